@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit, x11 and e2e tests in Release (each x11 or e2e test starts its own
+# Xvfb), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run of
+# the save-file reader. Exits non-zero on any failure; ends with ctest's summary.
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+
+scripts/install-deps.sh
+
+echo "== sanitizer build: unit tests"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLES_SANITIZE=ON -DPUZZLES_WERROR=ON \
+  -DPUZZLES_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan -L unit -j"$jobs" --output-on-failure --quiet
+
+if ls fuzz/*/CMakeLists.txt >/dev/null 2>&1; then
+  echo "== fuzzing"
+  cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPUZZLES_FUZZ=ON \
+    -DPUZZLES_TESTS=OFF -DPUZZLES_BENCH=OFF -DPUZZLES_WERROR=ON >/dev/null
+  cmake --build build-fuzz -j"$jobs" --target fuzzers
+  for f in build-fuzz/bin/fuzz_*; do
+    "$f" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=0 2>&1 | tail -n 2
+  done
+fi
+
+echo "== release build: all tests"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPUZZLES_WERROR=ON >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build -j"$jobs" --output-on-failure

@@ -1,0 +1,652 @@
+// The SDL2 backend of the layer: the only file that talks to the platform.
+//
+// There is no window thread: every call that reads input or presents first drains SDL's event queue into the
+// layer's own state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click
+// keeps the Shift state it had at its own event rather than at the end of the pump.
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "key_codes.h"
+#include "key_queue.h"
+#include "pages.h"
+#include "palette.h"
+#include "window.h"
+
+int32_t colourBlack = 0;
+int32_t colourDarkGrey = 8;
+int32_t colourWhite = 15;
+int32_t colourRed = 12;
+int32_t colourGreen = 2;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int pageCount = 4;
+constexpr int heldKeyCount = 128;
+// Room the window frame and title bar take, for deciding whether a framed window fits on the screen.
+constexpr int frameWidth = 16;
+constexpr int frameHeight = 39;
+
+struct LayerState {
+    bool open = false;
+    int16_t status = 0;
+    int16_t driver = 0, mode = 0;
+    int width = 0, height = 0;
+    int paletteEntries = 256;  // 2, 16, 256, or 0 for driver 9
+
+    win::Page pages[pageCount];
+    int drawPage = 0, shownPage = 0;
+    bool directRefresh = true;
+    uint32_t pen = 15;
+    win::Fill fill;
+    win::Palette palette{};
+
+    SDL_Window* window = nullptr;
+    SDL_GLContext gl = nullptr;
+    bool glDrawing = false;
+    SDL_Surface* shadow = nullptr;  // 32-bit staging image when the window surface is not 32-bit
+
+    win::KeyQueue keys;
+    bool held[heldKeyCount] = {};
+    bool shift = false, ctrl = false, alt = false;
+    int16_t mouseButtons = 0, mouseX = 0, mouseY = 0;
+
+    int16_t frameRate = 0;
+    Clock::time_point nextFrame{};
+
+    int customWidth = 640, customHeight = 480;
+    char error[256] = "";
+};
+
+LayerState S;
+
+// Sets the status for an operation that needs an open window; false when there is none.
+bool ready() {
+    S.status = S.open ? grOk : grNoWindow;
+    return S.open;
+}
+
+win::Page& drawingPage() { return S.pages[S.drawPage]; }
+
+uint32_t stored(int32_t colour) { return win::colourIndex(colour, S.paletteEntries); }
+
+void setError(const char* what, const char* detail) {
+    std::snprintf(S.error, sizeof S.error, "%s%s%s", what, detail && *detail ? ": " : "", detail ? detail : "");
+}
+
+// ---- presenting ----
+
+// Copies rows top..bottom, columns left..right of the shown page into the window.
+void showRegion(int left, int top, int right, int bottom) {
+    if (S.glDrawing || S.window == nullptr) return;
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, S.width - 1);
+    bottom = std::min(bottom, S.height - 1);
+    if (left > right || top > bottom) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(S.window);
+    if (surface == nullptr) return;
+    SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : S.shadow;
+    if (target == nullptr) return;
+    uint32_t lut[win::paletteSize];
+    for (int i = 0; i < win::paletteSize; ++i) {
+        const win::Rgb& e = S.palette.entries[i];
+        lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
+    }
+    const win::Page& page = S.pages[S.shownPage];
+    if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    for (int y = top; y <= bottom; ++y) {
+        const uint32_t* src = page.pixels.data() + static_cast<size_t>(y) * page.width;
+        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
+        if (S.paletteEntries > 0) {
+            for (int x = left; x <= right; ++x) dst[x] = lut[src[x] & 0xFF];
+        } else {
+            for (int x = left; x <= right; ++x)
+                dst[x] = SDL_MapRGB(target->format, (src[x] >> 16) & 0xFF, (src[x] >> 8) & 0xFF, src[x] & 0xFF);
+        }
+    }
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    SDL_Rect rect{left, top, right - left + 1, bottom - top + 1};
+    if (target == S.shadow) SDL_BlitSurface(S.shadow, &rect, surface, &rect);
+    SDL_UpdateWindowSurfaceRects(S.window, &rect, 1);
+}
+
+void showPage() { showRegion(0, 0, S.width - 1, S.height - 1); }
+
+// Shows a drawing operation at once when the window is showing the page it drew on.
+void refreshAfterDrawing(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    if (!S.directRefresh || S.drawPage != S.shownPage) return;
+    auto clampX = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, S.width)); };
+    auto clampY = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, S.height)); };
+    showRegion(clampX(left), clampY(top), clampX(right), clampY(bottom));
+}
+
+// Waits until the next frame may be shown, so that motion counted in frames runs at the program's speed.
+void paceFrame() {
+    if (S.frameRate <= 0) return;
+    const auto period = std::chrono::nanoseconds(1'000'000'000LL / S.frameRate);
+    auto now = Clock::now();
+    if (S.nextFrame > now) std::this_thread::sleep_until(S.nextFrame);
+    now = Clock::now();
+    // After a stall, start counting again instead of racing to catch up.
+    S.nextFrame = (now - S.nextFrame > period) ? now + period : S.nextFrame + period;
+}
+
+// ---- input ----
+
+int heldKeyNumber(SDL_Keycode sym) {
+    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+    switch (sym) {
+        case SDLK_ESCAPE: return 27;
+        case SDLK_LEFT: return 37;
+        case SDLK_UP: return 38;
+        case SDLK_RIGHT: return 39;
+        case SDLK_DOWN: return 40;
+        default: return -1;
+    }
+}
+
+win::KeyId keypadKey(SDL_Keycode sym, bool numLock, uint8_t& digit) {
+    static constexpr SDL_Keycode pad[10] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
+                                            SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+    // The keypad without Num Lock: Insert, End, Down, Page Down, Left, (5), Right, Home, Up, Page Up.
+    static constexpr win::KeyId moves[10] = {
+        win::KeyId::Insert, win::KeyId::End, win::KeyId::Down, win::KeyId::PageDown, win::KeyId::Left,
+        win::KeyId::None, win::KeyId::Right, win::KeyId::Home, win::KeyId::Up, win::KeyId::PageUp};
+    for (uint8_t d = 0; d < 10; ++d) {
+        if (pad[d] != sym) continue;
+        digit = d;
+        return numLock ? win::KeyId::Digit : moves[d];
+    }
+    if (sym == SDLK_KP_PERIOD && !numLock) return win::KeyId::Delete;
+    return win::KeyId::None;
+}
+
+win::KeyPress describeKey(const SDL_Keysym& k) {
+    win::KeyPress p;
+    p.shift = S.shift;
+    p.ctrl = S.ctrl;
+    p.alt = S.alt;
+    p.capsLock = (k.mod & KMOD_CAPS) != 0;
+    SDL_Keycode sym = k.sym;
+    if (sym >= SDLK_a && sym <= SDLK_z) {
+        p.id = win::KeyId::Letter;
+        p.letter = static_cast<char>(sym);
+    } else if (sym >= SDLK_0 && sym <= SDLK_9) {
+        p.id = win::KeyId::Digit;
+        p.digit = static_cast<uint8_t>(sym - SDLK_0);
+    } else if (sym >= SDLK_F1 && sym <= SDLK_F12) {
+        p.id = win::KeyId::Function;
+        p.function = static_cast<uint8_t>(1 + sym - SDLK_F1);
+    } else {
+        switch (sym) {
+            case SDLK_SPACE: p.id = win::KeyId::Space; break;
+            case SDLK_RETURN: case SDLK_KP_ENTER: p.id = win::KeyId::Enter; break;
+            case SDLK_ESCAPE: p.id = win::KeyId::Escape; break;
+            case SDLK_BACKSPACE: p.id = win::KeyId::Backspace; break;
+            case SDLK_TAB: p.id = win::KeyId::Tab; break;
+            case SDLK_UP: p.id = win::KeyId::Up; break;
+            case SDLK_DOWN: p.id = win::KeyId::Down; break;
+            case SDLK_LEFT: p.id = win::KeyId::Left; break;
+            case SDLK_RIGHT: p.id = win::KeyId::Right; break;
+            case SDLK_HOME: p.id = win::KeyId::Home; break;
+            case SDLK_END: p.id = win::KeyId::End; break;
+            case SDLK_PAGEUP: p.id = win::KeyId::PageUp; break;
+            case SDLK_PAGEDOWN: p.id = win::KeyId::PageDown; break;
+            case SDLK_INSERT: p.id = win::KeyId::Insert; break;
+            case SDLK_DELETE: p.id = win::KeyId::Delete; break;
+            case SDLK_APPLICATION: case SDLK_MENU: p.id = win::KeyId::Menu; break;
+            default: p.id = keypadKey(sym, (k.mod & KMOD_NUM) != 0, p.digit); break;
+        }
+    }
+    return p;
+}
+
+void pushBytes(const win::KeyBytes& b) {
+    for (int i = 0; i < b.count; ++i) win::keyQueuePush(S.keys, b.bytes[i]);
+}
+
+// Modifier state after this key event: a modifier key's own event decides its state, any other key's event
+// carries the state SDL recorded for it.
+void trackModifiers(const SDL_KeyboardEvent& e) {
+    bool down = e.type == SDL_KEYDOWN;
+    SDL_Keycode sym = e.keysym.sym;
+    S.shift = (sym == SDLK_LSHIFT || sym == SDLK_RSHIFT) ? down : (e.keysym.mod & KMOD_SHIFT) != 0;
+    S.ctrl = (sym == SDLK_LCTRL || sym == SDLK_RCTRL) ? down : (e.keysym.mod & KMOD_CTRL) != 0;
+    S.alt = (sym == SDLK_LALT || sym == SDLK_RALT) ? down : (e.keysym.mod & KMOD_ALT) != 0;
+}
+
+void onKey(const SDL_KeyboardEvent& e) {
+    trackModifiers(e);
+    int number = heldKeyNumber(e.keysym.sym);
+    if (number >= 0) S.held[number] = e.type == SDL_KEYDOWN;
+    if (e.type == SDL_KEYDOWN) pushBytes(win::keyBytesForPress(describeKey(e.keysym)));
+}
+
+// Decodes the UTF-8 text of a text-input event; each character not named by its key-down goes into the ring.
+void onText(const char* text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    while (*s) {
+        uint32_t cp = *s;
+        int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
+        if (extra) cp &= 0x3Fu >> extra;
+        ++s;
+        for (int i = 0; i < extra && (*s & 0xC0) == 0x80; ++i, ++s) cp = (cp << 6) | (*s & 0x3F);
+        pushBytes(win::keyBytesForText(cp, S.ctrl, S.alt));
+    }
+}
+
+int16_t buttonBit(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 4;
+        default: return 0;
+    }
+}
+
+// Records one mouse event: buttons always (a release outside the window must not leave a button held), the
+// position only when it lies in the drawing area.
+void onMouse(int x, int y, int16_t pressed, int16_t released) {
+    int16_t buttons = static_cast<int16_t>(((S.mouseButtons & 7) | pressed) & ~released);
+    S.mouseButtons = static_cast<int16_t>(buttons | (S.shift ? 8 : 0) | (S.ctrl ? 16 : 0));
+    if (x < 0 || y < 0 || x >= S.width || y >= S.height) return;
+    S.mouseX = static_cast<int16_t>(x);
+    S.mouseY = static_cast<int16_t>(y);
+}
+
+void onWindowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            win::keyQueuePush(S.keys, 0);
+            win::keyQueuePush(S.keys, win::closeButtonCode);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED: showPage(); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: std::fill(std::begin(S.held), std::end(S.held), false); break;
+        default: break;
+    }
+}
+
+void pumpEvents() {
+    if (!S.open) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+            case SDL_KEYDOWN: case SDL_KEYUP: onKey(e.key); break;
+            case SDL_TEXTINPUT: onText(e.text.text); break;
+            case SDL_MOUSEMOTION: onMouse(e.motion.x, e.motion.y, 0, 0); break;
+            case SDL_MOUSEBUTTONDOWN: onMouse(e.button.x, e.button.y, buttonBit(e.button.button), 0); break;
+            case SDL_MOUSEBUTTONUP: onMouse(e.button.x, e.button.y, 0, buttonBit(e.button.button)); break;
+            case SDL_MOUSEWHEEL: onMouse(e.wheel.mouseX, e.wheel.mouseY, 0, 0); break;
+            case SDL_WINDOWEVENT: onWindowEvent(e.window); break;
+            default: break;  // SDL_QUIT included: the close button is a key, never an ending
+        }
+    }
+}
+
+// ---- opening ----
+
+bool areaForMode(int mode, const SDL_Rect& screen, int& w, int& h) {
+    static constexpr int sizes[9][2] = {
+        {0, 0}, {320, 200}, {640, 200}, {640, 350}, {640, 480}, {720, 350}, {800, 600}, {1024, 768}, {1280, 1024},
+    };
+    if (mode >= 1 && mode <= 8) {
+        w = sizes[mode][0];
+        h = sizes[mode][1];
+    } else if (mode == 10) {  // the window system's habit: three quarters of the screen
+        w = screen.w * 3 / 4;
+        h = screen.h * 3 / 4;
+    } else if (mode == 11) {
+        w = screen.w - frameWidth;
+        h = screen.h - frameHeight;
+    } else if (mode == 12) {
+        w = screen.w;
+        h = screen.h;
+    } else if (mode == 13) {
+        w = S.customWidth;
+        h = S.customHeight;
+    } else {
+        return false;
+    }
+    return w > 0 && h > 0;
+}
+
+// Creates the window, asking for the deepest depth buffer the display offers; without any GL visual the window
+// is made without GL and the pages still work.
+SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
+    static constexpr int depths[3] = {32, 24, 16};
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    for (int depth : depths) {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+        SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                              flags | SDL_WINDOW_OPENGL);
+        if (window == nullptr) continue;
+        S.gl = SDL_GL_CreateContext(window);
+        if (S.gl != nullptr) return window;
+        SDL_DestroyWindow(window);
+    }
+    return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+}
+
+void setNamedColours() {
+    auto named = [](win::Rgb c) -> int32_t {
+        if (S.paletteEntries == 0) return (int32_t{c.r} << 16) | (int32_t{c.g} << 8) | c.b;
+        return win::nearestEntry(S.palette, S.paletteEntries, c);
+    };
+    colourBlack = named({0, 0, 0});
+    colourDarkGrey = named({84, 84, 84});
+    colourWhite = named({255, 255, 255});
+    colourRed = named({255, 0, 0});
+    colourGreen = named({0, 128, 0});
+}
+
+void resetDrawingState() {
+    for (auto& page : S.pages) win::pageResize(page, S.width, S.height);
+    S.drawPage = S.shownPage = 0;
+    S.directRefresh = true;
+    S.pen = stored(15);
+    S.fill = win::Fill{1, S.pen, stored(0)};
+    win::keyQueueClear(S.keys);
+    std::fill(std::begin(S.held), std::end(S.held), false);
+    S.shift = S.ctrl = S.alt = false;
+    S.mouseButtons = S.mouseX = S.mouseY = 0;
+    S.glDrawing = false;
+    S.nextFrame = Clock::now();
+}
+
+int16_t failOpen(int16_t status, const char* what, const char* detail) {
+    setError(what, detail);
+    return status;
+}
+
+int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
+    if (driver == 0) {
+        driver = 9;
+        mode = 10;
+    }
+    int entries = driver == 1 ? 2 : driver == 2 ? 16 : driver == 3 ? 256 : driver == 9 ? 0 : -1;
+    if (entries < 0) return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_PING, "0");
+    // Only a real display will do: SDL's stand-in drivers would give a window nobody sees and no way to end it.
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        const char* display = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        bool x11 = display && *display, way = wayland && *wayland;
+        if (!x11 && !way) return failOpen(grWindowNotCreated, "cannot open the window: no display (DISPLAY is not set)", nullptr);
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && way ? "x11,wayland" : x11 ? "x11" : "wayland");
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return failOpen(grWindowNotCreated, "cannot open the window", SDL_GetError());
+
+    SDL_Rect screen{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &screen) != 0) SDL_GetDisplayBounds(0, &screen);
+    int w = 0, h = 0;
+    bool known = areaForMode(mode, screen, w, h);
+    Uint32 flags = 0;
+    if (known && mode != 12 && w + frameWidth <= screen.w && h + frameHeight <= screen.h) flags = 0;
+    else if (known && w <= screen.w && h <= screen.h) flags = SDL_WINDOW_BORDERLESS;
+    else {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return failOpen(grInvalidMode, known ? "the window does not fit on the screen" : "invalid size mode", nullptr);
+    }
+
+    char caption[256];
+    std::snprintf(caption, sizeof caption, "%s", title && *title ? title : "Window");
+    S.window = createWindow(caption, w, h, flags | SDL_WINDOW_HIDDEN);
+    if (S.window == nullptr) {
+        setError("cannot create the window", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return grWindowNotCreated;
+    }
+    S.driver = driver;
+    S.mode = mode;
+    S.width = w;
+    S.height = h;
+    S.paletteEntries = entries;
+    S.palette = win::defaultPalette();
+    S.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    S.open = true;
+    resetDrawingState();
+    setNamedColours();
+    if (S.gl != nullptr) SDL_GL_MakeCurrent(S.window, nullptr);
+
+    SDL_ShowWindow(S.window);
+    SDL_RaiseWindow(S.window);
+    pumpEvents();
+    showPage();
+    if (S.gl != nullptr) {
+        S.error[0] = '\0';
+        return grOk;
+    }
+    setError("OpenGL is not available on this display", SDL_GetError());
+    return grNoOpenGL;
+}
+
+}  // namespace
+
+void open_window(int16_t& driver, int16_t& mode, const char* title) {
+    if (S.open) {
+        S.status = grAlreadyOpen;
+        return;
+    }
+    S.status = openWindow(driver, mode, title);
+}
+
+void close_window() {
+    if (!ready()) return;
+    S.open = false;
+    if (S.gl != nullptr) {
+        SDL_GL_MakeCurrent(S.window, nullptr);
+        SDL_GL_DeleteContext(S.gl);
+        S.gl = nullptr;
+    }
+    if (S.shadow != nullptr) SDL_FreeSurface(S.shadow);
+    S.shadow = nullptr;
+    SDL_DestroyWindow(S.window);
+    S.window = nullptr;
+    S.glDrawing = false;
+    win::keyQueueClear(S.keys);
+    for (auto& page : S.pages) page = win::Page{};
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+int16_t graph_status() { return S.status; }
+
+const char* window_error() { return S.error; }
+
+void set_custom_size(int16_t width, int16_t height) {
+    S.status = grOk;
+    if (width <= 0 || height <= 0) {
+        S.status = grInvalidParameter;
+        return;
+    }
+    S.customWidth = width;
+    S.customHeight = height;
+}
+
+void set_gl_drawing(bool on) {
+    if (!ready()) return;
+    if (S.gl == nullptr) {
+        S.status = grNoOpenGL;
+        return;
+    }
+    // Off releases the context: later GL calls reach no window and change nothing.
+    SDL_GL_MakeCurrent(S.window, on ? S.gl : nullptr);
+    S.glDrawing = on;
+}
+
+void present_frame(int16_t mode) {
+    if (!ready()) return;
+    pumpEvents();
+    switch (mode) {
+        case 0: S.directRefresh = false; break;
+        case 1:
+            S.directRefresh = true;
+            paceFrame();
+            showPage();
+            break;
+        case 2:
+            paceFrame();
+            if (S.glDrawing) SDL_GL_SwapWindow(S.window);
+            else showPage();
+            break;
+        default: S.status = grInvalidParameter; break;
+    }
+}
+
+void set_frame_rate(int16_t framesPerSecond) {
+    S.status = grOk;
+    S.frameRate = std::max<int16_t>(framesPerSecond, 0);
+    S.nextFrame = Clock::now();
+}
+
+int16_t window_last_x() { return ready() ? static_cast<int16_t>(S.width - 1) : 0; }
+int16_t window_last_y() { return ready() ? static_cast<int16_t>(S.height - 1) : 0; }
+
+int16_t mouse_buttons() {
+    if (!ready()) return 0;
+    pumpEvents();
+    return S.mouseButtons;
+}
+
+int16_t mouse_x() {
+    if (!ready()) return 0;
+    pumpEvents();
+    return S.mouseX;
+}
+
+int16_t mouse_y() {
+    if (!ready()) return 0;
+    pumpEvents();
+    return S.mouseY;
+}
+
+bool key_waiting() {
+    if (!ready()) return false;
+    pumpEvents();
+    return !win::keyQueueEmpty(S.keys);
+}
+
+uint8_t next_key_byte() {
+    if (!ready()) return 0;
+    // Events are collected only while the ring is empty, so the second byte of a pair is never pushed out by an
+    // overflow between the two reads of a pair.
+    while (win::keyQueueEmpty(S.keys)) {
+        pumpEvents();
+        if (!win::keyQueueEmpty(S.keys)) break;
+        SDL_Delay(10);
+    }
+    return win::keyQueuePop(S.keys);
+}
+
+bool key_held(int32_t keyNumber) {
+    if (!ready()) return false;
+    pumpEvents();
+    return keyNumber >= 0 && keyNumber < heldKeyCount && S.held[keyNumber];
+}
+
+void clear_page() {
+    if (!ready()) return;
+    win::pageClear(drawingPage(), S.fill.background);
+    refreshAfterDrawing(0, 0, S.width - 1, S.height - 1);
+}
+
+void select_draw_page(int16_t page) {
+    if (!ready()) return;
+    S.drawPage = (page >= 0 && page < pageCount) ? page : 0;
+}
+
+void select_shown_page(int16_t page) {
+    if (!ready()) return;
+    S.shownPage = (page >= 0 && page < pageCount) ? page : 0;
+    pumpEvents();
+    paceFrame();
+    showPage();
+}
+
+void set_pen_color(int32_t colour) {
+    if (!ready()) return;
+    S.pen = stored(colour);
+}
+
+void set_fill(int16_t pattern, int32_t colour) {
+    if (!ready()) return;
+    if (pattern < 0 || pattern > 9) {
+        S.status = grInvalidParameter;
+        return;
+    }
+    S.fill.pattern = pattern;
+    S.fill.colour = stored(colour);
+}
+
+void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue) {
+    if (!ready()) return;
+    if (S.paletteEntries == 0) {
+        S.status = grNoPalette;
+        return;
+    }
+    if (index < 0 || index >= win::paletteSize) {
+        S.status = grInvalidParameter;
+        return;
+    }
+    S.palette.entries[index] = win::Rgb{red, green, blue};
+    showPage();
+}
+
+void fill_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+    if (!ready()) return;
+    if (x1 > x2 || y1 > y2) {
+        S.status = grInvalidParameter;
+        return;
+    }
+    win::pageFillRect(drawingPage(), S.fill, x1, y1, x2, y2);
+    refreshAfterDrawing(x1, y1, x2, y2);
+}
+
+void draw_filled_ellipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius) {
+    if (!ready()) return;
+    win::pageFillEllipse(drawingPage(), S.fill, S.pen, x, y, xRadius, yRadius);
+    refreshAfterDrawing(int64_t{x} - xRadius, int64_t{y} - yRadius, int64_t{x} + xRadius, int64_t{y} + yRadius);
+}
+
+void draw_filled_polygon(int16_t count, const PointType* points) {
+    if (!ready()) return;
+    if (count < 2 || points == nullptr) {
+        S.status = grInvalidParameter;
+        return;
+    }
+    win::pageFillPolygon(drawingPage(), S.fill, S.pen, count, points);
+    int64_t left = points[0].x, right = left, top = points[0].y, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min<int64_t>(left, points[i].x);
+        right = std::max<int64_t>(right, points[i].x);
+        top = std::min<int64_t>(top, points[i].y);
+        bottom = std::max<int64_t>(bottom, points[i].y);
+    }
+    refreshAfterDrawing(left, top, right, bottom);
+}
+
+int32_t get_pixel(int16_t x, int16_t y) {
+    if (!ready()) return 0;
+    const win::Page& page = drawingPage();
+    if (x < 0 || y < 0 || x >= page.width || y >= page.height) {
+        S.status = grInvalidParameter;
+        return 0;
+    }
+    return static_cast<int32_t>(page.pixels[static_cast<size_t>(y) * page.width + x]);
+}

@@ -1,0 +1,113 @@
+// The window, drawing and input layer: the one face every program sees.
+//
+// One window per program, four off-screen drawing pages of colour numbers, a 256-entry palette, a 32-byte key
+// ring, the mouse state and an OpenGL context on the window. Everything runs on the caller's thread: every call
+// that reads input or presents a frame first collects the windowing system's pending events.
+//
+// Every operation sets graph_status(): 0 on success, -1 when no window is open (and then does nothing else), or
+// one of the codes below. No operation crashes on any argument.
+#pragma once
+
+#include <cstdint>
+
+struct PointType {
+    int32_t x, y;
+};
+
+// graph_status() codes.
+enum : int16_t {
+    grOk = 0,
+    grNoWindow = -1,
+    grInvalidDriver = -2,
+    grInvalidMode = -3,
+    grWindowNotCreated = -4,
+    grInvalidParameter = -7,
+    grNoPalette = -8,
+    grNoOpenGL = -9,
+    grAlreadyOpen = -10,
+};
+
+// Colour numbers of the five named colours the programs use. They are valid once open_window has succeeded:
+// with a palette they are the nearest palette entries, with driver 9 the RGB values themselves.
+extern int32_t colourBlack;     // (0, 0, 0)
+extern int32_t colourDarkGrey;  // (84, 84, 84)
+extern int32_t colourWhite;     // (255, 255, 255)
+extern int32_t colourRed;       // (255, 0, 0)
+extern int32_t colourGreen;     // (0, 128, 0)
+
+// Opens the window with the colour driver (1: 2 colours, 2: 16, 3: 256, 9: 24-bit RGB without palette; 0 picks
+// 9 and writes back driver 9 and mode 10) and size mode (4: 640 x 480; 1-8, 10-13 as listed in window.cpp).
+// On failure graph_status() is negative and window_error() names the cause.
+void open_window(int16_t& driver, int16_t& mode, const char* title);
+
+// Closes the window; afterwards every operation is a no-op with status -1 until the next open_window.
+void close_window();
+
+// Result of the last operation.
+int16_t graph_status();
+
+// One line naming why the last open_window failed ("" when it did not).
+const char* window_error();
+
+// Size used by size mode 13; call before open_window.
+void set_custom_size(int16_t width, int16_t height);
+
+// On: OpenGL output goes to the window's back buffer. Off: no GL context is current, so later GL calls are
+// harmless no-ops that never reach the window. Status -9 when the window has no GL context.
+void set_gl_drawing(bool on);
+
+// 2: swap the GL buffers when GL drawing is on, else copy the shown page into the window. 1: direct refresh on and
+// copy the shown page into the window. 0: direct refresh off. Paced to set_frame_rate's rate (modes 1 and 2).
+void present_frame(int16_t mode);
+
+// Upper bound on shown frames a second for present_frame and select_shown_page; 0 leaves them unpaced.
+// Callable with or without a window.
+void set_frame_rate(int16_t framesPerSecond);
+
+// Largest x and y of the drawing area (639 and 479 in mode 4).
+int16_t window_last_x();
+int16_t window_last_y();
+
+// Mouse state as of the last mouse event inside the drawing area: bit 0 left, bit 1 right, bit 2 middle button,
+// bit 3 Shift, bit 4 Ctrl as they stood at that event. A release outside the window still clears its button.
+int16_t mouse_buttons();
+int16_t mouse_x();
+int16_t mouse_y();
+
+// True when the key ring holds at least one byte. Never waits.
+bool key_waiting();
+
+// Oldest byte of the key ring, waiting (10 ms looks) until there is one. A key without a character arrives as 0
+// followed by its code. Returns 0 at once when no window is open.
+uint8_t next_key_byte();
+
+// True while the key is down: letters by upper-case code 65-90, Escape 27, Left 37, Up 38, Right 39, Down 40.
+bool key_held(int32_t keyNumber);
+
+// Fills the drawing page with the background colour.
+void clear_page();
+
+// Page 0-3 that drawing goes to / that the window shows; 4 or more is taken as 0.
+void select_draw_page(int16_t page);
+void select_shown_page(int16_t page);
+
+// Pen colour (outlines) and fill: pattern 0 solid background, 1 solid colour, 2 horizontal lines, 3 vertical
+// lines, 4 cross, 5 backward diagonal, 6 forward diagonal, 7 diagonal cross, 8 user pattern (checker), 9 no fill.
+void set_pen_color(int32_t colour);
+void set_fill(int16_t pattern, int32_t colour);
+
+// Palette entry of drivers 1-3 (status -8 with driver 9).
+void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue);
+
+// Fills x1 <= x <= x2, y1 <= y <= y2 with the fill; status -7 and nothing drawn when reversed.
+void fill_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+
+// Ellipse in the box (x - rx, y - ry) to (x + rx, y + ry), corners inclusive: outline in the pen colour, inside
+// in the fill.
+void draw_filled_ellipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius);
+
+// Closed polygon through the points: outline in the pen colour, inside in the fill; status -7 when count < 2.
+void draw_filled_polygon(int16_t count, const PointType* points);
+
+// Colour number at (x, y) of the drawing page; 0 and status -7 off the page.
+int32_t get_pixel(int16_t x, int16_t y);
