@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "pages.h"
+#include "window.h"
+
+namespace {
+
+constexpr uint32_t background = 0, fillColour = 4, pen = 15, untouched = 200;
+
+struct Canvas {
+    win::Page page;
+    Canvas(int w = 64, int h = 48) {
+        win::pageResize(page, w, h);
+        win::pageClear(page, untouched);
+    }
+    uint32_t at(int x, int y) const { return page.pixels[static_cast<size_t>(y) * page.width + x]; }
+    int count(uint32_t colour) const {
+        int n = 0;
+        for (uint32_t p : page.pixels) n += p == colour;
+        return n;
+    }
+};
+
+win::Fill solid(uint32_t colour = fillColour) { return win::Fill{1, colour, background}; }
+
+}  // namespace
+
+TEST(Pages, RectangleCornersAreInclusive) {
+    Canvas c;
+    win::pageFillRect(c.page, solid(), 0, 0, 2, 2);
+    EXPECT_EQ(c.count(fillColour), 9) << "(0,0)-(2,2) colours 3 x 3 pixels";
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(c.at(x, y), fillColour) << x << "," << y;
+    EXPECT_EQ(c.at(3, 0), untouched);
+    EXPECT_EQ(c.at(0, 3), untouched);
+}
+
+TEST(Pages, RectangleIsClippedToThePage) {
+    Canvas c(64, 48);
+    win::pageFillRect(c.page, solid(), -30000, -30000, 30000, 30000);
+    EXPECT_EQ(c.count(fillColour), 64 * 48);
+    Canvas off;
+    win::pageFillRect(off.page, solid(), 100, 100, 200, 200);
+    win::pageFillRect(off.page, solid(), -20, -20, -1, -1);
+    EXPECT_EQ(off.count(fillColour), 0) << "rectangles off the page draw nothing";
+}
+
+TEST(Pages, SolidPatternsAndNoFill) {
+    Canvas c;
+    win::pageFillRect(c.page, win::Fill{0, fillColour, background}, 0, 0, 9, 9);
+    EXPECT_EQ(c.count(background), 100) << "pattern 0 fills with the background colour";
+    Canvas none;
+    win::pageFillRect(none.page, win::Fill{9, fillColour, background}, 0, 0, 9, 9);
+    EXPECT_EQ(none.count(untouched), 64 * 48) << "pattern 9 fills nothing";
+}
+
+// Hatches look as their names say, judged on a 16 x 16 block of set pixels.
+TEST(Pages, HatchPatternsRunTheirWay) {
+    auto set = [](int pattern, int x, int y) { return win::patternSet(pattern, x, y); };
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (set(2, x, y)) { EXPECT_TRUE(set(2, x + 1, y)) << "horizontal lines continue sideways"; }
+            if (set(3, x, y)) { EXPECT_TRUE(set(3, x, y + 1)) << "vertical lines continue downward"; }
+            if (set(5, x, y)) { EXPECT_TRUE(set(5, x + 1, y + 1)) << "backward diagonal runs down to the right"; }
+            if (set(6, x, y) && y > 0) { EXPECT_TRUE(set(6, x + 1, y - 1)) << "forward diagonal runs up to the right"; }
+            EXPECT_EQ(set(4, x, y), set(2, x, y) || set(3, x, y)) << "cross is both line sets";
+            EXPECT_EQ(set(7, x, y), set(5, x, y) || set(6, x, y)) << "diagonal cross is both diagonals";
+        }
+    }
+    for (int pattern = 2; pattern <= 8; ++pattern) {
+        int on = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) on += set(pattern, x, y);
+        EXPECT_GT(on, 0) << "pattern " << pattern << " sets some pixels";
+        EXPECT_LT(on, 64) << "pattern " << pattern << " leaves some background";
+    }
+}
+
+TEST(Pages, HatchedFillUsesBothColours) {
+    Canvas c;
+    win::pageFillRect(c.page, win::Fill{2, fillColour, background}, 0, 0, 15, 15);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(c.at(x, y), win::patternSet(2, x, y) ? fillColour : background) << x << "," << y;
+}
+
+TEST(Pages, SquarePolygonOutlineAndInside) {
+    Canvas c;
+    const PointType square[4] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+    win::pageFillPolygon(c.page, solid(), pen, 4, square);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            bool inBox = x >= 10 && x <= 20 && y >= 10 && y <= 20;
+            bool onEdge = inBox && (x == 10 || x == 20 || y == 10 || y == 20);
+            uint32_t expected = onEdge ? pen : inBox ? fillColour : untouched;
+            ASSERT_EQ(c.at(x, y), expected) << "pixel " << x << "," << y;
+        }
+    }
+}
+
+// Every pixel whose centre lies well inside the triangle is filled, nothing beyond its edges is touched, and the
+// three corners carry the pen.
+TEST(Pages, TriangleCoversItsInside) {
+    Canvas c(120, 100);
+    const PointType tri[3] = {{5, 5}, {110, 30}, {40, 95}};
+    win::pageFillPolygon(c.page, solid(), pen, 3, tri);
+    auto side = [&](int i, double x, double y) {
+        const PointType& a = tri[i];
+        const PointType& b = tri[(i + 1) % 3];
+        double ex = b.x - a.x, ey = b.y - a.y;
+        return (ex * (y - a.y) - ey * (x - a.x)) / std::hypot(ex, ey);  // signed distance, positive inside
+    };
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            double d = std::min({side(0, x, y), side(1, x, y), side(2, x, y)});
+            if (d > 1.0) { ASSERT_EQ(c.at(x, y), fillColour) << "inside pixel " << x << "," << y; }
+            if (d < -1.0) { ASSERT_EQ(c.at(x, y), untouched) << "outside pixel " << x << "," << y; }
+            if (std::fabs(d) < 0.3) { ASSERT_NE(c.at(x, y), untouched) << "edge pixel " << x << "," << y; }
+        }
+    }
+    for (const PointType& p : tri) EXPECT_EQ(c.at(p.x, p.y), pen);
+}
+
+TEST(Pages, TwoPointPolygonIsALine) {
+    Canvas c;
+    const PointType line[2] = {{0, 0}, {30, 30}};
+    win::pageFillPolygon(c.page, solid(), pen, 2, line);
+    for (int i = 0; i <= 30; ++i) EXPECT_EQ(c.at(i, i), pen) << i;
+    EXPECT_EQ(c.count(pen), 31);
+    EXPECT_EQ(c.count(fillColour), 0);
+}
+
+TEST(Pages, FarOffPolygonsAreClippedNotWalked) {
+    Canvas c;
+    const PointType huge[4] = {{-2000000000, -2000000000}, {2000000000, -2000000000},
+                               {2000000000, 2000000000}, {-2000000000, 2000000000}};
+    win::pageFillPolygon(c.page, solid(), pen, 4, huge);
+    EXPECT_EQ(c.count(fillColour), 64 * 48) << "a polygon around the page fills all of it";
+    Canvas d;
+    const PointType diagonal[2] = {{-1000000000, -1000000000}, {1000000000, 1000000000}};
+    win::pageFillPolygon(d.page, solid(), pen, 2, diagonal);
+    for (int i = 0; i < 48; ++i) EXPECT_EQ(d.at(i, i), pen) << "the visible part of a far line, at " << i;
+    Canvas e;
+    const PointType away[3] = {{1000, 1000}, {2000, 1000}, {1500, 3000}};
+    win::pageFillPolygon(e.page, solid(), pen, 3, away);
+    EXPECT_EQ(e.count(untouched), 64 * 48) << "a polygon off the page draws nothing";
+}
+
+TEST(Pages, EllipseFitsItsBox) {
+    struct Row {
+        int cx, cy, rx, ry;
+    };
+    const Row rows[] = {{30, 24, 10, 10}, {30, 24, 20, 6}, {30, 24, 3, 15}, {30, 24, 1, 1}, {30, 24, 12, 0},
+                        {30, 24, 0, 9}};
+    for (const Row& r : rows) {
+        Canvas c;
+        win::pageFillEllipse(c.page, solid(), pen, r.cx, r.cy, r.rx, r.ry);
+        char name[48];
+        std::snprintf(name, sizeof name, "ellipse %dx%d", r.rx, r.ry);
+        int minX = 999, maxX = -1, minY = 999, maxY = -1;
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                uint32_t p = c.at(x, y);
+                if (p == untouched) continue;
+                minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+                // The mirror images of a drawn pixel are drawn alike.
+                EXPECT_EQ(c.at(2 * r.cx - x, y), p) << name << " symmetric left-right at " << x << "," << y;
+                EXPECT_EQ(c.at(x, 2 * r.cy - y), p) << name << " symmetric top-bottom at " << x << "," << y;
+                // A pixel is in the pen exactly when one of its four neighbours is not drawn.
+                bool border = c.at(x - 1, y) == untouched || c.at(x + 1, y) == untouched ||
+                              c.at(x, y - 1) == untouched || c.at(x, y + 1) == untouched;
+                EXPECT_EQ(p, border ? pen : fillColour) << name << " at " << x << "," << y;
+            }
+        }
+        EXPECT_EQ(minX, r.cx - r.rx) << name;
+        EXPECT_EQ(maxX, r.cx + r.rx) << name;
+        EXPECT_EQ(minY, r.cy - r.ry) << name;
+        EXPECT_EQ(maxY, r.cy + r.ry) << name;
+    }
+}
+
+TEST(Pages, HugeEllipseCoversThePage) {
+    Canvas c;
+    win::pageFillEllipse(c.page, solid(), pen, 32, 24, 65535, 65535);
+    EXPECT_EQ(c.count(fillColour), 64 * 48) << "an ellipse around the page fills all of it";
+    Canvas off;
+    win::pageFillEllipse(off.page, solid(), pen, -30000, -30000, 100, 100);
+    EXPECT_EQ(off.count(untouched), 64 * 48);
+}
