@@ -1,0 +1,260 @@
+// The layer's operations against a real window on a private X server: status codes, pages, colours, refresh,
+// OpenGL, pacing. What a window shows is read back through the X driver's capture.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "window.h"
+#include "xdriver.h"
+
+namespace {
+
+class LayerX11 : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server = new xdrive::XServer();
+        ASSERT_TRUE(server->ok()) << server->error();
+        setenv("DISPLAY", server->name().c_str(), 1);
+    }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void TearDown() override {
+        close_window();
+        set_frame_rate(0);
+    }
+    static void openStandard(const char* title = "LAYER TEST") {
+        int16_t driver = 3, mode = 4;
+        open_window(driver, mode, title);
+        ASSERT_EQ(graph_status(), 0) << window_error();
+    }
+    static xdrive::Rgb shown(xdrive::Driver& driver, int x, int y) {
+        xdrive::Image image;
+        EXPECT_TRUE(driver.capture(image)) << driver.error();
+        return image.pixel(x, y);
+    }
+    static xdrive::XServer* server;
+};
+
+xdrive::XServer* LayerX11::server = nullptr;
+
+TEST_F(LayerX11, OpensAt640By480AndRefusesASecondOpen) {
+    openStandard();
+    EXPECT_EQ(window_last_x(), 639);
+    EXPECT_EQ(window_last_y(), 479);
+    set_fill(1, 4);
+    fill_rect(0, 0, 0, 0);
+    int16_t driver = 1, mode = 1;
+    open_window(driver, mode, "OTHER");
+    EXPECT_EQ(graph_status(), grAlreadyOpen);
+    EXPECT_EQ(window_last_x(), 639) << "the second open changes nothing";
+    EXPECT_EQ(get_pixel(0, 0), 4) << "the page survives the refused open";
+}
+
+TEST_F(LayerX11, StatusCodesOfBadArguments) {
+    openStandard();
+    struct Row {
+        const char* what;
+        void (*call)();
+        int16_t status;
+    };
+    static const PointType one[1] = {{5, 5}};
+    const Row rows[] = {
+        {"reversed rectangle", [] { fill_rect(10, 10, 5, 20); }, grInvalidParameter},
+        {"fill pattern 10", [] { set_fill(10, 4); }, grInvalidParameter},
+        {"fill pattern -1", [] { set_fill(-1, 4); }, grInvalidParameter},
+        {"polygon of one point", [] { draw_filled_polygon(1, one); }, grInvalidParameter},
+        {"polygon of no points", [] { draw_filled_polygon(0, nullptr); }, grInvalidParameter},
+        {"negative count", [] { draw_filled_polygon(-3, one); }, grInvalidParameter},
+        {"pixel off the page", [] { get_pixel(640, 0); }, grInvalidParameter},
+        {"present mode 7", [] { present_frame(7); }, grInvalidParameter},
+        {"valid rectangle", [] { fill_rect(0, 0, 2, 2); }, grOk},
+    };
+    for (const Row& r : rows) {
+        r.call();
+        EXPECT_EQ(graph_status(), r.status) << r.what;
+    }
+}
+
+TEST_F(LayerX11, FillsLandOnTheDrawingPage) {
+    openStandard();
+    set_fill(1, 260);
+    fill_rect(0, 0, 2, 2);
+    int filled = 0;
+    for (int16_t y = 0; y < 5; ++y)
+        for (int16_t x = 0; x < 5; ++x) filled += get_pixel(x, y) == 4;
+    EXPECT_EQ(filled, 9) << "(0,0)-(2,2) in colour 260 colours 3 x 3 pixels with entry 4";
+    fill_rect(10, 10, 5, 20);
+    EXPECT_EQ(get_pixel(7, 15), 0) << "a reversed rectangle draws nothing";
+
+    select_draw_page(1);
+    set_fill(1, 2);
+    fill_rect(100, 100, 110, 110);
+    EXPECT_EQ(get_pixel(105, 105), 2);
+    select_draw_page(5);  // taken as page 0
+    EXPECT_EQ(get_pixel(105, 105), 0) << "page 5 is page 0, which page 1's drawing did not touch";
+    EXPECT_EQ(get_pixel(1, 1), 4);
+}
+
+TEST_F(LayerX11, OutOfRangeDrawingStaysOnThePage) {
+    openStandard();
+    set_fill(1, 14);
+    draw_filled_ellipse(320, 240, static_cast<uint16_t>(-5), static_cast<uint16_t>(-5));
+    EXPECT_EQ(get_pixel(0, 0), 14) << "a radius of -5 cast to 16 bits is a huge ellipse over the whole page";
+    const PointType far[3] = {{-2000000000, 5}, {2000000000, 5}, {0, 2000000000}};
+    set_fill(1, 2);
+    draw_filled_polygon(3, far);
+    EXPECT_EQ(get_pixel(320, 400), 2);
+    fill_rect(-32768, -32768, 32767, 32767);
+    EXPECT_EQ(graph_status(), grOk);
+}
+
+TEST_F(LayerX11, DirectRefreshShowsDrawingAtOnce) {
+    openStandard("REFRESH TEST");
+    xdrive::Driver driver(server->name());
+    ASSERT_TRUE(driver.findWindow("REFRESH TEST", 5000)) << driver.error();
+    set_fill(1, 4);
+    fill_rect(10, 10, 50, 50);
+    EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xA8, 0, 0})) << "direct refresh shows the fill without a present";
+
+    present_frame(0);  // direct refresh off: drawing waits for the next present
+    set_fill(1, 14);
+    fill_rect(10, 10, 50, 50);
+    EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xA8, 0, 0}));
+    present_frame(2);
+    EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xFC, 0xFC, 0x54}));
+
+    select_draw_page(1);
+    clear_page();
+    set_fill(1, 9);
+    fill_rect(0, 0, 639, 479);
+    EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0, 0, 0})) << "drawing on a hidden page shows nothing";
+    select_shown_page(1);
+    EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0x84, 0x84, 0xFC})) << "showing page 1 repaints from it";
+}
+
+TEST_F(LayerX11, DriversAndModes) {
+    struct Row {
+        int16_t driver, mode;
+        int16_t status, driverAfter, modeAfter;
+        int lastX, lastY;
+    };
+    const Row rows[] = {
+        {3, 4, grOk, 3, 4, 639, 479},   {1, 1, grOk, 1, 1, 319, 199},     {2, 3, grOk, 2, 3, 639, 349},
+        {3, 6, grOk, 3, 6, 799, 599},   {3, 7, grOk, 3, 7, 1023, 767},    {0, 4, grOk, 9, 10, -1, -1},
+        {7, 4, grInvalidDriver, 7, 4, 0, 0}, {3, 9, grInvalidMode, 3, 9, 0, 0}, {3, 8, grInvalidMode, 3, 8, 0, 0},
+    };
+    for (const Row& r : rows) {
+        int16_t driver = r.driver, mode = r.mode;
+        open_window(driver, mode, "MODES");
+        EXPECT_EQ(graph_status(), r.status) << "driver " << r.driver << " mode " << r.mode;
+        EXPECT_EQ(driver, r.driverAfter) << "driver " << r.driver << " mode " << r.mode;
+        EXPECT_EQ(mode, r.modeAfter) << "driver " << r.driver << " mode " << r.mode;
+        if (r.status == grOk && r.lastX >= 0) {
+            EXPECT_EQ(window_last_x(), r.lastX) << "mode " << r.mode;
+            EXPECT_EQ(window_last_y(), r.lastY) << "mode " << r.mode;
+        }
+        if (r.status != grOk) {
+            EXPECT_NE(std::string(window_error()), "") << "a failed open names its cause";
+        }
+        close_window();
+    }
+}
+
+TEST_F(LayerX11, ColourNumbersPerDriver) {
+    openStandard();
+    EXPECT_EQ(colourBlack, 0);
+    EXPECT_EQ(colourDarkGrey, 8);
+    set_palette_entry(20, 1, 2, 3);
+    EXPECT_EQ(graph_status(), grOk);
+    close_window();
+
+    int16_t driver = 1, mode = 4;
+    open_window(driver, mode, "TWO COLOURS");
+    set_fill(1, 3);
+    fill_rect(0, 0, 0, 0);
+    EXPECT_EQ(get_pixel(0, 0), 1) << "with two colours, colour 3 is entry 1";
+    close_window();
+
+    driver = 9;
+    mode = 4;
+    open_window(driver, mode, "TRUE COLOUR");
+    ASSERT_EQ(graph_status(), grOk);
+    EXPECT_EQ(colourRed, 0xFF0000);
+    EXPECT_EQ(colourGreen, 0x008000);
+    set_fill(1, 0x123456);
+    fill_rect(0, 0, 0, 0);
+    EXPECT_EQ(get_pixel(0, 0), 0x123456);
+    set_palette_entry(1, 0, 0, 0);
+    EXPECT_EQ(graph_status(), grNoPalette);
+}
+
+TEST_F(LayerX11, OpenGLDrawsOnlyWhileOn) {
+    openStandard("GL TEST");
+    set_gl_drawing(true);
+    ASSERT_EQ(graph_status(), grOk);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFlush();
+    present_frame(2);
+    xdrive::Driver driver(server->name());
+    ASSERT_TRUE(driver.findWindow("GL TEST", 5000)) << driver.error();
+    EXPECT_EQ(shown(driver, 320, 240), (xdrive::Rgb{0, 255, 0}));
+
+    set_gl_drawing(false);
+    glClearColor(1, 0, 0, 1);  // no context is current: these must change nothing and not crash
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFlush();
+    EXPECT_EQ(shown(driver, 320, 240), (xdrive::Rgb{0, 255, 0}));
+}
+
+TEST_F(LayerX11, FrameRateHoldsPresentsBack) {
+    openStandard();
+    set_frame_rate(60);
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 13; ++i) present_frame(2);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(seconds, 12.0 / 60.0 - 0.01) << "13 presents at 60 frames a second span at least 12 frame periods";
+}
+
+TEST(LayerClosed, EveryOperationIsAHarmlessNoOp) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(next_key_byte(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << "no wait without a window";
+    EXPECT_FALSE(key_waiting());
+    EXPECT_FALSE(key_held(65));
+    EXPECT_EQ(mouse_buttons(), 0);
+    const PointType p[3] = {{0, 0}, {5, 0}, {0, 5}};
+    draw_filled_polygon(3, p);
+    EXPECT_EQ(graph_status(), grNoWindow);
+    fill_rect(0, 0, 5, 5);
+    EXPECT_EQ(graph_status(), grNoWindow);
+    select_draw_page(9);
+    set_gl_drawing(true);
+    EXPECT_EQ(graph_status(), grNoWindow);
+    present_frame(2);
+    close_window();
+    EXPECT_EQ(graph_status(), grNoWindow);
+    EXPECT_EQ(get_pixel(0, 0), 0);
+}
+
+TEST(LayerClosed, NoDisplayIsNamedAsTheCause) {
+    const char* saved = std::getenv("DISPLAY");
+    std::string display = saved ? saved : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("SDL_VIDEODRIVER");
+    int16_t driver = 3, mode = 4;
+    open_window(driver, mode, "NOWHERE");
+    EXPECT_EQ(graph_status(), grWindowNotCreated);
+    EXPECT_NE(std::string(window_error()).find("DISPLAY"), std::string::npos) << window_error();
+    EXPECT_EQ(next_key_byte(), 0);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
