@@ -222,6 +222,34 @@ TEST_F(LayerX11, FrameRateHoldsPresentsBack) {
     EXPECT_GE(seconds, 12.0 / 60.0 - 0.01) << "13 presents at 60 frames a second span at least 12 frame periods";
 }
 
+// key_held answers for the moment of the call, whatever the key ring holds.
+TEST_F(LayerX11, HeldKeysFollowPressAndRelease) {
+    openStandard("HELD TEST");
+    xdrive::Driver driver(server->name());
+    ASSERT_TRUE(driver.findWindow("HELD TEST", 5000)) << driver.error();
+    struct Row {
+        const char* key;
+        int32_t number;
+    };
+    const Row rows[] = {{"a", 65}, {"z", 90}, {"Escape", 27}, {"Left", 37}, {"Up", 38}, {"Right", 39}, {"Down", 40}};
+    for (const Row& r : rows) {
+        EXPECT_FALSE(key_held(r.number)) << r.key << " before the press";
+        ASSERT_TRUE(driver.keyDown(r.key)) << driver.error();
+        EXPECT_TRUE(key_held(r.number)) << r.key << " while held";
+        EXPECT_FALSE(key_held(r.number + 1 == 91 ? 89 : r.number + 1)) << "only " << r.key << " is held";
+        ASSERT_TRUE(driver.keyUp(r.key)) << driver.error();
+        EXPECT_FALSE(key_held(r.number)) << r.key << " after the release";
+    }
+    while (key_waiting()) next_key_byte();
+    ASSERT_TRUE(driver.keyDown("shift+s")) << driver.error();
+    EXPECT_TRUE(key_held(83)) << "a letter is held by its upper-case number with Shift too";
+    ASSERT_TRUE(driver.keyUp("shift+s")) << driver.error();
+    EXPECT_EQ(next_key_byte(), 'S') << "the held key also typed one byte";
+    EXPECT_FALSE(key_waiting()) << "and only one";
+    EXPECT_FALSE(key_held(-5));
+    EXPECT_FALSE(key_held(100000));
+}
+
 TEST(LayerClosed, EveryOperationIsAHarmlessNoOp) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(next_key_byte(), 0);
