@@ -1,0 +1,9 @@
+#include "controls.h"
+
+int main() {
+    if (!pentagir::startUp()) return 1;
+    while (pentagir::runFrame()) {
+    }
+    pentagir::shutDown();
+    return 0;
+}
