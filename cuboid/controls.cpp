@@ -1,0 +1,95 @@
+#include "controls.h"
+
+#include "state.h"
+#include "view.h"
+#include "window.h"
+
+namespace cuboid {
+namespace {
+
+// The size key: one cubie more per edge, from the largest grid back to 2, and a cube again.
+void nextGridSize() {
+    Model& m = state.puzzle;
+    m.gridSize = m.gridSize >= Model::maxGrid ? 2 : m.gridSize + 1;
+    for (int32_t& d : m.dims) d = m.gridSize;
+    rebuild();
+}
+
+// The shape keys: one layer fewer along an axis, from 1 back to the full grid.
+void shrinkAxis(int32_t axis) {
+    Model& m = state.puzzle;
+    m.dims[axis] = m.dims[axis] - 1 < 1 ? m.gridSize : m.dims[axis] - 1;
+    rebuild();
+}
+
+void save() {
+    showBusyMark(colourRed);
+    // A failed save leaves the previous file as it was; the player can simply save again.
+    cubie::saveState(state.puzzle);
+}
+
+void load() {
+    showBusyMark(colourGreen);
+    state.puzzle.loadRequested = true;
+    rebuild();
+}
+
+}  // namespace
+
+FrameInput readInput() {
+    FrameInput in;
+    in.mouseX = mouse_x();
+    in.mouseY = mouse_y();
+    in.buttons = mouse_buttons();
+    if (key_waiting()) {
+        in.key = next_key_byte();
+        if (in.key == 0) in.key = next_key_byte();
+    }
+    return in;
+}
+
+void dragGesture() {
+    if (state.pickedCubie < 0 || state.pickedFace < 0) return;
+    if (state.buttons == leftButtonAlone && state.previousButtons == 0) {
+        state.dragStartCubie = state.pickedCubie;
+        state.dragStartFace = state.pickedFace;
+        return;
+    }
+    if (state.previousButtons != leftButtonAlone || state.buttons != 0) return;
+    if (state.pickedCubie == state.dragStartCubie) return;
+    const cubie::DragTurn turn =
+        cubie::turnFromDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.puzzle.gridSize);
+    if (turn.valid) cubie::startTurn(state.puzzle, turn.axis, turn.layer, turn.sense);
+}
+
+void viewDrag() {
+    if (state.buttons != rightButtonAlone) return;
+    state.viewAngle[0] += state.mouseX - state.previousX;
+    state.viewAngle[1] += state.mouseY - state.previousY;
+}
+
+bool actOnKey(uint8_t key) {
+    switch (key) {
+        case keyScramble: state.puzzle.scrambleLeft = scrambleTurns; break;
+        case keyDice:
+            if (variant.hasDiceMode) state.diceMode = !state.diceMode;
+            break;
+        case keySave: save(); break;
+        case keyLoad: load(); break;
+        case keySize: nextGridSize(); break;
+        case keyShapeX: shrinkAxis(0); break;
+        case keyShapeY: shrinkAxis(1); break;
+        case keyShapeZ: shrinkAxis(2); break;
+        case keyEscape: close_window(); return false;
+        default: break;
+    }
+    return true;
+}
+
+bool rebuild() {
+    if (!cubie::buildPuzzle(state.puzzle)) return false;
+    resetView();
+    return true;
+}
+
+}  // namespace cuboid

@@ -1,0 +1,9 @@
+#include "program.h"
+
+int main() {
+    if (!cuboid::startUp()) return 1;
+    while (cuboid::runFrame()) {
+    }
+    cuboid::shutDown();
+    return 0;
+}

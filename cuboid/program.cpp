@@ -1,0 +1,88 @@
+#include "program.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "state.h"
+#include "view.h"
+#include "window.h"
+
+namespace cuboid {
+namespace {
+
+uint32_t tickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+// Paint the hidden page while the one painted last frame is shown.
+void flipPages() {
+    select_draw_page(state.drawPage);
+    state.drawPage = static_cast<int16_t>(1 - state.drawPage);
+    select_shown_page(state.drawPage);
+    clear_page();
+}
+
+void advanceTurn() {
+    Model& m = state.puzzle;
+    cubie::startRandomTurn(m);
+    cubie::updateTurnTarget(m);
+    if (m.turning) cubie::stepTurn(m);
+}
+
+}  // namespace
+
+bool startUp() {
+    set_frame_rate(framesPerSecond);
+    int16_t driver = 3, mode = 4;
+    open_window(driver, mode, windowTitle);
+    // The window is all these programs need; a missing OpenGL context does not matter to them.
+    if (window_last_x() <= 0) {
+        std::fprintf(stderr, "%s: %s\n", variant.name, window_error());
+        return false;
+    }
+    state.centreX = window_last_x() / 2.0;
+    state.centreY = window_last_y() / 2.0;
+    resetProgram(tickCount());
+    return true;
+}
+
+void resetProgram(uint32_t seed) {
+    state.drawPage = 0;
+    state.mouseX = state.mouseY = state.buttons = 0;
+    state.previousX = state.previousY = state.previousButtons = 0;
+    state.dragStartCubie = state.dragStartFace = 0;
+    state.pickedCubie = state.pickedFace = -1;
+    state.diceMode = false;
+    Model& m = state.puzzle;
+    cubie::seedRandom(m, seed);
+    m.loadRequested = false;
+    m.gridSize = Model::config.startGrid;
+    for (int32_t& d : m.dims) d = m.gridSize;
+    rebuild();
+}
+
+bool playFrame(const FrameInput& input) {
+    state.mouseX = input.mouseX;
+    state.mouseY = input.mouseY;
+    state.buttons = input.buttons;
+    advanceTurn();
+    projectVertices();
+    sortFacets();
+    drawFacets();
+    dragGesture();
+    viewDrag();
+    state.previousX = state.mouseX;
+    state.previousY = state.mouseY;
+    state.previousButtons = state.buttons;
+    return actOnKey(input.key);
+}
+
+bool runFrame() {
+    flipPages();
+    return playFrame(readInput());
+}
+
+void shutDown() { close_window(); }
+
+}  // namespace cuboid

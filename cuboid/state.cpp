@@ -1,0 +1,7 @@
+#include "state.h"
+
+namespace cuboid {
+
+ProgramState state;
+
+}  // namespace cuboid

@@ -1,0 +1,157 @@
+#include "view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "picking.h"
+#include "state.h"
+
+namespace cuboid {
+namespace {
+
+constexpr double degree = 0.017453292519943295;
+
+// The colours of the dice faces and their pips.
+void setPaint(int32_t pen, int32_t fill) {
+    set_pen_color(pen);
+    set_fill(1, fill);
+}
+
+void drawPip(double x, double y, int32_t radius) {
+    draw_filled_ellipse(static_cast<int16_t>(std::lround(x)), static_cast<int16_t>(std::lround(y)),
+                        static_cast<uint16_t>(radius), static_cast<uint16_t>(radius));
+}
+
+// Pips of one dice face on the quadrilateral p: one in the middle for odd counts, pairs along the diagonals, and
+// for six the two middles of the long sides.
+void drawPips(int32_t colour, const PointType* p) {
+    const int32_t n = pipCount(colour);
+    if (n == 0) return;
+    const int32_t wx = std::max(std::abs(p[0].x - p[1].x), std::abs(p[0].x - p[3].x));
+    const int32_t wy = std::max(std::abs(p[0].y - p[1].y), std::abs(p[0].y - p[3].y));
+    const int32_t radius = (wy < wx ? wy : wx) / 9;
+    const int32_t cx = (p[0].x + p[1].x + p[2].x + p[3].x) / 4;
+    const int32_t cy = (p[0].y + p[1].y + p[2].y + p[3].y) / 4;
+    const int32_t colourOfPips = n % 2 == 1 ? colourWhite : colourRed;
+    setPaint(colourOfPips, colourOfPips);
+    if (n % 2 == 1) drawPip(cx, cy, radius);
+    const double ax = p[0].x + (p[2].x - p[0].x) / 6.0, ay = p[0].y + (p[2].y - p[0].y) / 6.0;
+    const double bx = p[0].x + 5.0 * (p[2].x - p[0].x) / 6.0, by = p[0].y + 5.0 * (p[2].y - p[0].y) / 6.0;
+    const double cxx = p[1].x + (p[3].x - p[1].x) / 6.0, cyy = p[1].y + (p[3].y - p[1].y) / 6.0;
+    const double dx = p[1].x + 5.0 * (p[3].x - p[1].x) / 6.0, dy = p[1].y + 5.0 * (p[3].y - p[1].y) / 6.0;
+    if (n > 1) {
+        drawPip(ax, ay, radius);
+        drawPip(bx, by, radius);
+    }
+    if (n > 3) {
+        drawPip(cxx, cyy, radius);
+        drawPip(dx, dy, radius);
+    }
+    if (n > 5) {
+        drawPip((ax + dx) / 2.0, (ay + dy) / 2.0, radius);
+        drawPip((cxx + bx) / 2.0, (cyy + by) / 2.0, radius);
+    }
+}
+
+void paintFacet(const Facet& facet, const PointType* corners, bool pressed) {
+    const bool dice = variant.hasDiceMode && state.diceMode;
+    if (dice) setPaint(colourBlack, colourDarkGrey);
+    else if (pressed) setPaint(colourBlack, colourBlack);
+    else setPaint(facet.colour, facet.colour);
+    draw_filled_polygon(static_cast<int16_t>(facetCorners), corners);
+    if constexpr (facetCorners == 4) {
+        if (dice && facet.colour != cubie::innerColour) drawPips(facet.colour, corners);
+    }
+}
+
+}  // namespace
+
+void resetView() {
+    for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = startViewAngle[a];
+}
+
+void projectVertices() {
+    const double s0 = std::sin(state.viewAngle[0] * degree), c0 = std::cos(state.viewAngle[0] * degree);
+    const double s1 = std::sin(state.viewAngle[1] * degree), c1 = std::cos(state.viewAngle[1] * degree);
+    const double s2 = std::sin(state.viewAngle[2] * degree), c2 = std::cos(state.viewAngle[2] * degree);
+    for (int32_t v = 0; v < Model::vertexCount; ++v) {
+        const double* p = state.puzzle.worldVertex[v];
+        const double y1 = p[1] * c0 - p[2] * s0, z1 = p[1] * s0 + p[2] * c0;
+        const double x2 = p[0] * c1 - z1 * s1, z2 = p[0] * s1 + z1 * c1;
+        const double x3 = x2 * c2 - y1 * s2, y3 = x2 * s2 + y1 * c2;
+        // Every point lies within 120 * sqrt(3) of the origin, so the eye is never reached.
+        const double scale = eyeDistance / (eyeDistance - z2);
+        double* out = state.screenVertex[v];
+        out[0] = std::round(state.centreX + x3 * scale);
+        out[1] = std::round(state.centreY - y3 * scale);
+        out[2] = std::round(z2);
+    }
+}
+
+int32_t depthSum(const Facet& facet) {
+    int32_t sum = 0;
+    for (int32_t m = 0; m < facetCorners; ++m) sum += static_cast<int32_t>(state.screenVertex[facet.vertex[m]][2]);
+    return sum;
+}
+
+// An exchange sort: each position takes the farthest record of the rest. Comparing sums compares the means,
+// since every record has the same number of corners.
+void sortFacets() {
+    Facet* facets = state.puzzle.facets;
+    int32_t* key = state.depthKey;
+    for (int32_t r = 0; r < Model::recordCount; ++r) key[r] = depthSum(facets[r]);
+    for (int32_t a = 0; a < Model::recordCount - 1; ++a) {
+        int32_t keyA = key[a];
+        for (int32_t b = a + 1; b < Model::recordCount; ++b) {
+            if (keyA > key[b]) {
+                std::swap(facets[a], facets[b]);
+                std::swap(keyA, key[b]);
+            }
+        }
+        key[a] = keyA;
+    }
+}
+
+void facetScreenCorners(const Facet& facet, PointType* corners) {
+    for (int32_t m = 0; m < facetCorners; ++m) {
+        const double* v = state.screenVertex[facet.vertex[m]];
+        corners[m] = PointType{static_cast<int32_t>(v[0]), static_cast<int32_t>(v[1])};
+    }
+}
+
+bool frontFacing(const PointType* p) {
+    const int64_t cross = int64_t{p[2].x - p[0].x} * (p[1].y - p[0].y) - int64_t{p[1].x - p[0].x} * (p[2].y - p[0].y);
+    return cross < 0;
+}
+
+void drawFacets() {
+    state.pickedCubie = -1;
+    state.pickedFace = -1;
+    const bool picking = pickAllowed();
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& facet = state.puzzle.facets[r];
+        PointType corners[facetCorners];
+        facetScreenCorners(facet, corners);
+        if (!frontFacing(corners)) continue;
+        // The highlighting program picks first, so that the facet under the pressed button is painted black.
+        const bool pressed = variant.blackensPressed && picking && pickFacet(facet, corners);
+        paintFacet(facet, corners, pressed);
+        if (!variant.blackensPressed && picking) pickFacet(facet, corners);
+    }
+}
+
+int32_t pipCount(int32_t colour) {
+    for (int32_t f = 0; f < 6; ++f)
+        if (variant.model.faceColours[f] == colour) return f + 1;
+    return 0;
+}
+
+void showBusyMark(int32_t colour) {
+    select_shown_page(static_cast<int16_t>(1 - state.drawPage));
+    setPaint(colour, colour);
+    draw_filled_ellipse(40, 40, 30, 30);
+}
+
+}  // namespace cuboid
