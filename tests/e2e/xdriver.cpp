@@ -27,13 +27,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t msSince(Clock::time_point start)
-{
+int64_t msSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-bool pathExists(const std::string& path)
-{
+bool pathExists(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
 }
@@ -41,14 +39,12 @@ bool pathExists(const std::string& path)
 // Xlib's default handler ends the process on any protocol error (a window that vanished between two calls,
 // a capture of a window partly off the screen). Record the error instead; the calls report failure themselves.
 int lastXError = 0;
-int recordXError(Display*, XErrorEvent* event)
-{
+int recordXError(Display*, XErrorEvent* event) {
     lastXError = event->error_code;
     return 0;
 }
 
-void installErrorHandler()
-{
+void installErrorHandler() {
     static bool installed = false;
     if (!installed) {
         XSetErrorHandler(recordXError);
@@ -57,8 +53,7 @@ void installErrorHandler()
 }
 
 // Reaps pid when it has ended; status as waitExit describes it.
-bool reapIfEnded(pid_t pid, int& status, bool block)
-{
+bool reapIfEnded(pid_t pid, int& status, bool block) {
     int raw = 0;
     pid_t got;
     do {
@@ -71,22 +66,19 @@ bool reapIfEnded(pid_t pid, int& status, bool block)
 
 }  // namespace
 
-void pause(int ms)
-{
+void pause(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 // ---- images ----
 
-Rgb Image::pixel(int x, int y) const
-{
+Rgb Image::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return {};
     const size_t at = (static_cast<size_t>(y) * width + x) * 3;
     return {rgb[at], rgb[at + 1], rgb[at + 2]};
 }
 
-bool writePng(const Image& image, const std::string& path, std::string* error)
-{
+bool writePng(const Image& image, const std::string& path, std::string* error) {
     auto failWith = [&](const std::string& why) {
         if (error) *error = why;
         return false;
@@ -120,8 +112,7 @@ bool writePng(const Image& image, const std::string& path, std::string* error)
     return true;
 }
 
-bool readPng(const std::string& path, Image& image, std::string* error)
-{
+bool readPng(const std::string& path, Image& image, std::string* error) {
     auto failWith = [&](const std::string& why) {
         if (error) *error = why;
         return false;
@@ -145,8 +136,7 @@ bool readPng(const std::string& path, Image& image, std::string* error)
 
 // ---- the X server ----
 
-XServer::XServer()
-{
+XServer::XServer() {
     for (int number = 90; number < 400; ++number) {
         const std::string n = std::to_string(number);
         if (pathExists("/tmp/.X" + n + "-lock") || pathExists("/tmp/.X11-unix/X" + n)) continue;
@@ -196,8 +186,7 @@ XServer::XServer()
     if (error_.empty()) error_ = "XServer: no free display number";
 }
 
-XServer::~XServer()
-{
+XServer::~XServer() {
     if (pid_ <= 0) return;
     int status = 0;
     kill(pid_, SIGTERM);
@@ -214,14 +203,13 @@ XServer::~XServer()
 
 // ---- programs ----
 
-Program::~Program()
-{
+Program::~Program() {
     kill();
     if (outFd_ >= 0) close(outFd_);
 }
 
-bool Program::start(const std::string& display, const std::vector<std::string>& argv, const StartOptions& options)
-{
+bool Program::start(const std::string& display, const std::vector<std::string>& argv, Output output,
+                    const std::string& workdir) {
     if (pid_ > 0) {
         error_ = "Program: already started";
         return false;
@@ -230,15 +218,25 @@ bool Program::start(const std::string& display, const std::vector<std::string>& 
         error_ = "Program: no program given";
         return false;
     }
-    const bool capture = options.captureStdout || options.captureStderr;
+    const bool capture = output != Output::Inherit;
     int fds[2] = {-1, -1};
-    if (capture && pipe(fds) != 0) {
+    if (capture && pipe2(fds, O_CLOEXEC) != 0) {  // no other child may hold the write end open
         error_ = std::string("Program: pipe failed: ") + std::strerror(errno);
         return false;
     }
     // Built before fork: the child only calls async-signal-safe functions.
+    std::string path = argv[0];
+    if (path.find('/') != std::string::npos && path[0] != '/') {
+        char here[4096];
+        if (!getcwd(here, sizeof here)) {
+            error_ = std::string("Program: getcwd failed: ") + std::strerror(errno);
+            return false;
+        }
+        path = std::string(here) + "/" + path;
+    }
     std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(const_cast<char*>(path.c_str()));
+    for (size_t i = 1; i < argv.size(); ++i) args.push_back(const_cast<char*>(argv[i].c_str()));
     args.push_back(nullptr);
     const pid_t pid = fork();
     if (pid < 0) {
@@ -250,17 +248,19 @@ bool Program::start(const std::string& display, const std::vector<std::string>& 
         return false;
     }
     if (pid == 0) {
+        setpgid(0, 0);  // its own process group, so kill() also ends whatever it started
         if (capture) {
             dup2(fds[1], 1);
-            if (options.captureStderr) dup2(fds[1], 2);
+            if (output == Output::StdoutAndStderr) dup2(fds[1], 2);
             close(fds[0]);
             close(fds[1]);
         }
-        if (!options.workdir.empty() && chdir(options.workdir.c_str()) != 0) _exit(126);
+        if (!workdir.empty() && chdir(workdir.c_str()) != 0) _exit(126);
         setenv("DISPLAY", display.c_str(), 1);
-        execv(args[0], args.data());
+        execvp(args[0], args.data());
         _exit(127);
     }
+    setpgid(pid, pid);  // also here, so that the group exists before start returns, whoever runs first
     pid_ = pid;
     if (capture) {
         close(fds[1]);
@@ -270,8 +270,7 @@ bool Program::start(const std::string& display, const std::vector<std::string>& 
     return true;
 }
 
-bool Program::readLine(std::string& line, int timeoutMs)
-{
+bool Program::readLine(std::string& line, int timeoutMs) {
     if (outFd_ < 0) {
         error_ = "Program: output not captured";
         return false;
@@ -309,8 +308,7 @@ bool Program::readLine(std::string& line, int timeoutMs)
     }
 }
 
-bool Program::waitExit(int timeoutMs, int& status)
-{
+bool Program::waitExit(int timeoutMs, int& status) {
     if (pid_ <= 0) {
         error_ = "Program: not running";
         return false;
@@ -327,8 +325,7 @@ bool Program::waitExit(int timeoutMs, int& status)
     return true;
 }
 
-bool Program::running()
-{
+bool Program::running() {
     int status = 0;
     if (pid_ <= 0) return false;
     if (reapIfEnded(pid_, status, false)) {
@@ -338,19 +335,18 @@ bool Program::running()
     return true;
 }
 
-void Program::kill()
-{
+void Program::kill() {
     if (pid_ <= 0) return;
     int status = 0;
-    ::kill(pid_, SIGKILL);
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);  // in case it had not yet made its own group
     reapIfEnded(pid_, status, true);
     pid_ = -1;
 }
 
 // ---- the driver ----
 
-Driver::Driver(const std::string& display)
-{
+Driver::Driver(const std::string& display) {
     installErrorHandler();
     display_ = XOpenDisplay(display.empty() ? nullptr : display.c_str());
     if (!display_) {
@@ -365,21 +361,18 @@ Driver::Driver(const std::string& display)
     }
 }
 
-Driver::~Driver()
-{
+Driver::~Driver() {
     if (display_) XCloseDisplay(display_);
 }
 
-bool Driver::fail(const std::string& why)
-{
+bool Driver::fail(const std::string& why) {
     error_ = why;
     return false;
 }
 
 namespace {
 
-std::string windowTitle(Display* display, Window window)
-{
+std::string windowTitle(Display* display, Window window) {
     std::string title;
     const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
@@ -402,8 +395,23 @@ std::string windowTitle(Display* display, Window window)
     return title;
 }
 
-bool isViewable(Display* display, Window window)
-{
+// The process that owns the window as its client says, 0 when it does not say.
+long windowPid(Display* display, Window window) {
+    long pid = 0;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data) == Success &&
+        data) {
+        if (type == XA_CARDINAL && format == 32 && count == 1) pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
+bool isViewable(Display* display, Window window) {
     XWindowAttributes attributes;
     lastXError = 0;
     if (!XGetWindowAttributes(display, window, &attributes) || lastXError) return false;
@@ -412,8 +420,7 @@ bool isViewable(Display* display, Window window)
 
 }  // namespace
 
-bool Driver::findWindow(const std::string& title, int timeoutMs)
-{
+bool Driver::findWindow(const std::string& title, int timeoutMs, pid_t pid) {
     if (!display_) return false;
     const auto start = Clock::now();
     for (;;) {
@@ -423,7 +430,8 @@ bool Driver::findWindow(const std::string& title, int timeoutMs)
         if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
             for (unsigned int i = 0; i < count && !window_; ++i) {
                 const std::string name = windowTitle(display_, children[i]);
-                if ((title.empty() ? !name.empty() : name == title) && isViewable(display_, children[i]))
+                if ((title.empty() ? !name.empty() : name == title) && isViewable(display_, children[i]) &&
+                    (pid <= 0 || windowPid(display_, children[i]) == pid))
                     window_ = children[i];
             }
             if (children) XFree(children);
@@ -439,14 +447,12 @@ bool Driver::findWindow(const std::string& title, int timeoutMs)
     return settle();
 }
 
-bool Driver::windowExists()
-{
+bool Driver::windowExists() {
     if (!display_ || !window_) return false;
     return isViewable(display_, window_);
 }
 
-bool Driver::geometry(int& rootX, int& rootY, int& width, int& height)
-{
+bool Driver::geometry(int& rootX, int& rootY, int& width, int& height) {
     if (!display_ || !window_) return fail("Driver: no window");
     XWindowAttributes attributes;
     Window child;
@@ -460,45 +466,39 @@ bool Driver::geometry(int& rootX, int& rootY, int& width, int& height)
     return true;
 }
 
-bool Driver::settle()
-{
+bool Driver::settle() {
     lastXError = 0;
     XSync(display_, False);
     pause(settleMs_);
     return true;
 }
 
-bool Driver::move(int x, int y)
-{
+bool Driver::move(int x, int y) {
     int rootX, rootY, width, height;
     if (!geometry(rootX, rootY, width, height)) return false;
     XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX + x, rootY + y, CurrentTime);
     return settle();
 }
 
-bool Driver::press(int button)
-{
+bool Driver::press(int button) {
     if (!display_) return fail("Driver: not connected");
     if (button < 1 || button > 5) return fail("Driver: no button " + std::to_string(button));
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
     return settle();
 }
 
-bool Driver::release(int button)
-{
+bool Driver::release(int button) {
     if (!display_) return fail("Driver: not connected");
     if (button < 1 || button > 5) return fail("Driver: no button " + std::to_string(button));
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
     return settle();
 }
 
-bool Driver::click(int button, int x, int y)
-{
+bool Driver::click(int button, int x, int y) {
     return move(x, y) && press(button) && release(button);
 }
 
-bool Driver::drag(int button, int x1, int y1, int x2, int y2, int steps)
-{
+bool Driver::drag(int button, int x1, int y1, int x2, int y2, int steps) {
     if (steps < 1) steps = 1;
     if (!move(x1, y1) || !press(button)) return false;
     for (int i = 1; i <= steps; ++i)
@@ -514,8 +514,7 @@ struct KeyPlan {
 };
 
 // Splits "ctrl+shift+F1" into modifier keys and the key; "A" is shift + the a key. Returns "" or the reason.
-std::string planKey(Display* display, const std::string& spec, KeyPlan& plan)
-{
+std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
     std::string rest = spec;
     auto addModifier = [&](const char* keysymName) {
         const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysymName));
@@ -546,8 +545,7 @@ std::string planKey(Display* display, const std::string& spec, KeyPlan& plan)
 
 }  // namespace
 
-bool Driver::keyEvent(const std::string& key, bool down)
-{
+bool Driver::keyEvent(const std::string& key, bool down) {
     if (!display_) return fail("Driver: not connected");
     KeyPlan plan;
     const std::string problem = planKey(display_, key, plan);
@@ -567,15 +565,13 @@ bool Driver::keyDown(const std::string& key) { return keyEvent(key, true); }
 bool Driver::keyUp(const std::string& key) { return keyEvent(key, false); }
 bool Driver::tap(const std::string& key) { return keyDown(key) && keyUp(key); }
 
-bool Driver::hold(const std::string& key, int ms)
-{
+bool Driver::hold(const std::string& key, int ms) {
     if (!keyDown(key)) return false;
     pause(ms);
     return keyUp(key);
 }
 
-bool Driver::closeButton()
-{
+bool Driver::closeButton() {
     if (!display_ || !window_) return fail("Driver: no window");
     XEvent event;
     std::memset(&event, 0, sizeof event);
@@ -596,8 +592,7 @@ bool Driver::closeButton()
 namespace {
 
 // Scales a masked channel to 0..255 whatever the visual's bit layout.
-uint8_t channel(unsigned long pixel, unsigned long mask)
-{
+uint8_t channel(unsigned long pixel, unsigned long mask) {
     if (!mask) return 0;
     int shift = 0;
     while (!((mask >> shift) & 1)) ++shift;
@@ -607,8 +602,7 @@ uint8_t channel(unsigned long pixel, unsigned long mask)
 
 }  // namespace
 
-bool Driver::capture(Image& image)
-{
+bool Driver::capture(Image& image) {
     int rootX, rootY, width, height;
     if (!geometry(rootX, rootY, width, height)) return false;
     XSync(display_, False);

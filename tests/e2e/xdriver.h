@@ -10,7 +10,7 @@
 //   xdrive::XServer server;                                  // private Xvfb on a free display number
 //   ASSERT_TRUE(server.ok()) << server.error();
 //   xdrive::Program program;
-//   ASSERT_TRUE(program.start(server.name(), {binDir + "/layer_probe"}, {.captureStdout = true}))
+//   ASSERT_TRUE(program.start(server.name(), {binDir + "/layer_probe"}, xdrive::Output::Stdout))
 //       << program.error();
 //   xdrive::Driver driver(server.name());
 //   ASSERT_TRUE(driver.findWindow("LAYER PROBE", 5000)) << driver.error();
@@ -65,14 +65,11 @@ private:
     std::string error_;
 };
 
-struct StartOptions {
-    std::string workdir;         // "" keeps the current directory
-    bool captureStdout = false;  // read it with readLine
-    bool captureStderr = false;  // into the same pipe as stdout (implies captureStdout)
-};
+// What Program::start captures for readLine; the rest goes where the caller's own output goes.
+enum class Output { Inherit, Stdout, StdoutAndStderr };
 
-// A program started with DISPLAY set to a given server; killed (SIGKILL) when this object is destroyed if it is
-// still running.
+// A program started with DISPLAY set to a given server, in a process group of its own; the group is killed
+// (SIGKILL) when this object is destroyed while the program still runs.
 class Program {
 public:
     Program() = default;
@@ -80,8 +77,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // argv[0] is the path of the program. An exec failure shows up as exit status 127.
-    bool start(const std::string& display, const std::vector<std::string>& argv, const StartOptions& options = {});
+    // argv[0] is the program: a path (a relative one is taken from the caller's directory, not the workdir) or a
+    // name looked up in PATH. An exec failure shows up as exit status 127, a bad workdir as 126.
+    // workdir "" keeps the current directory.
+    bool start(const std::string& display, const std::vector<std::string>& argv, Output output = Output::Inherit,
+               const std::string& workdir = "");
     pid_t pid() const { return pid_; }
 
     // Next line of captured output, without its newline; false on timeout or end of output (error() says which).
@@ -90,7 +90,7 @@ public:
     // Waits for the program to end; status is its exit code, or 128 + the signal that ended it.
     bool waitExit(int timeoutMs, int& status);
     bool running();
-    // Sends SIGKILL and reaps the program.
+    // Sends SIGKILL to the program's process group and reaps the program.
     void kill();
 
     const std::string& error() const { return error_; }
@@ -115,9 +115,10 @@ public:
     bool connected() const { return display_ != nullptr; }
     Display* display() const { return display_; }
 
-    // Waits until a viewable top-level window whose WM_NAME or _NET_WM_NAME equals title exists ("" takes the
-    // first viewable named one), then gives it the keyboard focus as a window manager would.
-    bool findWindow(const std::string& title, int timeoutMs);
+    // Waits until a viewable top-level window whose WM_NAME or _NET_WM_NAME equals title exists ("" takes any
+    // named one), then gives it the keyboard focus as a window manager would. With pid > 0 the window must also
+    // belong to that process (_NET_WM_PID), so other clients of a shared display are never picked.
+    bool findWindow(const std::string& title, int timeoutMs, pid_t pid = 0);
     unsigned long window() const { return window_; }
     bool windowExists();  // the found window is still there and viewable
     // Window's top-left pixel and size on the screen.

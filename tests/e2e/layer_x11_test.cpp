@@ -1,0 +1,408 @@
+// The layer under a real X server: layer_probe runs in a private Xvfb, XTest types keys and moves the mouse, and
+// the bytes and mouse states the probe prints are checked against the key translation table and the mouse mask.
+// The harness is checked too where a fault in it would make these tests lie (capture, PNG files, processes).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "xdriver.h"
+
+namespace {
+
+constexpr int lineTimeoutMs = 5000;
+constexpr int windowTimeoutMs = 10000;
+constexpr int areaWidth = 640, areaHeight = 480;
+
+struct MouseState {
+    int buttons = 0, x = 0, y = 0;
+};
+
+std::string describe(const std::vector<int>& bytes) {
+    std::ostringstream text;
+    text << "{";
+    for (size_t i = 0; i < bytes.size(); ++i) text << (i ? ", " : "") << bytes[i];
+    text << "}";
+    return text.str();
+}
+
+std::string describe(const std::vector<MouseState>& states) {
+    std::ostringstream text;
+    for (const MouseState& m : states) text << "(" << m.buttons << " " << m.x << " " << m.y << ") ";
+    return text.str();
+}
+
+// A private server, the probe in it and a driver on its window, all torn down in reverse order.
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.ok()) << server.error();
+        ASSERT_TRUE(probe.start(server.name(), {LAYER_PROBE_PATH}, xdrive::Output::Stdout)) << probe.error();
+        driver = std::make_unique<xdrive::Driver>(server.name());
+        ASSERT_TRUE(driver->connected()) << driver->error();
+        ASSERT_TRUE(driver->findWindow("LAYER PROBE", windowTimeoutMs, probe.pid())) << driver->error();
+    }
+
+    // Taps Space and reads the probe's lines up to its byte 32 (a lone one, not the code of a pair) and the
+    // mouse line that may follow it in the same look. Every byte before the 32 goes to keys, every mouse line
+    // to mice. Space is a safe end mark: Caps Lock does not change it and no case here expects it.
+    void readUpToMark(std::vector<int>& keys, std::vector<MouseState>& mice) {
+        ASSERT_TRUE(driver->tap("space")) << driver->error();
+        bool pair = false;
+        for (;;) {
+            std::string line;
+            ASSERT_TRUE(probe.readLine(line, lineTimeoutMs))
+                << probe.error() << "; keys so far " << describe(keys);
+            int byte = 0;
+            MouseState m;
+            if (std::sscanf(line.c_str(), "key %d", &byte) == 1) {
+                if (byte == 32 && !pair) break;
+                pair = !pair && byte == 0;
+                keys.push_back(byte);
+            } else if (std::sscanf(line.c_str(), "mouse %d %d %d", &m.buttons, &m.x, &m.y) == 3) {
+                mice.push_back(m);
+            } else {
+                FAIL() << "unexpected probe output: " << line;
+            }
+        }
+        // The probe reports the mouse right after emptying the key ring, so a last change comes promptly.
+        std::string line;
+        MouseState m;
+        while (probe.readLine(line, 300))
+            if (std::sscanf(line.c_str(), "mouse %d %d %d", &m.buttons, &m.x, &m.y) == 3) mice.push_back(m);
+    }
+
+    xdrive::XServer server;
+    xdrive::Program probe;
+    std::unique_ptr<xdrive::Driver> driver;
+};
+
+// ---- keys ----
+
+struct KeyCase {
+    const char* what;
+    std::vector<const char*> taps;  // xdrive key names, tapped in order
+    std::vector<int> bytes;         // what the key ring must hold afterwards, exactly
+};
+
+// Expected bytes from the translation rules: characters as one byte, keys without one as 0 and a code.
+const KeyCase keyCases[] = {
+    {"a",                      {"a"},              {97}},
+    {"Shift+a",                {"A"},              {65}},
+    {"Caps Lock then a",       {"Caps_Lock", "a"}, {65}},
+    {"Caps Lock then Shift+a", {"Caps_Lock", "A"}, {97}},
+    {"Ctrl+a",                 {"ctrl+a"},         {1}},
+    {"Enter",                  {"Return"},         {13}},
+    {"Backspace",              {"BackSpace"},      {8}},
+    {"Tab",                    {"Tab"},            {9}},
+    {"digit 7",                {"7"},              {55}},
+    {"Left",                   {"Left"},           {0, 75}},
+    {"Shift+Left",             {"shift+Left"},     {0, 75}},
+    {"Ctrl+Left",              {"ctrl+Left"},      {0, 115}},
+    {"Alt+Up",                 {"alt+Up"},         {0, 152}},
+    {"Delete",                 {"Delete"},         {0, 83}},
+    {"Alt+A",                  {"alt+a"},          {0, 30}},
+    {"Alt+Z",                  {"alt+z"},          {0, 44}},
+    {"F1",                     {"F1"},             {0, 59}},
+    {"Shift+F1",               {"shift+F1"},       {0, 84}},
+    {"Ctrl+F10",               {"ctrl+F10"},       {0, 103}},
+    {"Alt+F1",                 {"alt+F1"},         {0, 104}},
+    {"F12",                    {"F12"},            {0, 134}},
+    {"Ctrl+2",                 {"ctrl+2"},         {0, 2}},
+    {"Ctrl+0",                 {"ctrl+0"},         {0, 10}},
+    {"Alt+1",                  {"alt+1"},          {0, 120}},
+    {"Alt+Backspace",          {"alt+BackSpace"},  {0, 14}},
+    {"Alt+Enter",              {"alt+Return"},     {0, 166}},
+    {"two keys, two entries",  {"Left", "b"},      {0, 75, 98}},
+};
+
+void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.what; }
+
+class ProbeKeys : public ProbeTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(ProbeKeys, GiveTheirBytesExactlyOnce) {
+    const KeyCase& c = GetParam();
+    for (const char* key : c.taps) ASSERT_TRUE(driver->tap(key)) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    readUpToMark(keys, mice);
+    EXPECT_EQ(keys, c.bytes) << c.what << ": expected " << describe(c.bytes) << ", read " << describe(keys);
+}
+
+std::string caseName(const ::testing::TestParamInfo<KeyCase>& info) {
+    std::string name;
+    for (const char* p = info.param.what; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProbeKeys, ::testing::ValuesIn(keyCases), caseName);
+
+TEST_F(ProbeTest, EscapeIsTheLoneByte27AndEndsTheProbe) {
+    ASSERT_TRUE(driver->tap("Escape")) << driver->error();
+    std::string line;
+    do {
+        ASSERT_TRUE(probe.readLine(line, lineTimeoutMs)) << probe.error();
+    } while (line.rfind("mouse", 0) == 0);
+    EXPECT_EQ(line, "key 27");
+    int status = -1;
+    ASSERT_TRUE(probe.waitExit(lineTimeoutMs, status)) << probe.error();
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ProbeTest, CloseButtonGivesZero107AndTheWindowStays) {
+    ASSERT_TRUE(driver->closeButton()) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    readUpToMark(keys, mice);  // the probe still reads keys after it
+    EXPECT_EQ(keys, (std::vector<int>{0, 107})) << "read " << describe(keys);
+    EXPECT_TRUE(probe.running());
+    EXPECT_TRUE(driver->windowExists()) << "the close button closed the window";
+}
+
+// ---- mouse ----
+
+struct ClickCase {
+    const char* what;
+    const char* modifier;  // key held through the click, or nullptr
+    int button;            // X button number
+    int pressedMask;       // mouse_buttons() at the press
+};
+
+// Mask bits: 0 left, 1 right, 2 middle, 3 Shift, 4 Ctrl.
+const ClickCase clickCases[] = {
+    {"plain left",   nullptr,       1, 1},
+    {"Shift+left",   "Shift_L",     1, 1 | 8},
+    {"Ctrl+left",    "Control_L",   1, 1 | 16},
+    {"plain right",  nullptr,       3, 2},
+    {"plain middle", nullptr,       2, 4},
+};
+
+void PrintTo(const ClickCase& c, std::ostream* out) { *out << c.what; }
+
+class ProbeClicks : public ProbeTest, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
+    const ClickCase& c = GetParam();
+    ASSERT_TRUE(driver->move(200, 150)) << driver->error();
+    if (c.modifier) {
+        ASSERT_TRUE(driver->keyDown(c.modifier)) << driver->error();
+    }
+    ASSERT_TRUE(driver->press(c.button)) << driver->error();
+    ASSERT_TRUE(driver->release(c.button)) << driver->error();
+    if (c.modifier) {
+        ASSERT_TRUE(driver->keyUp(c.modifier)) << driver->error();
+    }
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    readUpToMark(keys, mice);
+    EXPECT_TRUE(keys.empty()) << "a modifier alone put " << describe(keys) << " in the key ring";
+    bool pressSeen = false;
+    for (const MouseState& m : mice) {
+        if (m.buttons & 7) {
+            EXPECT_EQ(m.buttons, c.pressedMask) << c.what << ": mask at the press";
+            EXPECT_EQ(m.x, 200);
+            EXPECT_EQ(m.y, 150);
+            pressSeen = true;
+        }
+    }
+    EXPECT_TRUE(pressSeen) << c.what << ": no pressed state among " << describe(mice);
+    ASSERT_FALSE(mice.empty());
+    EXPECT_EQ(mice.back().buttons & 7, 0) << "the release was lost: " << describe(mice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProbeClicks, ::testing::ValuesIn(clickCases),
+                         [](const ::testing::TestParamInfo<ClickCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.what; *p; ++p)
+                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+                             return name;
+                         });
+
+struct DragCase {
+    const char* what;
+    int x1, y1, x2, y2;
+};
+
+const DragCase dragCases[] = {
+    {"out past the bottom right", 320, 240, 760, 640},
+    {"out past the top left",     320, 240, -120, -90},
+    {"out past the right only",   320, 240, 900, 240},
+};
+
+void PrintTo(const DragCase& c, std::ostream* out) { *out << c.what; }
+
+class ProbeDrags : public ProbeTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(ProbeDrags, TakeNoPositionOutsideAndSeeTheReleaseOutside) {
+    const DragCase& c = GetParam();
+    constexpr int steps = 8;
+    ASSERT_TRUE(driver->drag(1, c.x1, c.y1, c.x2, c.y2, steps)) << driver->error();
+    // The pointer's last position inside the drawing area, walking the drag's steps as the driver moves.
+    int lastX = c.x1, lastY = c.y1;
+    for (int i = 1; i <= steps; ++i) {
+        const int x = c.x1 + (c.x2 - c.x1) * i / steps, y = c.y1 + (c.y2 - c.y1) * i / steps;
+        if (x >= 0 && y >= 0 && x < areaWidth && y < areaHeight) {
+            lastX = x;
+            lastY = y;
+        }
+    }
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    readUpToMark(keys, mice);
+    ASSERT_FALSE(mice.empty());
+    for (const MouseState& m : mice) {
+        EXPECT_TRUE(m.x >= 0 && m.x < areaWidth && m.y >= 0 && m.y < areaHeight)
+            << c.what << ": position (" << m.x << ", " << m.y << ") is outside the drawing area";
+    }
+    EXPECT_EQ(mice.back().buttons & 1, 0) << c.what << ": the release outside was lost: " << describe(mice);
+    EXPECT_EQ(mice.back().x, lastX) << c.what << ": " << describe(mice);
+    EXPECT_EQ(mice.back().y, lastY) << c.what << ": " << describe(mice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases),
+                         [](const ::testing::TestParamInfo<DragCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.what; *p; ++p)
+                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+                             return name;
+                         });
+
+// ---- the harness ----
+
+// The probe's calibration squares in the default palette's red, green, blue and white (entries 4, 2, 1, 15):
+// a capture that is offset, cut short, or reads the channels in the wrong order fails here.
+TEST_F(ProbeTest, CaptureShowsTheCalibrationMarksWhereTheyWereDrawn) {
+    struct Expected {
+        int x, y;
+        xdrive::Rgb colour;
+    };
+    const xdrive::Rgb black{0, 0, 0}, red{0xA8, 0, 0}, green{0, 0xA8, 0}, blue{0, 0, 0xA8}, white{0xFC, 0xFC, 0xFC};
+    const Expected expected[] = {
+        {10, 10, red},     {29, 29, red},     {9, 9, black},     {30, 30, black},   {40, 10, green},
+        {59, 29, green},   {70, 10, blue},    {89, 29, blue},    {90, 10, black},   {630, 470, white},
+        {639, 479, white}, {629, 469, black}, {320, 240, black}, {0, 0, black},
+    };
+    xdrive::Image image;
+    ASSERT_TRUE(driver->capture(image)) << driver->error();
+    ASSERT_EQ(image.width, areaWidth);
+    ASSERT_EQ(image.height, areaHeight);
+    for (const Expected& e : expected) {
+        const xdrive::Rgb got = image.pixel(e.x, e.y);
+        EXPECT_EQ(got, e.colour) << "pixel (" << e.x << ", " << e.y << ") is " << int(got.r) << " " << int(got.g)
+                                 << " " << int(got.b) << ", expected " << int(e.colour.r) << " "
+                                 << int(e.colour.g) << " " << int(e.colour.b);
+    }
+}
+
+std::string tempPath(const std::string& leaf) {
+    return ::testing::TempDir() + "xdriver_" + std::to_string(getpid()) + "_" + leaf;
+}
+
+TEST(XDriverPng, WrittenImageReadsBackIdentically) {
+    xdrive::Image image;
+    image.width = 37;  // odd width: rows are not padded to a multiple of 4 bytes
+    image.height = 11;
+    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
+    for (size_t i = 0; i < image.rgb.size(); ++i) image.rgb[i] = static_cast<uint8_t>(i * 7 + i / 3);
+    const std::string path = tempPath("roundtrip.png");
+    std::string error;
+    ASSERT_TRUE(xdrive::writePng(image, path, &error)) << error;
+    xdrive::Image back;
+    ASSERT_TRUE(xdrive::readPng(path, back, &error)) << error;
+    EXPECT_EQ(back.width, image.width);
+    EXPECT_EQ(back.height, image.height);
+    EXPECT_TRUE(back.rgb == image.rgb) << "pixels changed on the way through the file";
+    EXPECT_EQ(back.pixel(36, 10), image.pixel(36, 10));
+    std::remove(path.c_str());
+}
+
+TEST(XDriverPng, FailuresAreReportedNotHidden) {
+    xdrive::Image image;
+    std::string error;
+    EXPECT_FALSE(xdrive::writePng(image, tempPath("empty.png"), &error)) << "an empty image was written";
+    image = {2, 2, std::vector<uint8_t>(12, 255)};
+    EXPECT_FALSE(xdrive::writePng(image, "/nonexistent-dir/x.png", &error));
+    EXPECT_NE(error.find("/nonexistent-dir/x.png"), std::string::npos) << error;
+    EXPECT_FALSE(xdrive::readPng("/nonexistent-dir/x.png", image, &error));
+    const std::string notPng = tempPath("not.png");
+    std::ofstream(notPng) << "plain text";
+    EXPECT_FALSE(xdrive::readPng(notPng, image, &error));
+    std::remove(notPng.c_str());
+}
+
+TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
+    xdrive::Program program;
+    ASSERT_TRUE(program.start("", {"/bin/sh", "-c", "echo one; printf 'two'; sleep 0.3; exit 3"},
+                              xdrive::Output::Stdout))
+        << program.error();
+    std::string line;
+    ASSERT_TRUE(program.readLine(line, lineTimeoutMs)) << program.error();
+    EXPECT_EQ(line, "one");
+    ASSERT_TRUE(program.readLine(line, lineTimeoutMs)) << program.error();
+    EXPECT_EQ(line, "two") << "a last line without a newline";
+    EXPECT_FALSE(program.readLine(line, lineTimeoutMs)) << "read past the end of the output: " << line;
+    int status = -1;
+    ASSERT_TRUE(program.waitExit(lineTimeoutMs, status)) << program.error();
+    EXPECT_EQ(status, 3);
+
+    xdrive::Program sleeper;
+    ASSERT_TRUE(sleeper.start("", {"/bin/sh", "-c", "sleep 30"}, xdrive::Output::Stdout)) << sleeper.error();
+    EXPECT_FALSE(sleeper.readLine(line, 100)) << "a line from a silent program";
+    EXPECT_FALSE(sleeper.waitExit(100, status)) << "a sleeping program reported as ended";
+    EXPECT_TRUE(sleeper.running());
+    sleeper.kill();
+    EXPECT_FALSE(sleeper.running());
+
+    xdrive::Program missing;
+    ASSERT_TRUE(missing.start("", {"/nonexistent/program"}));
+    ASSERT_TRUE(missing.waitExit(lineTimeoutMs, status));
+    EXPECT_EQ(status, 127) << "a program that could not be started must not look like a success";
+}
+
+// xdrive plays a script on the probe: a shot shows the calibration marks, and Escape at the end ends the probe.
+TEST(XDriveCommand, PlaysAScriptAndTakesAShot) {
+    xdrive::XServer server;
+    ASSERT_TRUE(server.ok()) << server.error();
+    const std::string script = tempPath("script.txt"), shot = tempPath("shot.png");
+    std::ofstream(script) << "# comment line\nmove 100 100\nkey a\nwait 50\nshot " << shot << "\n";
+    xdrive::Program xdriveRun;
+    ASSERT_TRUE(xdriveRun.start(server.name(), {XDRIVE_PATH, "--script", script, LAYER_PROBE_PATH},
+                                xdrive::Output::StdoutAndStderr));
+    std::string output, line;
+    while (xdriveRun.readLine(line, 20000)) output += line + "\n";
+    int status = -1;
+    ASSERT_TRUE(xdriveRun.waitExit(lineTimeoutMs, status)) << xdriveRun.error();
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("key 97\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("key 27\n"), std::string::npos) << "xdrive did not end the probe with Escape:\n" << output;
+    xdrive::Image image;
+    std::string error;
+    ASSERT_TRUE(xdrive::readPng(shot, image, &error)) << error;
+    EXPECT_EQ(image.pixel(10, 10), (xdrive::Rgb{0xA8, 0, 0}));
+    EXPECT_EQ(image.pixel(9, 9), (xdrive::Rgb{0, 0, 0}));
+    std::remove(script.c_str());
+    std::remove(shot.c_str());
+}
+
+TEST(XDriveCommand, BadScriptLineIsReportedWithItsNumber) {
+    const std::string script = tempPath("bad.txt");
+    std::ofstream(script) << "move 1 2\n\ndrag left 1 2 3\n";
+    xdrive::Program xdriveRun;
+    ASSERT_TRUE(xdriveRun.start("", {XDRIVE_PATH, "--script", script, "/bin/true"},
+                                xdrive::Output::StdoutAndStderr));
+    std::string output, line;
+    while (xdriveRun.readLine(line, lineTimeoutMs)) output += line + "\n";
+    int status = -1;
+    ASSERT_TRUE(xdriveRun.waitExit(lineTimeoutMs, status));
+    EXPECT_EQ(status, 2) << output;
+    EXPECT_NE(output.find(script + ":3:"), std::string::npos) << output;
+    std::remove(script.c_str());
+}
+
+}  // namespace
