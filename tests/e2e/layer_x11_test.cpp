@@ -143,6 +143,16 @@ std::string caseName(const ::testing::TestParamInfo<KeyCase>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeKeys, ::testing::ValuesIn(keyCases), caseName);
 
+// The server's key repeat is off (-ardelay), so a key held for a long while is still one press: e2e tests of
+// programs that hold keys rely on that.
+TEST_F(ProbeTest, HeldKeyIsOneEntry) {
+    ASSERT_TRUE(driver->hold("Left", 700)) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    readUpToMark(keys, mice);
+    EXPECT_EQ(keys, (std::vector<int>{0, 75})) << "read " << describe(keys);
+}
+
 TEST_F(ProbeTest, EscapeIsTheLoneByte27AndEndsTheProbe) {
     ASSERT_TRUE(driver->tap("Escape")) << driver->error();
     std::string line;
@@ -272,6 +282,18 @@ INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases),
                                  if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
                              return name;
                          });
+
+TEST(LayerProbe, WithoutADisplayItSaysWhyAndExits1) {
+    xdrive::Program probe;
+    ASSERT_TRUE(probe.start(":1999", {LAYER_PROBE_PATH}, xdrive::Output::StdoutAndStderr)) << probe.error();
+    std::string line;
+    ASSERT_TRUE(probe.readLine(line, lineTimeoutMs)) << probe.error();
+    EXPECT_EQ(line.rfind("layer_probe: ", 0), 0u) << line;
+    EXPECT_GT(line.size(), std::string("layer_probe: ").size()) << "no cause given";
+    int status = -1;
+    ASSERT_TRUE(probe.waitExit(lineTimeoutMs, status)) << probe.error();
+    EXPECT_EQ(status, 1);
+}
 
 // ---- the harness ----
 

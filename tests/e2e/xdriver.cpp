@@ -36,6 +36,16 @@ bool pathExists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+// Process id written in the X server lock file of display number n; -1 when there is none yet.
+pid_t lockOwner(const std::string& n) {
+    FILE* file = std::fopen(("/tmp/.X" + n + "-lock").c_str(), "r");
+    if (!file) return -1;
+    long pid = -1;
+    if (std::fscanf(file, "%ld", &pid) != 1) pid = -1;
+    std::fclose(file);
+    return static_cast<pid_t>(pid);
+}
+
 // Xlib's default handler ends the process on any protocol error (a window that vanished between two calls,
 // a capture of a window partly off the screen). Record the error instead; the calls report failure themselves.
 int lastXError = 0;
@@ -160,6 +170,7 @@ XServer::XServer() {
         // Wait until it answers; if it ends first, another process probably took the number: try the next.
         const auto start = Clock::now();
         int status = 0;
+        Display* probe = nullptr;
         while (msSince(start) < 10000) {
             if (reapIfEnded(pid, status, false)) {
                 if (status == 127) {
@@ -168,7 +179,9 @@ XServer::XServer() {
                 }
                 break;
             }
-            if (Display* probe = XOpenDisplay(candidate.c_str())) {
+            // Answering is not enough: a server started a moment earlier by another test may answer on this
+            // number while ours is still finding out that it lost the race. The lock file names the winner.
+            if (lockOwner(n) == pid && (probe = XOpenDisplay(candidate.c_str()))) {
                 XCloseDisplay(probe);
                 pid_ = pid;
                 name_ = candidate;
