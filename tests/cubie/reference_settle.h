@@ -1,0 +1,49 @@
+// Re-filing done the plain way, point by point, as the model's rules state it: for every home position, search
+// all points for the last one that rounds to it, swap the two points and swap the two indices in every facet
+// record. Tests and the benchmark compare the model's one-pass permutation against it.
+#pragma once
+
+#include <cmath>
+#include <utility>
+
+#include "cubie.h"
+
+namespace cubie_reference {
+
+template <cubie::CubieConfig C>
+void settlePointByPoint(cubie::CubieModel<C>& m) {
+    using namespace cubie;
+    const int32_t n = m.gridSize;
+    for (int32_t k = 0; k < n; ++k)
+        for (int32_t j = 0; j < n; ++j)
+            for (int32_t i = 0; i < n; ++i) {
+                if (C.restrictedRefile && m.turnLayer != i && m.turnLayer != j && m.turnLayer != k) continue;
+                for (int32_t q = 0; q < 8; ++q) {
+                    const int32_t s = slotNumber(n, i, j, k) * 8 + q;
+                    // The plain rule's home: (N - dims) * cell / 2 - 120 + ...
+                    double h[3];
+                    const int32_t index[3] = {i, j, k};
+                    for (int32_t a = 0; a < 3; ++a) {
+                        const int32_t bit = (q >> a) & 1;
+                        h[a] = (n - m.dims[a]) * m.cellSize[a] / 2 - 120 + (index[a] + bit) * m.cellSize[a] +
+                               (1 - 2 * bit) * C.inset;
+                    }
+                    int32_t b = -1;
+                    for (int32_t v = 0; v < CubieModel<C>::vertexCount; ++v)
+                        if (std::lround(m.worldVertex[v][0]) == h[0] && std::lround(m.worldVertex[v][1]) == h[1] &&
+                            std::lround(m.worldVertex[v][2]) == h[2])
+                            b = v;
+                    if (b < 0) continue;
+                    for (int32_t a = 0; a < 3; ++a) std::swap(m.worldVertex[s][a], m.worldVertex[b][a]);
+                    for (auto& f : m.facets)
+                        for (int32_t c = 0; c < f.corners; ++c) {
+                            if (f.vertex[c] == s)
+                                f.vertex[c] = b;
+                            else if (f.vertex[c] == b)
+                                f.vertex[c] = s;
+                        }
+                }
+            }
+}
+
+}  // namespace cubie_reference

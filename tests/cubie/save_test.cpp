@@ -1,0 +1,347 @@
+// The save file: exact bytes, round trips, and every kind of bad file rejected with nothing changed.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "test_support.h"
+
+namespace cubie_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each test works in its own empty folder.
+class CubieSave : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("cubie_save_" + std::to_string(getpid()) + "_" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        path = (folder / "SALVARE.TXT").string();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string read(const std::string& name) const {
+        std::ifstream in(name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+
+    fs::path folder;
+    std::string path;
+};
+
+std::string lines(std::initializer_list<const char*> items) {
+    std::string text;
+    for (const char* item : items) text += std::string(item) + "\r\n";
+    return text;
+}
+
+std::string repeated(const char* line, int32_t count) {
+    std::string text;
+    for (int32_t i = 0; i < count; ++i) text += std::string(line) + "\r\n";
+    return text;
+}
+
+// A single cubie in a 2-grid: its six faces in build order, written by hand from the face table (corners in
+// polygon order, then the outer colour), then 1290 lines of zeros.
+TEST_F(CubieSave, ExactBytesOfASingleCubieQuadFile) {
+    auto m = built<cuboidAConfig>(2, 1, 1, 1);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    const std::string expected = lines({"2", "1", "1", "1", "1295", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2",
+                                        "1 5 7 3 9", "0 4 5 1 12", "2 3 7 6 13"}) +
+                                 repeated("0 0 0 0 0", 1290);
+    EXPECT_EQ(read(path), expected);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+TEST_F(CubieSave, ExactBytesOfASingleCubieTriangleFile) {
+    auto m = built<cuboidCConfig>(2, 1, 1, 1);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    const std::string expected =
+        lines({"2", "1", "1", "1", "2591", "0 1 2 2", "3 2 1 2", "0 6 4 14", "0 2 6 14", "6 5 4 9", "6 7 5 9",
+               "1 5 3 15", "3 5 7 15", "4 1 0 13", "1 4 5 13", "7 2 3 12", "6 2 7 12"}) +
+        repeated("0 0 0 0", 2580);
+    EXPECT_EQ(read(path), expected);
+}
+
+TEST_F(CubieSave, LineCountsAndStartOfEachVariant) {
+    struct Case {
+        const char* name;
+        std::string file;
+        size_t lines;
+        std::string start;
+    };
+    auto a = built<cuboidAConfig>(6, 6, 6, 6);
+    auto c = built<cuboidCConfig>(4, 4, 4, 4);
+    auto d = built<cube3dConfig>(10, 10, 10, 10);
+    ASSERT_TRUE(saveState(*a, (path + ".a").c_str()));
+    ASSERT_TRUE(saveState(*c, (path + ".c").c_str()));
+    ASSERT_TRUE(saveState(*d, (path + ".d").c_str()));
+    const Case cases[] = {
+        {"cuboid-a 6-cube", read(path + ".a"), 1301, lines({"6", "6", "6", "6", "1295", "4 6 7 5 8"})},
+        {"cuboid-c 4-cube", read(path + ".c"), 2597, lines({"4", "4", "4", "4", "2591", "0 1 2 2"})},
+        {"cube3d 10-cube", read(path + ".d"), 6005, lines({"10", "10", "10", "10", "5999", "4 6 7 5 8"})},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        size_t count = 0, crlf = 0;
+        for (size_t at = 0; at < k.file.size(); ++at)
+            if (k.file[at] == '\n') {
+                ++count;
+                crlf += at > 0 && k.file[at - 1] == '\r';
+            }
+        EXPECT_EQ(count, k.lines);
+        EXPECT_EQ(crlf, k.lines) << "every line ends in CR LF";
+        EXPECT_EQ(k.file.substr(0, k.start.size()), k.start);
+        EXPECT_EQ(k.file.find("  "), std::string::npos) << "double space";
+        EXPECT_EQ(k.file.find(" \r"), std::string::npos) << "space at the end of a line";
+        EXPECT_EQ(k.file.find("\r\n\r\n"), std::string::npos) << "empty line";
+    }
+}
+
+template <CubieConfig C>
+void expectSamePuzzle(const Model<C>& a, const Model<C>& b) {
+    EXPECT_EQ(a.gridSize, b.gridSize);
+    for (int32_t axis = 0; axis < 3; ++axis) EXPECT_EQ(a.dims[axis], b.dims[axis]);
+    EXPECT_EQ(std::memcmp(a.facets, b.facets, sizeof a.facets), 0);
+    // A load files the points exactly at home; turned points carry the rounding of their rotations.
+    for (int32_t v = 0; v < Model<C>::vertexCount; ++v)
+        for (int32_t axis = 0; axis < 3; ++axis)
+            ASSERT_NEAR(a.worldVertex[v][axis], b.worldVertex[v][axis], 1e-9) << "vertex " << v;
+}
+
+template <CubieConfig C>
+void roundTrip(const std::string& path, int32_t n, int32_t dx, int32_t dy, int32_t dz) {
+    auto m = built<C>(n, dx, dy, dz);
+    m->scrambleLeft = 10;
+    while (m->scrambleLeft > 0 || m->turning) {
+        startRandomTurn(*m);
+        updateTurnTarget(*m);
+        stepTurn(*m);
+    }
+    auto saved = std::make_unique<Model<C>>(*m);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    m->gridSize = 2, m->dims[0] = m->dims[1] = m->dims[2] = 2;  // something else entirely
+    ASSERT_TRUE(buildPuzzle(*m));
+    m->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
+    EXPECT_FALSE(m->loadRequested);
+    expectSamePuzzle(*m, *saved);
+}
+
+TEST_F(CubieSave, RoundTripOfEveryVariantAfterAScramble) {
+    roundTrip<cuboidAConfig>(path, 6, 6, 6, 6);
+    roundTrip<cuboidBConfig>(path, 6, 6, 6, 3);
+    roundTrip<cuboidCConfig>(path, 5, 5, 2, 4);
+    roundTrip<cube3dConfig>(path, 7, 6, 7, 5);
+}
+
+// A 6 x 6 x 3 cuboid saved after turns reloads as the same puzzle, and the same further turns then give the same
+// result as they would have without the save.
+TEST_F(CubieSave, CuboidAfterTurnsBehavesTheSameAfterALoad) {
+    auto m = built<cuboidAConfig>(6, 6, 6, 3);
+    turnAndFinish(*m, 0, 1, 1);
+    turnAndFinish(*m, 2, 2, -1);
+    turnAndFinish(*m, 1, 5, 1);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    auto loaded = built<cuboidAConfig>(3, 3, 3, 3);
+    loaded->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*loaded, path.c_str()));
+    expectSamePuzzle(*loaded, *m);
+    const int32_t further[][3] = {{2, 0, 1}, {0, 5, -1}, {1, 2, 1}, {2, 1, -1}};
+    for (const auto& t : further) {
+        turnAndFinish(*m, t[0], t[1], t[2]);
+        turnAndFinish(*loaded, t[0], t[1], t[2]);
+    }
+    expectSamePuzzle(*loaded, *m);
+}
+
+TEST_F(CubieSave, CuboidAFileLoadsInCuboidB) {
+    auto a = built<cuboidAConfig>(5, 5, 4, 5);
+    turnAndFinish(*a, 1, 3, -1);
+    turnAndFinish(*a, 0, 0, 1);
+    ASSERT_TRUE(saveState(*a, path.c_str()));
+    auto b = built<cuboidBConfig>(6, 6, 6, 6);
+    b->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*b, path.c_str()));
+    EXPECT_EQ(b->gridSize, 5);
+    EXPECT_EQ(b->dims[1], 4);
+    EXPECT_EQ(std::memcmp(a->facets, b->facets, sizeof a->facets), 0);
+}
+
+TEST_F(CubieSave, SavingTwiceGivesTheSameFileAndLoadingLeavesItAlone) {
+    auto m = built<cuboidCConfig>(6, 6, 6, 6);
+    turnAndFinish(*m, 2, 4, 1);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    const std::string first = read(path);
+    m->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
+    EXPECT_EQ(read(path), first);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    EXPECT_EQ(read(path), first);
+}
+
+// A save during a turn stores the state before that turn.
+TEST_F(CubieSave, ASaveDuringATurnStoresTheStateBeforeIt) {
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    auto before = std::make_unique<Model<cuboidAConfig>>(*m);
+    startTurn(*m, 0, 0, 1);
+    for (int32_t frame = 0; frame < 7; ++frame) stepTurn(*m);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    ASSERT_TRUE(m->turning);
+    before->loadRequested = false;
+    ASSERT_TRUE(saveState(*before, (path + ".before").c_str()));
+    EXPECT_EQ(read(path), read(path + ".before"));
+}
+
+TEST_F(CubieSave, AFailedSaveKeepsThePreviousFile) {
+    auto m = built<cuboidAConfig>(4, 4, 4, 4);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    const std::string previous = read(path);
+    fs::create_directory(path + ".tmp");  // the temporary file cannot be created
+    turnAndFinish(*m, 0, 1, 1);
+    EXPECT_FALSE(saveState(*m, path.c_str()));
+    EXPECT_EQ(read(path), previous);
+    EXPECT_FALSE(saveState(*m, (folder / "no such folder" / "SALVARE.TXT").string().c_str()));
+}
+
+// Files that must be accepted although they are not byte for byte what saveState writes.
+TEST_F(CubieSave, TolerantReading) {
+    const std::string cubie = "4 6 7 5 15\r\n0 1 3 2 14\r\n0 2 6 4 2\r\n1 5 7 3 9\r\n0 4 5 1 12\r\n2 3 7 6 13\r\n";
+    struct Case {
+        const char* name;
+        std::string file;
+    } const cases[] = {
+        {"fewer records than the array holds", "2\r\n1\r\n1\r\n1\r\n5\r\n" + cubie},
+        {"LF line ends, tabs, blank lines", "2\n1\n1\n\n1\n5\n4\t6 7 5   15\n0 1 3 2 14\n0 2 6 4 2\n"
+                                            "1 5 7 3 9\n0 4 5 1 12\n2 3 7 6 13"},
+        {"blank lines after the last record", "2\r\n1\r\n1\r\n1\r\n5\r\n" + cubie + "\r\n\r\n  \r\n"},
+        {"an unused record with stray indices", "2\r\n1\r\n1\r\n1\r\n6\r\n" + cubie + "3 3 3 3 0\r\n"},
+    };
+    auto expected = built<cuboidAConfig>(2, 1, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.file);
+        auto m = built<cuboidAConfig>(6, 6, 6, 6);
+        m->loadRequested = true;
+        ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
+        expectSamePuzzle(*m, *expected);
+    }
+}
+
+// A valid 2 x 1 x 1 file of cuboid-a, to spoil one thing at a time.
+std::string validFile() {
+    return lines({"2", "2", "1", "1", "11", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12",
+                  "2 3 7 6 13", "36 38 39 37 15", "32 33 35 34 14", "32 34 38 36 8", "33 37 39 35 9",
+                  "32 36 37 33 12", "34 35 39 38 13"});
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
+    const std::string good = validFile();
+    struct Case {
+        const char* name;
+        std::string file;
+    } const cases[] = {
+        {"empty file", ""},
+        {"grid size 0", replaced(good, "2\r\n2\r\n", "0\r\n2\r\n")},
+        {"grid size 1", replaced(good, "2\r\n2\r\n", "1\r\n1\r\n")},
+        {"grid size 7", replaced(good, "2\r\n2\r\n", "7\r\n2\r\n")},
+        {"dimension 0", replaced(good, "2\r\n2\r\n1\r\n", "2\r\n0\r\n1\r\n")},
+        {"dimension above N", replaced(good, "2\r\n2\r\n1\r\n", "2\r\n3\r\n1\r\n")},
+        {"negative dimension", replaced(good, "2\r\n2\r\n1\r\n", "2\r\n-2\r\n1\r\n")},
+        {"plus sign", replaced(good, "2\r\n2\r\n1\r\n", "2\r\n+2\r\n1\r\n")},
+        {"overflowing number", replaced(good, "2\r\n2\r\n", "2\r\n99999999999999999999999\r\n")},
+        {"number wrapping to a small value", replaced(good, "\r\n11\r\n", "\r\n4294967307\r\n")},
+        {"last record index 1296", replaced(good, "\r\n11\r\n", "\r\n1296\r\n")},
+        {"last record index negative", replaced(good, "\r\n11\r\n", "\r\n-1\r\n")},
+        {"last record index missing", replaced(good, "\r\n11\r\n", "\r\n\r\n")},
+        {"truncated in the records", good.substr(0, good.size() - 30)},
+        {"truncated in a record line", good.substr(0, good.size() - 8)},
+        {"header only", good.substr(0, 15)},
+        {"text instead of a number", replaced(good, "0 1 3 2 14", "0 1 three 2 14")},
+        {"garbage", "\x7f" "ELF\x02\x01\x01\x00 garbage \xff\xfe"},
+        {"text after the last record", good + "more\r\n"},
+        {"sixth number on a record line", replaced(good, "4 6 7 5 15", "4 6 7 5 15 3")},
+        {"missing colour", replaced(good, "4 6 7 5 15", "4 6 7 5")},
+        {"record split over two lines", replaced(good, "4 6 7 5 15", "4 6 7\r\n5 15")},
+        {"colour 256", replaced(good, "4 6 7 5 15", "4 6 7 5 256")},
+        {"vertex index 1728", replaced(good, "4 6 7 5 15", "1728 6 7 5 15")},
+        {"vertex index negative", replaced(good, "4 6 7 5 15", "-4 6 7 5 15")},
+        {"corners of two cubies", replaced(good, "4 6 7 5 15", "4 6 7 37 15")},
+        {"repeated corner", replaced(good, "4 6 7 5 15", "4 6 6 5 15")},
+        {"corners on no single face", replaced(good, "4 6 7 5 15", "0 6 7 5 15")},
+        {"cubie outside the grid", replaced(good, "36 38 39 37 15", "68 70 71 69 15")},
+        {"cubie outside the cuboid", replaced(good, "36 38 39 37 15", "12 14 15 13 15")},
+        {"huge file", good + std::string(maxSaveBytes<cuboidAConfig>, ' ')},
+    };
+    // A scrambled 6 x 6 x 3 cuboid in the middle of a turn, with a scramble pending.
+    auto m = built<cuboidAConfig>(6, 6, 6, 3);
+    turnAndFinish(*m, 0, 2, -1);
+    m->scrambleLeft = 7;
+    startRandomTurn(*m);
+    for (int32_t frame = 0; frame < 5; ++frame) stepTurn(*m);
+    ASSERT_TRUE(m->turning);
+    m->loadRequested = false;
+    auto before = snapshot(*m);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.file);
+        m->loadRequested = true;
+        EXPECT_FALSE(buildPuzzle(*m, path.c_str()));
+        EXPECT_TRUE(sameBytes(*m, *before));
+        EXPECT_FALSE(loadState(*m, path.c_str()));
+        EXPECT_TRUE(sameBytes(*m, *before));
+    }
+    fs::remove(path);
+    m->loadRequested = true;
+    EXPECT_FALSE(buildPuzzle(*m, path.c_str())) << "missing file";
+    EXPECT_TRUE(sameBytes(*m, *before));
+    fs::create_directory(path);
+    m->loadRequested = true;
+    EXPECT_FALSE(buildPuzzle(*m, path.c_str())) << "a folder in place of the file";
+    EXPECT_TRUE(sameBytes(*m, *before));
+    // The unspoilt file itself loads, so the rejections above are the spoilt parts' doing.
+    fs::remove(path);
+    write(good);
+    m->loadRequested = true;
+    EXPECT_TRUE(buildPuzzle(*m, path.c_str()));
+    EXPECT_EQ(m->dims[0], 2);
+}
+
+TEST_F(CubieSave, AnUnreadableFileIsRejected) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    chmod(path.c_str(), 0);
+    auto before = snapshot(*m);
+    m->loadRequested = true;
+    EXPECT_FALSE(buildPuzzle(*m, path.c_str()));
+    EXPECT_TRUE(sameBytes(*m, *before));
+}
+
+TEST_F(CubieSave, CuboidCFileIsNotTakenByCuboidA) {
+    auto c = built<cuboidCConfig>(3, 3, 3, 3);
+    ASSERT_TRUE(saveState(*c, path.c_str()));
+    auto a = built<cuboidAConfig>(4, 4, 4, 4);
+    auto before = snapshot(*a);
+    a->loadRequested = true;
+    EXPECT_FALSE(buildPuzzle(*a, path.c_str()));
+    EXPECT_TRUE(sameBytes(*a, *before));
+}
+
+}  // namespace
+}  // namespace cubie_test

@@ -1,0 +1,76 @@
+// Helpers shared by the cubie model's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "cubie.h"
+
+namespace cubie_test {
+
+using namespace cubie;
+
+template <CubieConfig C>
+using Model = CubieModel<C>;
+
+// A freshly built model of the given shape, on the heap (the models are too large for the stack).
+template <CubieConfig C>
+std::unique_ptr<Model<C>> built(int32_t n, int32_t dx, int32_t dy, int32_t dz) {
+    auto m = std::make_unique<Model<C>>();
+    seedRandom(*m, 12345);
+    m->gridSize = n;
+    m->dims[0] = dx, m->dims[1] = dy, m->dims[2] = dz;
+    EXPECT_TRUE(buildPuzzle(*m));
+    return m;
+}
+
+// Runs a frame loop's worth of steps until the running turn ends; returns the number of frames it took.
+template <CubieConfig C>
+int32_t runTurn(Model<C>& m) {
+    int32_t frames = 0;
+    while (m.turning && frames < 1000) {
+        updateTurnTarget(m);
+        stepTurn(m);
+        ++frames;
+    }
+    return frames;
+}
+
+template <CubieConfig C>
+void turnAndFinish(Model<C>& m, int32_t axis, int32_t layer, int32_t sense) {
+    startTurn(m, axis, layer, sense);
+    runTurn(m);
+}
+
+// Mean of a facet's corner points.
+template <CubieConfig C>
+void facetCentre(const Model<C>& m, const typename Model<C>::Facet& f, double out[3]) {
+    for (int32_t a = 0; a < 3; ++a) {
+        out[a] = 0;
+        for (int32_t c = 0; c < f.corners; ++c) out[a] += m.worldVertex[f.vertex[c]][a] / f.corners;
+    }
+}
+
+// A byte-for-byte copy, padding included, for comparing with sameBytes.
+template <CubieConfig C>
+std::unique_ptr<Model<C>> snapshot(const Model<C>& m) {
+    auto copy = std::make_unique<Model<C>>();
+    std::memcpy(static_cast<void*>(copy.get()), &m, sizeof m);
+    return copy;
+}
+
+template <CubieConfig C>
+bool sameBytes(const Model<C>& a, const Model<C>& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+inline bool slotInside(const int32_t dims[3], int32_t n, int32_t slot) {
+    int32_t at[3];
+    slotCoordinates(n, slot, at);
+    return slot >= 0 && slot < n * n * n && at[0] < dims[0] && at[1] < dims[1] && at[2] < dims[2];
+}
+
+}  // namespace cubie_test
