@@ -1,0 +1,559 @@
+// The cuboid programs without a display: projection and picking, the depth order, the keys, the drag gestures,
+// and save and load through the keys. Built once per program; the suites carry the program's letter.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "controls.h"
+#include "expected_picture.h"
+#include "picking.h"
+#include "program.h"
+#include "state.h"
+#include "view.h"
+
+#if CUBOID_VARIANT == 0
+#define SUITE(name) CuboidA_##name
+#elif CUBOID_VARIANT == 1
+#define SUITE(name) CuboidB_##name
+#else
+#define SUITE(name) CuboidC_##name
+#endif
+
+using namespace cuboid;
+
+namespace {
+
+const int32_t* sides = variant.model.faceColours;
+
+// A fresh program with a fixed seed, as after start-up.
+void freshProgram() { resetProgram(12345); }
+
+bool frame(int32_t x = 0, int32_t y = 0, int32_t buttons = 0, uint8_t key = 0) {
+    return playFrame(FrameInput{x, y, buttons, key});
+}
+
+void paintOnly(int32_t x, int32_t y, int32_t buttons, int32_t previousButtons) {
+    state.mouseX = x;
+    state.mouseY = y;
+    state.buttons = buttons;
+    state.previousButtons = previousButtons;
+    projectVertices();
+    sortFacets();
+    drawFacets();
+}
+
+expected::View currentView() {
+    expected::View v;
+    v.gridSize = state.puzzle.gridSize;
+    for (int a = 0; a < 3; ++a) v.dims[a] = state.puzzle.dims[a], v.angle[a] = state.viewAngle[a];
+    return v;
+}
+
+int slotOf(int i, int j, int k) { return cubie::slotNumber(state.puzzle.gridSize, i, j, k); }
+
+// A point well inside a sticker: its centre, or for two triangles a point off their shared edge.
+void pickPoint(const expected::Sticker& s, int32_t& x, int32_t& y) {
+    double px = s.x, py = s.y;
+    if (facetCorners == 3) s.towardEdge(0, 0.5, px, py);
+    x = static_cast<int32_t>(std::lround(px));
+    y = static_cast<int32_t>(std::lround(py));
+}
+
+// Colours of every record that sits on the given face of the given slot (one quad, or two triangles).
+std::vector<int32_t> coloursAt(int i, int j, int k, int face) {
+    std::vector<int32_t> out;
+    for (const Facet& f : state.puzzle.facets)
+        if (f.colour != 0 && cubie::facetSlot(f) == slotOf(i, j, k) && cubie::facetFace(f) == face)
+            out.push_back(f.colour);
+    return out;
+}
+
+void runFrames(int n) {
+    for (int f = 0; f < n; ++f) frame();
+}
+
+// A private working directory for the save file, removed afterwards.
+class WorkDir {
+public:
+    WorkDir() {
+        char pattern[] = "/tmp/cuboid-unit-XXXXXX";
+        dir_ = mkdtemp(pattern);
+        old_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
+    }
+    ~WorkDir() {
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(dir_);
+    }
+
+private:
+    std::string dir_;
+    std::filesystem::path old_;
+};
+
+int lineCount(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int lines = 0;
+    for (size_t p = 0; (p = all.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
+    return lines;
+}
+
+}  // namespace
+
+// ---- projection and picking ---------------------------------------------------------------------------------
+
+struct PickCase {
+    const char* name;
+    int gridSize;
+    int dims[3];
+    int angle[3];
+};
+
+TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
+    const PickCase cases[] = {
+        {"start view, 6-cube", 6, {6, 6, 6}, {45, 45, 90}},
+        {"start view, 2-cube", 2, {2, 2, 2}, {45, 45, 90}},
+        {"turned right and down", 6, {6, 6, 6}, {135, 20, 90}},
+        {"from below", 4, {4, 4, 4}, {-60, -30, 90}},
+        {"nearly face on", 3, {3, 3, 3}, {10, 15, 90}},
+        {"6 x 6 x 3 cuboid", 6, {6, 6, 3}, {200, 50, 90}},
+        {"5 x 2 x 4 cuboid", 5, {5, 2, 4}, {30, -120, 90}},
+    };
+    for (const PickCase& c : cases) {
+        freshProgram();
+        state.puzzle.gridSize = c.gridSize;
+        for (int a = 0; a < 3; ++a) state.puzzle.dims[a] = c.dims[a];
+        ASSERT_TRUE(rebuild());
+        for (int a = 0; a < 3; ++a) state.viewAngle[a] = c.angle[a];
+        int checked = 0;
+        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+            // Stickers seen nearly edge-on are a pixel or two wide; their centres are no fair test.
+            if (s.minEdge < 8 || s.facing < 0.15) continue;
+            // The centre of a face drawn as two triangles lies on their shared edge, which neither takes.
+            for (int point = facetCorners == 4 ? -1 : 0; point < 4; ++point) {
+                double px = s.x, py = s.y;
+                if (point >= 0) s.towardEdge(point, 0.5, px, py);
+                paintOnly(static_cast<int32_t>(std::lround(px)), static_cast<int32_t>(std::lround(py)), 1, 0);
+                EXPECT_EQ(state.pickedCubie, slotOf(s.i, s.j, s.k)) << c.name << ": sticker (" << s.i << ", " << s.j
+                                                                   << ", " << s.k << ") face " << s.face << " point " << point;
+                EXPECT_EQ(state.pickedFace, s.face) << c.name << ": sticker (" << s.i << ", " << s.j << ", " << s.k
+                                                    << ") face " << s.face << " point " << point;
+            }
+            ++checked;
+        }
+        EXPECT_GT(checked, 3 * c.dims[0] * c.dims[1] / 4) << c.name << ": too few stickers checked";
+    }
+}
+
+TEST(SUITE(Picking), NoPickOffThePuzzleWithoutTheLeftButtonAloneOrDuringATurn) {
+    freshProgram();
+    const expected::Sticker s = expected::visibleStickers(currentView()).front();
+    int32_t x, y;
+    pickPoint(s, x, y);
+    struct Case {
+        const char* name;
+        int32_t x, y, buttons, previousButtons;
+        bool turning;
+        bool picks;
+    } cases[] = {
+        {"press on a sticker", x, y, 1, 0, false, true},
+        {"release on a sticker", x, y, 0, 1, false, true},
+        {"held on a sticker", x, y, 1, 1, false, true},
+        {"no button", x, y, 0, 0, false, false},
+        {"right button", x, y, 2, 2, false, false},
+        {"left with shift", x, y, 1 | 8, 1 | 8, false, false},
+        {"left and right", x, y, 3, 0, false, false},
+        {"during a turn", x, y, 1, 0, true, false},
+        {"on the background", 5, 5, 1, 0, false, false},
+        {"in the picture's middle, off to the right", 630, 240, 1, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        state.puzzle.turning = c.turning;
+        paintOnly(c.x, c.y, c.buttons, c.previousButtons);
+        state.puzzle.turning = false;
+        if (c.picks) {
+            EXPECT_EQ(state.pickedCubie, slotOf(s.i, s.j, s.k)) << c.name;
+            EXPECT_EQ(state.pickedFace, s.face) << c.name;
+        } else {
+            EXPECT_EQ(state.pickedCubie, -1) << c.name;
+            EXPECT_EQ(state.pickedFace, -1) << c.name;
+        }
+    }
+}
+
+TEST(SUITE(Picking), InsideIsStrictOnEdgesAndCorners) {
+    // Corners in the order a front-facing facet has them on screen (y downward).
+    const PointType square[4] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+    const PointType triangle[3] = {{10, 10}, {20, 10}, {20, 20}};
+    ASSERT_TRUE(frontFacing(square));
+    ASSERT_TRUE(frontFacing(triangle));
+    struct Case {
+        const char* name;
+        const PointType* polygon;
+        int32_t count, x, y;
+        bool inside;
+    } cases[] = {
+        {"square middle", square, 4, 15, 15, true},
+        {"square just inside a corner", square, 4, 11, 19, true},
+        {"square left edge", square, 4, 10, 15, false},
+        {"square bottom edge", square, 4, 15, 20, false},
+        {"square corner", square, 4, 20, 10, false},
+        {"square outside", square, 4, 25, 15, false},
+        {"triangle inside", triangle, 3, 17, 12, true},
+        {"triangle on its diagonal", triangle, 3, 15, 15, false},
+        {"triangle beyond its diagonal", triangle, 3, 12, 17, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(cursorInside(c.polygon, c.count, c.x, c.y), c.inside) << c.name;
+}
+
+// ---- depth order ----------------------------------------------------------------------------------------------
+
+TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeThatSticker) {
+    freshProgram();
+    for (const int angle0 : {45, 100, -20}) {
+        state.viewAngle[0] = angle0;
+        projectVertices();
+        sortFacets();
+        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+            if (s.minEdge < 8 || s.facing < 0.15) continue;
+            int32_t x, y;
+            pickPoint(s, x, y);
+            int stickerAt = -1, lastCovering = -1;
+            for (int r = 0; r < Model::recordCount; ++r) {
+                const Facet& f = state.puzzle.facets[r];
+                PointType p[facetCorners];
+                facetScreenCorners(f, p);
+                if (!frontFacing(p) || !cursorInside(p, facetCorners, x, y)) continue;
+                lastCovering = r;
+                if (cubie::facetSlot(f) == slotOf(s.i, s.j, s.k) && cubie::facetFace(f) == s.face) stickerAt = r;
+            }
+            ASSERT_GE(stickerAt, 0) << "sticker not found under its own centre";
+            EXPECT_EQ(stickerAt, lastCovering) << "angle " << angle0 << ": a facet is painted over sticker (" << s.i
+                                               << ", " << s.j << ", " << s.k << ") face " << s.face;
+        }
+    }
+}
+
+TEST(SUITE(Depth), SortRunsFarToNearAndKeepsEveryRecord) {
+    freshProgram();
+    state.viewAngle[0] = 77;
+    projectVertices();
+    const int usedBefore = static_cast<int>(std::count_if(std::begin(state.puzzle.facets),
+                                                          std::end(state.puzzle.facets),
+                                                          [](const Facet& f) { return f.colour != 0; }));
+    sortFacets();
+    const int usedAfter = static_cast<int>(std::count_if(std::begin(state.puzzle.facets),
+                                                         std::end(state.puzzle.facets),
+                                                         [](const Facet& f) { return f.colour != 0; }));
+    EXPECT_EQ(usedAfter, usedBefore);
+    for (int r = 1; r < Model::recordCount; ++r)
+        ASSERT_LE(depthSum(state.puzzle.facets[r - 1]), depthSum(state.puzzle.facets[r])) << "record " << r;
+}
+
+// ---- keys ------------------------------------------------------------------------------------------------------
+
+TEST(SUITE(Keys), SizeKeyCyclesThroughTwoToSixAndRebuildsACube) {
+    freshProgram();
+    frame(0, 0, 0, keyShapeX);
+    for (const int expectedSize : {2, 3, 4, 5, 6, 2}) {
+        frame(0, 0, 0, keySize);
+        EXPECT_EQ(state.puzzle.gridSize, expectedSize);
+        for (int a = 0; a < 3; ++a) EXPECT_EQ(state.puzzle.dims[a], expectedSize);
+    }
+}
+
+TEST(SUITE(Keys), ShapeKeysShortenOneAxisAndWrapToTheFullGrid) {
+    const uint8_t keys[3] = {keyShapeX, keyShapeY, keyShapeZ};
+    for (int axis = 0; axis < 3; ++axis) {
+        freshProgram();
+        for (const int expectedExtent : {5, 4, 3, 2, 1, 6}) {
+            frame(0, 0, 0, keys[axis]);
+            EXPECT_EQ(state.puzzle.dims[axis], expectedExtent) << "axis " << axis;
+            EXPECT_EQ(state.puzzle.dims[(axis + 1) % 3], 6);
+            EXPECT_EQ(state.puzzle.dims[(axis + 2) % 3], 6);
+        }
+    }
+}
+
+TEST(SUITE(Keys), RebuildResetsTheViewEndsTheTurnAndCancelsTheScramble) {
+    for (const uint8_t key : {keySize, keyShapeX, keyShapeY, keyShapeZ}) {
+        freshProgram();
+        frame(0, 0, 0, keyScramble);
+        frame(100, 100, 2);
+        frame(130, 90, 2);
+        ASSERT_TRUE(state.puzzle.turning);
+        frame(130, 90, 0, key);
+        EXPECT_FALSE(state.puzzle.turning) << key;
+        EXPECT_EQ(state.puzzle.scrambleLeft, 0) << key;
+        for (int a = 0; a < 3; ++a) EXPECT_EQ(state.viewAngle[a], startViewAngle[a]) << key;
+    }
+}
+
+TEST(SUITE(Keys), ScrambleRunsThirtyTurnsOneAfterAnother) {
+    freshProgram();
+    frame(0, 0, 0, keyScramble);
+    EXPECT_EQ(state.puzzle.scrambleLeft, scrambleTurns);
+    int turnsStarted = 0;
+    bool wasTurning = false;
+    for (int f = 0; f < 40 * 18 && (state.puzzle.scrambleLeft > 0 || state.puzzle.turning || f == 0); ++f) {
+        frame();
+        if (state.puzzle.turning && (!wasTurning || state.puzzle.turnAngle == state.puzzle.turnStep)) ++turnsStarted;
+        wasTurning = state.puzzle.turning;
+    }
+    EXPECT_EQ(turnsStarted, scrambleTurns);
+    EXPECT_FALSE(state.puzzle.turning);
+}
+
+TEST(SUITE(Keys), ScrambleDuringATurnLetsThatTurnFinishFirst) {
+    freshProgram();
+    cubie::startTurn(state.puzzle, 2, 0, 1);
+    runFrames(5);
+    const int32_t axis = state.puzzle.turnAxis, layer = state.puzzle.turnLayer, angle = state.puzzle.turnAngle;
+    frame(0, 0, 0, keyScramble);
+    EXPECT_EQ(state.puzzle.turnAxis, axis);
+    EXPECT_EQ(state.puzzle.turnLayer, layer);
+    EXPECT_EQ(state.puzzle.turnAngle, angle + 5);
+    EXPECT_EQ(state.puzzle.scrambleLeft, scrambleTurns);
+}
+
+TEST(SUITE(Keys), DiceKeyTogglesDiceModeOnlyInTheDiceProgram) {
+    freshProgram();
+    frame(0, 0, 0, keyDice);
+    EXPECT_EQ(state.diceMode, variant.hasDiceMode);
+    frame(0, 0, 0, keyDice);
+    EXPECT_FALSE(state.diceMode);
+}
+
+TEST(SUITE(Keys), UpperCaseLettersAndUnknownKeysDoNothing) {
+    for (const uint8_t key : {'A', 'D', 'K', 'L', 'S', 'Z', 'X', 'C', 'q', '1', ' ', '\r'}) {
+        WorkDir dir;
+        freshProgram();
+        frame(0, 0, 0, key);
+        EXPECT_EQ(state.puzzle.gridSize, 6) << key;
+        for (int a = 0; a < 3; ++a) EXPECT_EQ(state.puzzle.dims[a], 6) << key;
+        EXPECT_EQ(state.puzzle.scrambleLeft, 0) << key;
+        EXPECT_FALSE(state.diceMode) << key;
+        EXPECT_FALSE(std::filesystem::exists("SALVARE.TXT")) << key;
+    }
+}
+
+TEST(SUITE(Keys), EscapeEndsTheProgramAtOnceEvenDuringATurn) {
+    freshProgram();
+    EXPECT_TRUE(frame());
+    cubie::startTurn(state.puzzle, 0, 1, 1);
+    EXPECT_TRUE(frame());
+    EXPECT_FALSE(frame(0, 0, 0, keyEscape));
+}
+
+// ---- gestures -------------------------------------------------------------------------------------------------
+
+namespace {
+
+// A point well inside sticker (i, j, k) on a face in the current view.
+bool stickerPoint(int i, int j, int k, int face, int32_t& x, int32_t& y) {
+    for (const expected::Sticker& s : expected::visibleStickers(currentView()))
+        if (s.i == i && s.j == j && s.k == k && s.face == face) {
+            pickPoint(s, x, y);
+            return true;
+        }
+    return false;
+}
+
+void dragBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    frame(x1, y1, 0);
+    frame(x1, y1, 1);
+    frame((x1 + x2) / 2, (y1 + y2) / 2, 1);
+    frame(x2, y2, 1);
+    frame(x2, y2, 0);
+}
+
+}  // namespace
+
+TEST(SUITE(Gestures), DragOnTheFrontTowardPlusXTurnsTheRowAboutY) {
+    freshProgram();
+    int32_t x1, y1, x2, y2;
+    ASSERT_TRUE(stickerPoint(2, 3, 5, 0, x1, y1));
+    ASSERT_TRUE(stickerPoint(3, 3, 5, 0, x2, y2));
+    dragBetween(x1, y1, x2, y2);
+    ASSERT_TRUE(state.puzzle.turning);
+    EXPECT_EQ(state.puzzle.turnAxis, 1);
+    EXPECT_EQ(state.puzzle.turnLayer, 3);
+    EXPECT_LT(state.puzzle.turnStep, 0);
+    runFrames(20);
+    ASSERT_FALSE(state.puzzle.turning);
+    // The +z row j = 3 went over to +x, and the -x row came round to +z; the other rows stayed.
+    for (int k = 0; k < 6; ++k)
+        for (int32_t c : coloursAt(5, 3, k, 3)) EXPECT_EQ(c, sides[0]) << "+x side, k = " << k;
+    for (int i = 0; i < 6; ++i) {
+        for (int32_t c : coloursAt(i, 3, 5, 0)) EXPECT_EQ(c, sides[2]) << "+z side, i = " << i;
+        for (int32_t c : coloursAt(i, 2, 5, 0)) EXPECT_EQ(c, sides[0]) << "+z side, row 2, i = " << i;
+        for (int32_t c : coloursAt(i, 4, 5, 0)) EXPECT_EQ(c, sides[0]) << "+z side, row 4, i = " << i;
+    }
+}
+
+TEST(SUITE(Gestures), DragOnTheTopTowardPlusYTurnsTheLayerAboutZ) {
+    freshProgram();
+    int32_t x1, y1, x2, y2;
+    ASSERT_TRUE(stickerPoint(5, 1, 4, 3, x1, y1));
+    ASSERT_TRUE(stickerPoint(5, 2, 4, 3, x2, y2));
+    dragBetween(x1, y1, x2, y2);
+    ASSERT_TRUE(state.puzzle.turning);
+    EXPECT_EQ(state.puzzle.turnAxis, 2);
+    EXPECT_EQ(state.puzzle.turnLayer, 4);
+    EXPECT_GT(state.puzzle.turnStep, 0);
+    runFrames(20);
+    // The +x column k = 4 went over to +y.
+    for (int i = 0; i < 6; ++i)
+        for (int32_t c : coloursAt(i, 5, 4, 5)) EXPECT_EQ(c, sides[3]) << "+y side, i = " << i;
+}
+
+TEST(SUITE(Gestures), ReleaseOnTheSameCubieOrTheBackgroundTurnsNothing) {
+    freshProgram();
+    int32_t x1, y1;
+    ASSERT_TRUE(stickerPoint(2, 3, 5, 0, x1, y1));
+    dragBetween(x1, y1, x1 + 1, y1 + 1);
+    EXPECT_FALSE(state.puzzle.turning);
+    dragBetween(x1, y1, 5, 5);
+    EXPECT_FALSE(state.puzzle.turning);
+}
+
+TEST(SUITE(Gestures), RightDragTurnsTheViewOneDegreePerPixel) {
+    freshProgram();
+    frame(200, 200, 0);
+    frame(200, 200, 2);
+    frame(215, 190, 2);
+    frame(230, 185, 2);
+    frame(260, 300, 0);
+    EXPECT_EQ(state.viewAngle[0], 45 + 30);
+    EXPECT_EQ(state.viewAngle[1], 45 - 15);
+    EXPECT_EQ(state.viewAngle[2], 90);
+}
+
+// ---- save and load ---------------------------------------------------------------------------------------------
+
+namespace {
+
+struct Snapshot {
+    int32_t gridSize, dims[3];
+    std::vector<int32_t> facetWords;
+};
+
+Snapshot snapshot() {
+    Snapshot s{state.puzzle.gridSize, {state.puzzle.dims[0], state.puzzle.dims[1], state.puzzle.dims[2]}, {}};
+    const auto* words = reinterpret_cast<const int32_t*>(state.puzzle.facets);
+    s.facetWords.assign(words, words + (sizeof state.puzzle.facets) / (sizeof(int32_t)));
+    return s;
+}
+
+// The records as a sorted list: the depth sort reorders them every frame, so only the set of them is the puzzle.
+std::vector<std::vector<int32_t>> records(const Snapshot& s) {
+    const size_t width = sizeof(Facet) / sizeof(int32_t);
+    std::vector<std::vector<int32_t>> out;
+    for (size_t r = 0; r < s.facetWords.size(); r += width)
+        out.emplace_back(s.facetWords.begin() + static_cast<long>(r), s.facetWords.begin() + static_cast<long>(r + width));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void expectSameRecords(const Snapshot& a, const Snapshot& b, const char* what) {
+    EXPECT_EQ(a.gridSize, b.gridSize) << what;
+    for (int d = 0; d < 3; ++d) EXPECT_EQ(a.dims[d], b.dims[d]) << what;
+    EXPECT_TRUE(records(a) == records(b)) << what << ": facets differ";
+}
+
+void expectSame(const Snapshot& a, const Snapshot& b, const char* what) {
+    EXPECT_EQ(a.gridSize, b.gridSize) << what;
+    for (int d = 0; d < 3; ++d) EXPECT_EQ(a.dims[d], b.dims[d]) << what;
+    EXPECT_TRUE(a.facetWords == b.facetWords) << what << ": facets differ";
+}
+
+void turnAndFinish(int32_t axis, int32_t layer, int32_t sense) {
+    cubie::startTurn(state.puzzle, axis, layer, sense);
+    runFrames(40);
+}
+
+}  // namespace
+
+TEST(SUITE(SaveLoad), SaveThenLoadRestoresThePuzzleAfterTurns) {
+    struct Case {
+        const char* name;
+        int shrinkZ;
+    } cases[] = {{"6-cube", 0}, {"6 x 6 x 3 cuboid", 3}};
+    for (const Case& c : cases) {
+        WorkDir dir;
+        freshProgram();
+        for (int n = 0; n < c.shrinkZ; ++n) frame(0, 0, 0, keyShapeZ);
+        turnAndFinish(0, 1, 1);
+        turnAndFinish(2, 0, -1);
+        turnAndFinish(1, 4, 1);
+        frame(0, 0, 0, keySave);
+        const Snapshot saved = snapshot();  // the frame's sort ran before the save
+        EXPECT_EQ(lineCount("SALVARE.TXT"), 5 + Model::recordCount) << c.name;
+        frame(0, 0, 0, keySize);
+        frame(50, 50, 2);
+        frame(80, 80, 2, keyLoad);
+        expectSame(snapshot(), saved, c.name);
+        for (int a = 0; a < 3; ++a) EXPECT_EQ(state.viewAngle[a], startViewAngle[a]) << c.name;
+        // The loaded puzzle turns on as before: undoing the three turns solves it.
+        turnAndFinish(1, 4, -1);
+        turnAndFinish(2, 0, 1);
+        turnAndFinish(0, 1, -1);
+        for (int k = 0; k < state.puzzle.dims[2]; ++k)
+            for (int j = 0; j < 6; ++j)
+                for (int32_t col : coloursAt(5, j, k, 3)) EXPECT_EQ(col, sides[3]) << c.name;
+    }
+}
+
+TEST(SUITE(SaveLoad), AFailedLoadChangesNothingAndTheTurnRunsOn) {
+    const char* files[] = {nullptr, "", "6\r\n6\r\n6\r\n", "7\r\n6\r\n6\r\n6\r\n1295\r\n", "garbage\r\n"};
+    for (const char* content : files) {
+        WorkDir dir;
+        if (content) std::ofstream("SALVARE.TXT", std::ios::binary) << content;
+        freshProgram();
+        state.viewAngle[0] = 70;
+        cubie::startTurn(state.puzzle, 1, 2, -1);
+        runFrames(4);
+        const Snapshot before = snapshot();
+        const int32_t angle = state.puzzle.turnAngle;
+        frame(0, 0, 0, keyLoad);
+        // The load frame stepped the turn once more before the key was taken.
+        EXPECT_TRUE(state.puzzle.turning);
+        EXPECT_EQ(state.puzzle.turnAngle, angle - 5);
+        EXPECT_EQ(state.viewAngle[0], 70);
+        expectSameRecords(snapshot(), before, content ? "bad file" : "missing file");
+        cubie::startTurn(state.puzzle, 1, 2, 1);  // ignored: the turn still runs
+        runFrames(20);
+        EXPECT_FALSE(state.puzzle.turning);
+        for (int i = 0; i < 6; ++i)
+            for (int32_t c : coloursAt(i, 2, 5, 0)) EXPECT_EQ(c, sides[2]);
+    }
+}
+
+#if CUBOID_VARIANT == 1
+namespace {
+cubie::CubieModel<cubie::cuboidAConfig> otherProgram;
+}
+
+TEST(SUITE(SaveLoad), AFileSavedByTheDiceProgramLoadsHere) {
+    WorkDir dir;
+    otherProgram.gridSize = 5;
+    for (int32_t& d : otherProgram.dims) d = 5;
+    otherProgram.dims[1] = 2;
+    ASSERT_TRUE(cubie::buildPuzzle(otherProgram));
+    cubie::startTurn(otherProgram, 2, 1, 1);
+    for (int f = 0; f < 40; ++f) cubie::stepTurn(otherProgram);
+    ASSERT_TRUE(cubie::saveState(otherProgram));
+    freshProgram();
+    frame(0, 0, 0, keyLoad);
+    EXPECT_EQ(state.puzzle.gridSize, 5);
+    EXPECT_EQ(state.puzzle.dims[1], 2);
+    EXPECT_EQ(0, std::memcmp(state.puzzle.facets, otherProgram.facets, sizeof otherProgram.facets));
+}
+#endif
