@@ -24,6 +24,7 @@ double animDuration = 2.5;
 int32_t animRow = -1;
 int32_t animK = 0;
 Camera camera;
+bool batchedDrawing = true;
 bool movingSticker[stickerCount];
 
 namespace {
@@ -151,6 +152,13 @@ bool invert(const double in[16], double out[16]) {
     for (int32_t r = 0; r < 4; ++r)
         for (int32_t c = 0; c < 4; ++c) out[c * 4 + r] = m[r][c + 4];
     return true;
+}
+
+// Outlines win ties against fills whichever is drawn first, so the picture does not depend on whether outlines
+// come after each fill or after all of them.
+void outlineDepth(bool on) {
+    glDepthRange(0.0, on ? outlineDepthFar : 1.0);
+    glDepthFunc(on ? GL_LEQUAL : GL_LESS);
 }
 
 void fillBatch(const LayerRotation& rotation) {
@@ -290,6 +298,10 @@ void setupProjection() {
 }
 
 void drawPuzzle() {
+    if (!batchedDrawing) {
+        drawPuzzleImmediate();
+        return;
+    }
     LayerRotation rotation = animationRotation();
     updateFaceFrames();
     fillBatch(rotation);
@@ -300,9 +312,9 @@ void drawPuzzle() {
     glDrawElements(GL_TRIANGLES, fillIndexCount, GL_UNSIGNED_SHORT, batch.fill);
     glDisableClientState(GL_COLOR_ARRAY);
     glColor3f(0.0f, 0.0f, 0.0f);
-    glDepthRange(0.0, outlineDepthFar);
+    outlineDepth(true);
     glDrawElements(GL_LINES, lineIndexCount, GL_UNSIGNED_SHORT, batch.line);
-    glDepthRange(0.0, 1.0);
+    outlineDepth(false);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
@@ -321,11 +333,11 @@ void drawPuzzleImmediate() {
             for (int32_t i = 0; i < stickerCorners(p); ++i) glVertex3f(corner[i][0], corner[i][1], corner[i][2]);
             glEnd();
             glColor3f(0.0f, 0.0f, 0.0f);
-            glDepthRange(0.0, outlineDepthFar);
+            outlineDepth(true);
             glBegin(GL_LINE_LOOP);
             for (int32_t i = 0; i < stickerCorners(p); ++i) glVertex3f(corner[i][0], corner[i][1], corner[i][2]);
             glEnd();
-            glDepthRange(0.0, 1.0);
+            outlineDepth(false);
         }
     }
 }

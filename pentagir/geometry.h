@@ -152,6 +152,9 @@ void setupProjection();
 // Draws the puzzle for this frame: face frames, animation, 132 fills and 132 outlines in two batched calls.
 void drawPuzzle();
 
+// False makes drawPuzzle draw one primitive at a time, for measuring what batching gains.
+extern bool batchedDrawing;
+
 // The same picture one primitive at a time (264 begin/end pairs); kept as the reference the batched drawing is
 // compared with.
 void drawPuzzleImmediate();

@@ -1,0 +1,265 @@
+// The frame loop driven with made-up input, no window: drags, keys and view turns as a player meets them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "controls.h"
+#include "geometry.h"
+#include "state.h"
+
+namespace pentagir {
+namespace {
+
+using Colours = std::array<int32_t, stickerCount>;
+
+Colours snapshot() {
+    Colours c;
+    std::copy(std::begin(stickerColour), std::end(stickerColour), c.begin());
+    return c;
+}
+
+double distance2(Vec3 a, Vec3 b) { return dot(a - b, a - b); }
+
+Colours solved() {
+    Colours c;
+    for (int32_t s = 0; s < stickerCount; ++s) c[s] = s / stickersPerFace;
+    return c;
+}
+
+struct PentagirLoop : ::testing::Test {
+    void SetUp() override {
+        initLoop(639, 479, 5);
+        updateFaceFrames();
+    }
+
+    // Idle input with the pointer parked off the puzzle.
+    static FrameInput idle() { return FrameInput{5, 5, 0, false, false, false, false, false, false, false, false}; }
+
+    static FrameInput at(int32_t s, int32_t buttons) {
+        FrameInput in = idle();
+        double x, y;
+        Vec3 sum{0, 0, 0};
+        int32_t n = stickerCorners(s % stickersPerFace);
+        for (int32_t i = 0; i < n; ++i) {
+            float p[3];
+            stickerCorner(s, i, LayerRotation{false, {0, 0, 0}, 0}, p);
+            sum = sum + Vec3{p[0], p[1], p[2]};
+        }
+        EXPECT_TRUE(projectPoint((1.0 / n) * sum, x, y));
+        in.mouseX = static_cast<int32_t>(x);
+        in.mouseY = camera.height - 1 - static_cast<int32_t>(y);
+        in.buttons = buttons;
+        return in;
+    }
+
+    // Frames until the running animation has applied its turn; fails after far more than 2500.
+    static int32_t finishAnimation(FrameInput in) {
+        int32_t frames = 0;
+        while (animStart >= 0.0 && frames < 4000) {
+            stepFrame(in);
+            ++frames;
+        }
+        return frames;
+    }
+};
+
+TEST(PentagirDrag, NeighboursOnARingNameTheRowAndTheDirection) {
+    struct Case {
+        const char* name;
+        int32_t pressed, hovered, row, k;
+    };
+    const Case cases[] = {
+        {"face 7 corner 6 onto edge 7", 11 * 7 + 6, 11 * 7 + 7, 0, 4},
+        {"face 7 edge 7 onto corner 6", 11 * 7 + 7, 11 * 7 + 6, 0, 1},
+        {"across the corner of faces 7 and 11", 85, 127, 0, 4},
+        {"the ring's last sticker onto its first", 96, 83, 0, 4},
+        {"centre of face 7 onto its corner", 11 * 7 + 10, 11 * 7 + 6, 0, 0},
+        {"corner onto the centre", 11 * 7 + 6, 11 * 7 + 10, 0, 0},
+        {"two stickers of one face not on a ring", 11 * 7 + 0, 11 * 7 + 4, 0, 0},
+        {"the same sticker", 83, 83, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Move m = moveFromDrag(c.pressed, c.hovered);
+        EXPECT_EQ(m.k, c.k) << c.name;
+        if (c.k != 0) {
+            EXPECT_EQ(m.row, c.row) << c.name;
+        }
+    }
+}
+
+// Every consecutive ring pair, both ways: the turn at the end of the drag moves the pressed sticker's colour onto
+// the hovered sticker, the direction the pointer went.
+TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
+    for (int32_t r = 0; r < faceCount; ++r)
+        for (int32_t q = 0; q < ringLength; ++q) {
+            int32_t a = ringSticker(r, q), b = ringSticker(r, (q + 1) % ringLength);
+            for (auto [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+                Move m = moveFromDrag(from, to);
+                ASSERT_NE(m.k, 0) << from << " onto " << to;
+                for (int32_t s = 0; s < stickerCount; ++s) stickerColour[s] = s;
+                turn(m.row, m.k);
+                int32_t moved = 0;
+                for (int32_t s = 0; s < stickerCount; ++s) moved += stickerColour[s] != s;
+                EXPECT_EQ(moved, 25) << "one fifth moves five groups of five";
+                // A fifth of a turn moves each ring sticker three places along the ring of 15.
+                int32_t ahead = from == a ? (q + 3) % ringLength : (q + ringLength - 2) % ringLength;
+                EXPECT_EQ(stickerColour[ringSticker(r, ahead)], from) << "row " << r << ": drag " << from << " onto " << to;
+            }
+        }
+}
+
+TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
+    stepFrame(at(83, 1));
+    stepFrame(at(84, 1));
+    ASSERT_GE(animStart, 0.0) << "the drag starts an animation";
+    EXPECT_EQ(animRow, 0);
+    EXPECT_EQ(animK, 4);
+    EXPECT_EQ(snapshot(), solved()) << "colours change only when the animation ends";
+    int32_t frames = finishAnimation(idle());
+    EXPECT_NEAR(frames, 2500, 2);
+    resetColours();
+    turn(0, 4);
+    Colours expected = snapshot();
+    stepFrame(idle());
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
+    stepFrame(at(83, 1));
+    stepFrame(at(84, 1));
+    ASSERT_GE(animStart, 0.0);
+    double started = animStart;
+    stepFrame(at(85, 1));
+    stepFrame(at(127, 1));
+    EXPECT_EQ(animStart, started);
+    EXPECT_EQ(animK, 4);
+}
+
+TEST_F(PentagirLoop, PressAndReleaseOnOneStickerTurnsNothing) {
+    for (int i = 0; i < 3; ++i) stepFrame(at(83, 1));
+    stepFrame(at(83, 0));
+    stepFrame(idle());
+    EXPECT_LT(animStart, 0.0);
+    EXPECT_EQ(snapshot(), solved());
+}
+
+TEST_F(PentagirLoop, LeavingThePuzzleDropsTheAnchor) {
+    stepFrame(at(83, 1));
+    FrameInput off = idle();
+    off.buttons = 1;
+    stepFrame(off);
+    EXPECT_EQ(hoveredSticker, -1);
+    stepFrame(at(84, 1));
+    EXPECT_LT(animStart, 0.0) << "the sticker touched after leaving is a new anchor, not a turn";
+}
+
+TEST_F(PentagirLoop, ScrambleAndResetHeldTogetherShowTheSolvedPuzzle) {
+    FrameInput both = idle();
+    both.scramble = both.reset = true;
+    for (int i = 0; i < 5; ++i) {
+        stepFrame(both);
+        EXPECT_EQ(snapshot(), solved()) << "frame " << i;
+    }
+    FrameInput scramble = idle();
+    scramble.scramble = true;
+    stepFrame(scramble);
+    stepFrame(scramble);
+    EXPECT_NE(snapshot(), solved());
+}
+
+// A held during an animation scrambles every frame, and the animation still ends with its own turn, after that
+// frame's scramble step.
+TEST_F(PentagirLoop, ScramblingDuringAnAnimationKeepsTheAnimatedTurn) {
+    stepFrame(at(83, 1));
+    stepFrame(at(84, 1));
+    ASSERT_GE(animStart, 0.0);
+    seedRandom(99);
+    FrameInput scramble = idle();
+    scramble.scramble = true;
+    int32_t frames = finishAnimation(scramble);
+    Colours got = snapshot();
+    resetColours();
+    seedRandom(99);
+    for (int32_t i = 0; i < frames; ++i) scrambleStep();
+    turn(0, 4);
+    EXPECT_EQ(got, snapshot());
+}
+
+struct KeyCase {
+    const char* name;
+    bool FrameInput::*first;
+    bool FrameInput::*second;  // nullptr: one key
+    Vec3* a;
+    Vec3* b;
+    double angle;
+};
+
+// One frame of each view key turns the basis by 0.002 rad in its plane; of a pair held together the second wins.
+TEST_F(PentagirLoop, ViewKeysTurnTheBasisAndTheSecondOfAPairWins) {
+    const KeyCase cases[] = {
+        {"Right", &FrameInput::right, nullptr, &viewZ, &viewX, 0.002},
+        {"Left", &FrameInput::left, nullptr, &viewZ, &viewX, -0.002},
+        {"Right and Left", &FrameInput::right, &FrameInput::left, &viewZ, &viewX, -0.002},
+        {"Up", &FrameInput::up, nullptr, &viewZ, &viewY, 0.002},
+        {"Up and Down", &FrameInput::up, &FrameInput::down, &viewZ, &viewY, -0.002},
+        {"X", &FrameInput::spinX, nullptr, &viewX, &viewY, 0.002},
+        {"X and Z", &FrameInput::spinX, &FrameInput::spinZ, &viewX, &viewY, -0.002},
+    };
+    for (const KeyCase& c : cases) {
+        resetView();
+        Vec3 a = *c.a, b = *c.b;
+        rotatePair(a, b, c.angle);
+        FrameInput in = idle();
+        in.*c.first = true;
+        if (c.second) in.*c.second = true;
+        stepFrame(in);
+        EXPECT_NEAR(distance2(*c.a, a), 0.0, 1e-20) << c.name;
+        EXPECT_NEAR(distance2(*c.b, b), 0.0, 1e-20) << c.name;
+    }
+}
+
+// Where the front face's centre and a point right of it show after some frames of a key.
+struct Screen {
+    double frontX, frontY, angle;
+};
+Screen afterFrames(bool FrameInput::*key, int32_t frames) {
+    initLoop(639, 479, 5);
+    FrameInput in{5, 5, 0, false, false, false, false, false, false, false, false};
+    in.*key = true;
+    for (int32_t i = 0; i < frames; ++i) stepFrame(in);
+    Screen s{};
+    projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
+    double x, y;
+    projectPoint(viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
+    s.angle = std::atan2(y - s.frontY, x - s.frontX);  // window y grows upwards here
+    return s;
+}
+
+TEST_F(PentagirLoop, ViewKeysMoveThePictureTheWayAPlayerExpects) {
+    Screen start = afterFrames(&FrameInput::up, 0);
+    Screen right = afterFrames(&FrameInput::right, 100);
+    EXPECT_LT(right.frontX, start.frontX - 10) << "Right moves the front towards the left of the window";
+    Screen up = afterFrames(&FrameInput::up, 100);
+    EXPECT_GT(up.frontY, start.frontY + 10) << "Up moves the front upwards";
+    Screen x = afterFrames(&FrameInput::spinX, 100);
+    EXPECT_NEAR(std::remainder(x.angle - start.angle, 2 * M_PI), 0.2, 1e-3) << "X turns the picture counter-clockwise";
+    Screen z = afterFrames(&FrameInput::spinZ, 100);
+    EXPECT_NEAR(std::remainder(z.angle - start.angle, 2 * M_PI), -0.2, 1e-3) << "Z turns it clockwise";
+}
+
+TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
+    FrameInput in = idle();
+    in.mouseX = 639 - 64;  // pointerX 64, against a previous value of 0
+    in.mouseY = 479;       // pointerY 0
+    in.buttons = 2;
+    Vec3 z = viewZ, x = viewX;
+    rotatePair(z, x, 8.0 * 64 / 639);
+    stepFrame(in);
+    EXPECT_NEAR(distance2(viewZ, z), 0.0, 1e-20);
+    EXPECT_NEAR(distance2(viewX, x), 0.0, 1e-20);
+}
+
+}  // namespace
+}  // namespace pentagir

@@ -1,0 +1,174 @@
+// The drawing in a real OpenGL context under a private X server: the camera matrix against GLU's, the batched
+// drawing against the one-primitive-at-a-time drawing pixel for pixel, and the pick against the drawn picture.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "geometry.h"
+#include "state.h"
+#include "xdriver.h"
+
+namespace pentagir {
+namespace {
+
+using Pixels = std::vector<uint8_t>;
+
+class PentagirGl : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server = new xdrive::XServer;
+        if (!server->ok()) return;
+        setenv("DISPLAY", server->name().c_str(), 1);
+        opened = startUp();
+    }
+    static void TearDownTestSuite() {
+        if (opened) shutDown();
+        delete server;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(server->ok()) << server->error();
+        ASSERT_TRUE(opened) << "the window with OpenGL did not open";
+        initLoop(639, 479, 3);
+        setupProjection();
+    }
+
+    static Pixels render(void (*draw)()) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        glFinish();
+        Pixels px(640 * 480 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+        return px;
+    }
+
+    static inline xdrive::XServer* server = nullptr;
+    static inline bool opened = false;
+};
+
+// Number of pixels that differ, and the first of them (x, y from the top, and both colours) for the message.
+int32_t differingPixels(const Pixels& a, const Pixels& b, std::string& first) {
+    int32_t count = 0;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        if (a[i] == b[i] && a[i + 1] == b[i + 1] && a[i + 2] == b[i + 2]) continue;
+        if (count++ == 0) {
+            char text[120];
+            std::snprintf(text, sizeof text, "first at (%d, %d): %02x%02x%02x against %02x%02x%02x",
+                          static_cast<int>(i / 3 % 640), static_cast<int>(479 - i / 3 / 640), a[i], a[i + 1],
+                          a[i + 2], b[i], b[i + 1], b[i + 2]);
+            first = text;
+        }
+    }
+    return count;
+}
+
+TEST_F(PentagirGl, CameraMatrixIsWhatGluBuilds) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(4.0, 639.0 / 479.0, 4.0, 900.0);
+    gluLookAt(-30.0 * std::sin(M_PI) * std::cos(0.0), 30.0 * std::sin(0.0), 30.0 * std::cos(M_PI) * std::cos(0.0),
+              0.0, 0.0, 0.0, 0.0, std::cos(0.0), 0.0);
+    double glu[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, glu);
+    glPopMatrix();
+    double loaded[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, loaded);
+    for (int i = 0; i < 16; ++i) {
+        double scale = std::fmax(1.0, std::fabs(glu[i]));
+        EXPECT_NEAR(camera.matrix[i], glu[i], 1e-5 * scale) << "element " << i;
+        EXPECT_NEAR(loaded[i], glu[i], 1e-5 * scale) << "element " << i << " of the matrix in use";
+    }
+}
+
+struct Scene {
+    const char* name;
+    int32_t scrambleTurns;
+    double zx, zy, xy;  // view turns
+    int32_t row, k;     // animated turn, k = 0 for none
+    double progress;
+};
+constexpr Scene scenes[] = {
+    {"start", 0, 0, 0, 0, 0, 0, 0},
+    {"mid-turn of the front layer", 0, 0, 0, 0, 0, 4, 0.5},
+    {"early turn of a side layer", 20, 0, 0, 0, 3, 1, 0.1},
+    {"scrambled, turned view", 60, 0.8, -0.5, 0.3, 0, 0, 0},
+    {"scrambled, from behind, turning", 60, 2.9, 0.4, 1.7, 8, 4, 0.7},
+};
+
+void setScene(const Scene& s) {
+    resetColours();
+    seedRandom(42);
+    for (int32_t i = 0; i < s.scrambleTurns; ++i) scrambleStep();
+    resetView();
+    rotatePair(viewZ, viewX, s.zx);
+    rotatePair(viewZ, viewY, s.zy);
+    rotatePair(viewX, viewY, s.xy);
+    animStart = -1.0;
+    if (s.k != 0) {
+        animRow = s.row;
+        animK = s.k;
+        animStart = 1.0;
+        clock = animStart + s.progress * animDuration;
+    }
+}
+
+TEST_F(PentagirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
+    for (const Scene& scene : scenes) {
+        setScene(scene);
+        Pixels immediate = render(drawPuzzleImmediate);
+        Pixels batched = render(drawPuzzle);
+        int32_t lit = 0;
+        for (size_t i = 0; i < batched.size(); i += 3) lit += batched[i] | batched[i + 1] | batched[i + 2] ? 1 : 0;
+        EXPECT_GT(lit, 50000) << scene.name << ": the puzzle should cover a good part of the window";
+        std::string first;
+        EXPECT_EQ(differingPixels(immediate, batched, first), 0) << scene.name << ", " << first;
+    }
+}
+
+// Away from the outlines, the colour drawn at a pixel is the colour of the sticker the pick names there.
+TEST_F(PentagirGl, PickNamesTheStickerDrawnUnderThePointer) {
+    for (const Scene& scene : scenes) {
+        if (scene.k != 0) continue;  // the pick ignores the animation, as the frame loop does while one runs
+        setScene(scene);
+        Pixels px = render(drawPuzzle);
+        auto at = [&](int32_t x, int32_t y) { return &px[3 * ((479 - y) * 640 + x)]; };  // y from the top
+        auto black = [&](int32_t x, int32_t y) {
+            const uint8_t* p = at(x, y);
+            return p[0] == 0 && p[1] == 0 && p[2] == 0;
+        };
+        int32_t checked = 0, wrong = 0;
+        for (int32_t y = 3; y < 477; y += 2)
+            for (int32_t x = 3; x < 637; x += 2) {
+                bool nearLine = false;
+                for (int32_t dy = -2; dy <= 2 && !nearLine; ++dy)
+                    for (int32_t dx = -2; dx <= 2 && !nearLine; ++dx) nearLine = black(x + dx, y + dy);
+                if (nearLine) continue;
+                int32_t s = stickerAt(x, y);
+                ++checked;
+                if (s < 0) {
+                    ++wrong;
+                    continue;
+                }
+                const int32_t* rgb = palette[stickerColour[s]];
+                const uint8_t* p = at(x, y);
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(p[c] - rgb[c] * 255 / 256) > 1) {
+                        ++wrong;
+                        break;
+                    }
+            }
+        EXPECT_GT(checked, 10000) << scene.name;
+        EXPECT_EQ(wrong, 0) << scene.name << ": pixels whose colour is not that of the picked sticker";
+    }
+}
+
+}  // namespace
+}  // namespace pentagir

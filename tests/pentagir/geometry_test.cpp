@@ -1,0 +1,280 @@
+// Geometry, camera and picking: each test ties two facts that are computed independently of each other.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "controls.h"
+#include "geometry.h"
+#include "state.h"
+
+namespace pentagir {
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+constexpr LayerRotation still{false, {0, 0, 0}, 0.0};
+
+struct PentagirGeometry : ::testing::Test {
+    void SetUp() override {
+        initLoop(639, 479, 1);
+        updateFaceFrames();
+    }
+};
+
+// Corner i of sticker s as drawn, back in view space (depthOffset removed).
+Vec3 drawnCorner(int32_t s, int32_t i, const LayerRotation& rotation = still) {
+    float p[3];
+    stickerCorner(s, i, rotation, p);
+    return {p[0], p[1], p[2] - depthOffset};
+}
+
+Vec3 drawnCentroid(int32_t s, const LayerRotation& rotation = still) {
+    int32_t n = stickerCorners(s % stickersPerFace);
+    Vec3 sum{0, 0, 0};
+    for (int32_t i = 0; i < n; ++i) sum = sum + drawnCorner(s, i, rotation);
+    return (1.0 / n) * sum;
+}
+
+double distance(Vec3 a, Vec3 b) { return std::sqrt(dot(a - b, a - b)); }
+
+// True when every corner of a has a corner of b within tol and the counts agree.
+bool sameOutline(int32_t a, const LayerRotation& ra, int32_t b, const LayerRotation& rb, double tol) {
+    int32_t n = stickerCorners(a % stickersPerFace);
+    if (n != stickerCorners(b % stickersPerFace)) return false;
+    for (int32_t i = 0; i < n; ++i) {
+        bool found = false;
+        for (int32_t j = 0; j < n && !found; ++j) found = distance(drawnCorner(a, i, ra), drawnCorner(b, j, rb)) < tol;
+        if (!found) return false;
+    }
+    return true;
+}
+
+int32_t sharedCorners(int32_t a, int32_t b) {
+    int32_t shared = 0;
+    for (int32_t i = 0; i < stickerCorners(a % stickersPerFace); ++i)
+        for (int32_t j = 0; j < stickerCorners(b % stickersPerFace); ++j)
+            if (distance(drawnCorner(a, i), drawnCorner(b, j)) < 1e-5) ++shared;
+    return shared;
+}
+
+TEST_F(PentagirGeometry, TemplateCornersLandOnTheFaceVertices) {
+    for (int32_t f = 0; f < faceCount; ++f) {
+        for (int32_t i = 0; i < 5; ++i) {
+            Vec2 t = faceTemplate[i];
+            Vec3 onFace = faceCentre[f] + t.x * faceAxisX[f] + t.y * faceAxisY[f];
+            EXPECT_LT(distance(onFace, vertexPos[faceVertices[f][(i + 2) % 5]]), 1e-12)
+                << "face " << f << " template corner " << i;
+        }
+    }
+}
+
+TEST_F(PentagirGeometry, EveryStickerCornerLiesInItsFacePlane) {
+    for (int32_t s = 0; s < stickerCount; ++s) {
+        int32_t f = s / stickersPerFace;
+        Vec3 normal = faceCentre[f];  // a regular solid's face is perpendicular to its centre vector
+        for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
+            EXPECT_NEAR(dot(drawnCorner(s, i) - faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
+    }
+}
+
+// All edges equal and all vertices equidistant from the centre, in the ratio of a regular dodecahedron.
+TEST_F(PentagirGeometry, DodecahedronIsRegular) {
+    double edge0 = distance(vertexPos[faceVertices[0][0]], vertexPos[faceVertices[0][1]]);
+    double radius0 = std::sqrt(dot(vertexPos[0], vertexPos[0]));
+    EXPECT_NEAR(edge0, 0.7265, 1e-4);
+    EXPECT_NEAR(radius0 / edge0, std::sqrt(3.0) * phi / 2.0, 1e-12);
+    for (int32_t f = 0; f < faceCount; ++f)
+        for (int32_t i = 0; i < 5; ++i) {
+            double edge = distance(vertexPos[faceVertices[f][i]], vertexPos[faceVertices[f][(i + 1) % 5]]);
+            EXPECT_NEAR(edge, edge0, 1e-12) << "face " << f << " edge " << i;
+        }
+    for (const Vec3& v : vertexPos) EXPECT_NEAR(std::sqrt(dot(v, v)), radius0, 1e-12);
+}
+
+// The turn table against the geometry: +72 degrees about the axis face carries every sticker onto the sticker
+// that receives its colour in a forward step.
+TEST_F(PentagirGeometry, ForwardStepIsAPlus72DegreeRotationAboutTheRowAxis) {
+    for (int32_t r = 0; r < faceCount; ++r) {
+        Vec3 c = faceCentre[r];
+        LayerRotation turnRotation{true, (1.0 / std::sqrt(dot(c, c))) * c, 2.0 * pi / 5.0};
+        for (bool& m : movingSticker) m = true;
+        for (int32_t group = 0; group < 5; ++group)
+            for (int32_t j = 0; j < 5; ++j) {
+                int32_t from = turnTable[r][5 * group + (j + 1) % 5], to = turnTable[r][5 * group + j];
+                EXPECT_TRUE(sameOutline(from, turnRotation, to, still, 1e-5))
+                    << "row " << r << ": sticker " << from << " turned should cover sticker " << to;
+            }
+        EXPECT_TRUE(sameOutline(turnTable[r][25], turnRotation, turnTable[r][25], still, 1e-5)) << "row " << r;
+    }
+}
+
+TEST_F(PentagirGeometry, EveryRingIsClosedAndConsecutiveStickersTouch) {
+    for (int32_t r = 0; r < faceCount; ++r)
+        for (int32_t q = 0; q < ringLength; ++q) {
+            int32_t a = ringSticker(r, q), b = ringSticker(r, (q + 1) % ringLength);
+            EXPECT_GE(sharedCorners(a, b), 2) << "row " << r << " ring " << q << ": " << a << " and " << b
+                                              << " should share an edge";
+        }
+}
+
+TEST_F(PentagirGeometry, EachConsecutivePairBelongsToExactlyOneRow) {
+    std::map<std::pair<int32_t, int32_t>, int32_t> rows;
+    for (int32_t r = 0; r < faceCount; ++r)
+        for (int32_t q = 0; q < ringLength; ++q) {
+            int32_t a = ringSticker(r, q), b = ringSticker(r, (q + 1) % ringLength);
+            ++rows[{std::min(a, b), std::max(a, b)}];
+        }
+    EXPECT_EQ(rows.size(), 12u * 15u);
+    for (const auto& [pair, count] : rows)
+        EXPECT_EQ(count, 1) << "pair " << pair.first << ", " << pair.second;
+}
+
+// The animation, ended, shows every colour where turn() puts it: label the stickers, turn, and compare.
+TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
+    for (int32_t r = 0; r < faceCount; ++r)
+        for (int32_t k : {1, 4}) {
+            for (int32_t s = 0; s < stickerCount; ++s) stickerColour[s] = s;
+            turn(r, k);
+            animRow = r;
+            animK = k;
+            animStart = 1.0;
+            for (double late : {0.0, 7.5}) {  // at the end, and long past it: no over-rotation
+                clock = animStart + animDuration + late;
+                LayerRotation end = animationRotation();
+                for (int32_t s = 0; s < stickerCount; ++s) {
+                    int32_t came = stickerColour[s];
+                    EXPECT_TRUE(sameOutline(came, end, s, still, 1e-5))
+                        << "row " << r << " k " << k << ": colour of " << came << " shows at " << s;
+                }
+            }
+            clock = animStart - 0.5;  // before the start: nothing moves yet
+            LayerRotation early = animationRotation();
+            for (int32_t s : turnTable[r]) EXPECT_TRUE(sameOutline(s, early, s, still, 1e-6)) << "row " << r;
+        }
+}
+
+TEST(PentagirRotation, RotationsFollowTheRightHandRule) {
+    Vec3 q{1, 0, 0};
+    rotateAboutAxis(q, {0, 0, 1}, pi / 2);
+    EXPECT_NEAR(q.x, 0, 1e-12);
+    EXPECT_NEAR(q.y, 1, 1e-12);
+    Vec3 a{1, 0, 0}, b{0, 1, 0};
+    rotatePair(a, b, pi / 2);
+    EXPECT_NEAR(a.y, 1, 1e-12);
+    EXPECT_NEAR(b.x, -1, 1e-12);
+}
+
+TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight) {
+    double x, y;
+    ASSERT_TRUE(projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
+    EXPECT_NEAR(x, 320.0, 0.5);
+    EXPECT_NEAR(y, 240.0, 0.5);
+    EXPECT_EQ(palette[stickerColour[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
+    for (const Vec3& v : vertexPos) {
+        ASSERT_TRUE(projectPoint(v + Vec3{0, 0, depthOffset}, x, y));
+        EXPECT_GT(y, 0.0);
+        EXPECT_LT(y, 480.0);
+    }
+    // The white face fills the centre: about 40 percent of the height between its top and bottom.
+    double top = -1e9, bottom = 1e9;
+    for (int32_t i = 0; i < 5; ++i) {
+        ASSERT_TRUE(projectPoint(vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
+        top = std::max(top, y);
+        bottom = std::min(bottom, y);
+    }
+    EXPECT_GT(top - bottom, 150.0);
+}
+
+// Mouse pixel under the drawn centre of a sticker, or false when its face does not clearly face the camera.
+bool pixelOfSticker(int32_t s, int32_t& mouseX, int32_t& mouseY) {
+    int32_t f = s / stickersPerFace;
+    Vec3 outward = cross(viewAxisY[f], viewAxisX[f]);
+    Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
+    if (dot(outward, toEye) < 0.3 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) return false;
+    double x, y;
+    if (!projectPoint(drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
+    mouseX = static_cast<int32_t>(std::floor(x));
+    mouseY = camera.height - 1 - static_cast<int32_t>(std::floor(y));
+    return true;
+}
+
+struct ViewCase {
+    const char* name;
+    double zx, zy, xy;  // turns in the planes viewZ-viewX, viewZ-viewY, viewX-viewY
+};
+constexpr ViewCase viewCases[] = {
+    {"start view", 0, 0, 0},   {"turned right", 0.6, 0, 0},     {"tilted up", 0, -0.9, 0},
+    {"spun", 0, 0, 1.1},       {"oblique", 1.3, 0.7, -0.4},     {"from behind", 3.0, 0.5, 2.0},
+};
+
+TEST_F(PentagirGeometry, PickAtTheDrawnCentreOfEveryFacingStickerNamesThatSticker) {
+    for (const ViewCase& view : viewCases) {
+        resetView();
+        rotatePair(viewZ, viewX, view.zx);
+        rotatePair(viewZ, viewY, view.zy);
+        rotatePair(viewX, viewY, view.xy);
+        updateFaceFrames();
+        int32_t checked = 0;
+        for (int32_t s = 0; s < stickerCount; ++s) {
+            int32_t x, y;
+            if (!pixelOfSticker(s, x, y)) continue;
+            ++checked;
+            EXPECT_EQ(stickerAt(x, y), s) << view.name << ": pixel (" << x << ", " << y << ")";
+        }
+        EXPECT_GE(checked, 25) << view.name;
+    }
+}
+
+// The pinhole ray the pick once used: eye at the view-space origin, focal length window_last_x pixels.
+int32_t pinholePick(int32_t mouseX, int32_t mouseY) {
+    Vec3 d{(639 - mouseX) - 639 / 2.0, (479 - mouseY) - 479 / 2.0, 639};
+    int32_t sticker = -1;
+    for (int32_t f = faceCount - 1; f >= 0; --f) {
+        Vec3 n = cross(viewAxisX[f], viewAxisY[f]), c = viewCentre[f] + Vec3{0, 0, depthOffset};
+        double den = dot(n, d);
+        if (n.z < 0 || den <= 0) continue;
+        Vec3 q = cross(c, d);
+        double u = dot(q, viewAxisY[f]) / den, v = -dot(q, viewAxisX[f]) / den;
+        int32_t mask = 0;
+        bool inside = std::fmax(std::fabs(u), std::fabs(v)) <= 1.0;
+        for (int32_t i = 4; i >= 0 && inside; --i) {
+            Vec2 a = faceTemplate[i], b = faceTemplate[(i + 1) % 5];
+            double e = (b.x - a.x) * (v - a.y) - (b.y - a.y) * (u - a.x);
+            inside = e >= 0;
+            if (e < 0.58) mask |= 1 << i;
+        }
+        if (inside && pickTable[mask] >= 0) sticker = 11 * f + pickTable[mask];
+    }
+    return sticker;
+}
+
+// The fault the camera ray mends: the pinhole misnames stickers on the faces around the front one.
+TEST_F(PentagirGeometry, PinholeRayMisnamesStickersAroundTheFrontFace) {
+    int32_t wrong = 0;
+    for (int32_t s = 0; s < stickerCount; ++s) {
+        int32_t x, y;
+        if (s / stickersPerFace != 6 && pixelOfSticker(s, x, y) && pinholePick(x, y) != s) ++wrong;
+    }
+    EXPECT_GE(wrong, 10);
+}
+
+TEST_F(PentagirGeometry, PixelsOffThePuzzleShowNoSticker) {
+    constexpr int32_t pixels[][2] = {{0, 0}, {639, 479}, {320, 20}, {50, 240}, {600, 240}, {320, 460}};
+    for (const auto& p : pixels) EXPECT_EQ(stickerAt(p[0], p[1]), -1) << p[0] << ", " << p[1];
+}
+
+TEST(PentagirPickTable, MasksOfNeighbouringEdgesNameTheirCornerAndLoneEdgesTheirEdge) {
+    for (int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(pickTable[1 << i], 2 * i + 1) << "near edge " << i << " only";
+        EXPECT_EQ(pickTable[(1 << i) | (1 << (i + 1) % 5)], 2 * ((i + 1) % 5)) << "near edges " << i << ", " << i + 1;
+    }
+    EXPECT_EQ(pickTable[0], centrePosition);
+    int32_t named = 0;
+    for (int32_t position : pickTable) named += position >= 0;
+    EXPECT_EQ(named, 11);
+}
+
+}  // namespace
+}  // namespace pentagir

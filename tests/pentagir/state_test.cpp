@@ -1,0 +1,142 @@
+// Sticker state and layer turns, checked against the rules of the turn table rather than against the code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+#include "state.h"
+
+namespace pentagir {
+namespace {
+
+using Colours = std::array<int32_t, stickerCount>;
+
+Colours snapshot() {
+    Colours c;
+    std::copy(std::begin(stickerColour), std::end(stickerColour), c.begin());
+    return c;
+}
+
+void restore(const Colours& c) { std::copy(c.begin(), c.end(), std::begin(stickerColour)); }
+
+// A scrambled start so that equalities are not satisfied by accident of a solved puzzle.
+Colours scrambled(uint32_t seed) {
+    resetColours();
+    seedRandom(seed);
+    for (int i = 0; i < 40; ++i) scrambleStep();
+    return snapshot();
+}
+
+constexpr int32_t oppositeFace[faceCount] = {6, 8, 9, 10, 11, 7, 0, 5, 1, 2, 3, 4};
+
+TEST(PentagirState, ResetGivesEveryStickerItsFaceColour) {
+    std::fill(std::begin(stickerColour), std::end(stickerColour), -5);
+    resetColours();
+    for (int32_t f = 0; f < faceCount; ++f)
+        for (int32_t p = 0; p < stickersPerFace; ++p) EXPECT_EQ(stickerColour[11 * f + p], f) << "face " << f;
+}
+
+TEST(PentagirState, CycleFiveMovesEachColourOneBack) {
+    for (int32_t s = 0; s < stickerCount; ++s) stickerColour[s] = 1000 + s;
+    cycle5(3, 50, 7, 99, 131);
+    EXPECT_EQ(stickerColour[3], 1050);
+    EXPECT_EQ(stickerColour[50], 1007);
+    EXPECT_EQ(stickerColour[7], 1099);
+    EXPECT_EQ(stickerColour[99], 1131);
+    EXPECT_EQ(stickerColour[131], 1003);
+}
+
+// Each row's structure follows from the face it turns: its own corners and edges in the stated order, its centre
+// last, and the turned face is the one opposite the row's axis face.
+TEST(PentagirState, RowsListTheTurnedFaceOppositeTheAxis) {
+    constexpr int32_t cornerOrder[5] = {8, 6, 4, 2, 0};
+    constexpr int32_t edgeOrder[5] = {9, 7, 5, 3, 1};
+    for (int32_t r = 0; r < faceCount; ++r) {
+        int32_t turned = oppositeFace[r];
+        for (int32_t j = 0; j < 5; ++j) {
+            EXPECT_EQ(turnTable[r][j], 11 * turned + cornerOrder[j]) << "row " << r << " entry " << j;
+            EXPECT_EQ(turnTable[r][5 + j], 11 * turned + edgeOrder[j]) << "row " << r << " entry " << 5 + j;
+        }
+        EXPECT_EQ(turnTable[r][25], 11 * turned + centrePosition) << "row " << r;
+        std::set<int32_t> distinct(std::begin(turnTable[r]), std::end(turnTable[r]));
+        EXPECT_EQ(distinct.size(), 26u) << "row " << r << " lists a sticker twice";
+    }
+}
+
+TEST(PentagirState, TurnCountsFifthsModuloFive) {
+    for (int32_t r = 0; r < faceCount; ++r) {
+        Colours start = scrambled(100 + r);
+        auto after = [&](std::initializer_list<int32_t> ks) {
+            restore(start);
+            for (int32_t k : ks) turn(r, k);
+            return snapshot();
+        };
+        EXPECT_EQ(after({0}), start) << "row " << r << ": k = 0 changes nothing";
+        EXPECT_EQ(after({5}), start) << "row " << r << ": k = 5 changes nothing";
+        EXPECT_EQ(after({-1}), start) << "row " << r << ": a negative k changes nothing";
+        EXPECT_EQ(after({-3}), start) << "row " << r << ": a negative k changes nothing";
+        EXPECT_NE(after({1}), start) << "row " << r << ": k = 1 changes the scrambled puzzle";
+        EXPECT_EQ(after({6}), after({1})) << "row " << r;
+        EXPECT_EQ(after({1, 1, 1, 1, 1}), start) << "row " << r << ": five fifths are a whole turn";
+        EXPECT_EQ(after({1, 4}), start) << "row " << r;
+        EXPECT_EQ(after({2}), after({1, 1})) << "row " << r;
+        EXPECT_EQ(after({3}), after({1, 1, 1})) << "row " << r;
+        EXPECT_EQ(after({4}), after({1, 1, 1, 1})) << "row " << r;
+    }
+}
+
+TEST(PentagirState, TurnOfFaceZeroAxisMovesFaceTwoRowToFaceOne) {
+    resetColours();
+    turn(6, 1);
+    for (int32_t p = 0; p < stickersPerFace; ++p) EXPECT_EQ(stickerColour[p], 0) << "face 0 position " << p;
+    for (int32_t p : {6, 7, 8}) EXPECT_EQ(stickerColour[11 * 1 + p], 2) << "face 1 position " << p;
+}
+
+TEST(PentagirState, OppositeRowsMoveDisjointStickers) {
+    for (int32_t r = 0; r < faceCount; ++r) {
+        std::set<int32_t> mine(std::begin(turnTable[r]), std::end(turnTable[r]));
+        for (int32_t s : turnTable[oppositeFace[r]])
+            EXPECT_FALSE(mine.count(s)) << "rows " << r << " and " << oppositeFace[r] << " share sticker " << s;
+    }
+}
+
+TEST(PentagirState, TurnsKeepElevenOfEachColourAndTheCentres) {
+    scrambled(7);
+    int32_t count[faceCount] = {};
+    for (int32_t c : stickerColour) ++count[c];
+    for (int32_t f = 0; f < faceCount; ++f) {
+        EXPECT_EQ(count[f], 11) << "colour " << f;
+        EXPECT_EQ(stickerColour[11 * f + centrePosition], f) << "centre of face " << f;
+    }
+}
+
+TEST(PentagirState, ScrambleStepMakesOneTurnDrawingKBeforeRow) {
+    Colours start = scrambled(11);
+    seedRandom(77);
+    int32_t k = 1 + random(4);
+    int32_t row = random(faceCount);
+    turn(row, k);
+    Colours expected = snapshot();
+    restore(start);
+    seedRandom(77);
+    scrambleStep();
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST(PentagirState, RandomStaysInRangeAndReachesEveryValue) {
+    seedRandom(1);
+    for (int32_t n : {1, 4, 12}) {
+        std::set<int32_t> seen;
+        for (int i = 0; i < 1000; ++i) {
+            int32_t r = random(n);
+            ASSERT_GE(r, 0);
+            ASSERT_LT(r, n);
+            seen.insert(r);
+        }
+        EXPECT_EQ(static_cast<int32_t>(seen.size()), n);
+    }
+}
+
+}  // namespace
+}  // namespace pentagir
