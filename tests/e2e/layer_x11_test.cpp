@@ -101,6 +101,7 @@ const KeyCase keyCases[] = {
     {"Backspace",              {"BackSpace"},      {8}},
     {"Tab",                    {"Tab"},            {9}},
     {"digit 7",                {"7"},              {55}},
+    {"Shift+1 types !",        {"exclam"},         {33}},
     {"Left",                   {"Left"},           {0, 75}},
     {"Shift+Left",             {"shift+Left"},     {0, 75}},
     {"Ctrl+Left",              {"ctrl+Left"},      {0, 115}},

@@ -1,6 +1,7 @@
 // The X driver: private Xvfb, program processes, XTest input, the close button, capture and PNG files.
 #include "xdriver.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -531,7 +533,8 @@ std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
     std::string rest = spec;
     auto addModifier = [&](const char* keysymName) {
         const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysymName));
-        if (code) plan.modifiers.push_back(code);
+        if (code && std::find(plan.modifiers.begin(), plan.modifiers.end(), code) == plan.modifiers.end())
+            plan.modifiers.push_back(code);
         return code != 0;
     };
     for (size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();) {
@@ -553,6 +556,10 @@ std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
     if (keysym == NoSymbol) return "unknown key name \"" + rest + "\" in \"" + spec + "\"";
     plan.key = XKeysymToKeycode(display, keysym);
     if (!plan.key) return "the keyboard has no key for \"" + rest + "\"";
+    // A symbol only on the shifted level of its key ("exclam", "plus" on a US keyboard) needs Shift to be typed.
+    const bool shiftedOnly =
+        XkbKeycodeToKeysym(display, plan.key, 0, 0) != keysym && XkbKeycodeToKeysym(display, plan.key, 0, 1) == keysym;
+    if (shiftedOnly && !addModifier("Shift_L")) return "the keyboard has no Shift_L";
     return "";
 }
 

@@ -133,8 +133,8 @@ public:
     bool drag(int button, int x1, int y1, int x2, int y2, int steps = 8);
 
     // Keys by X keysym name with modifiers joined by '+': "a", "A" (shift+a), "shift+F1", "ctrl+Left", "alt+a",
-    // "Caps_Lock", "Escape", "Return", "ctrl+2". keyDown presses the modifiers then the key; keyUp releases the
-    // key then the modifiers.
+    // "Caps_Lock", "Escape", "Return", "ctrl+2", "exclam" (shift+1: a symbol on the shifted level gets Shift).
+    // keyDown presses the modifiers then the key; keyUp releases the key then the modifiers.
     bool keyDown(const std::string& key);
     bool keyUp(const std::string& key);
     bool tap(const std::string& key);
