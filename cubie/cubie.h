@@ -235,6 +235,11 @@ bool loadState(CubieModel<C>& m, const char* path = saveFileName);
 template <CubieConfig C>
 bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out);
 
+// Builds the puzzle from a validated image, as buildPuzzle does after a successful load (for callers that hold
+// the file's bytes themselves, such as the fuzzer).
+template <CubieConfig C>
+void buildFromImage(CubieModel<C>& m, const SaveImage<C>& image);
+
 // Largest file loadState reads; anything longer is rejected unread.
 template <CubieConfig C>
 inline constexpr size_t maxSaveBytes = (static_cast<size_t>(C.recordCount) + 5) * 64;

@@ -123,30 +123,14 @@ void homePosition(const CubieModel<C>& m, int32_t i, int32_t j, int32_t k, int32
     }
 }
 
+namespace detail {
+
+// The end of every build: points filed at home, no turn, no scramble, the step back to its start value.
 template <CubieConfig C>
-bool buildPuzzle(CubieModel<C>& m, const char* path) {
-    const bool loading = m.loadRequested;
-    m.loadRequested = false;
-    // loadState validates the whole file in scratch space first, so a failed load leaves the model untouched.
-    if (loading && !loadState(m, path)) return false;
-    if (!loading) {
-        assert(m.gridSize >= 2 && m.gridSize <= C.maxGrid && "gridSize out of range");
-        if (m.gridSize < 2 || m.gridSize > C.maxGrid) m.gridSize = C.startGrid;
-        for (int32_t a = 0; a < 3; ++a) {
-            assert(m.dims[a] >= 1 && m.dims[a] <= m.gridSize && "dimension out of range");
-            if (m.dims[a] < 1 || m.dims[a] > m.gridSize) m.dims[a] = m.gridSize;
-        }
-        std::memset(m.facets, 0, sizeof m.facets);
-    }
+void finishBuild(CubieModel<C>& m) {
     std::memset(m.worldVertex, 0, sizeof m.worldVertex);
     for (int32_t a = 0; a < 3; ++a) m.cellSize[a] = 240 / m.gridSize;
-    detail::fileAtHome(m);
-    if (!loading) {
-        int32_t next = 0;
-        for (int32_t i = 0; i < m.dims[0]; ++i)
-            for (int32_t j = 0; j < m.dims[1]; ++j)
-                for (int32_t k = 0; k < m.dims[2]; ++k) detail::appendFacets(m, i, j, k, next);
-    }
+    fileAtHome(m);
     m.turning = false;
     m.turnAxis = -1;
     m.turnLayer = -1;
@@ -155,7 +139,41 @@ bool buildPuzzle(CubieModel<C>& m, const char* path) {
     m.turnTarget = 90;
     m.stepSize = C.stepSize;
     m.turnStep = C.stepSize;
+}
+
+}  // namespace detail
+
+template <CubieConfig C>
+bool buildPuzzle(CubieModel<C>& m, const char* path) {
+    if (m.loadRequested) {
+        m.loadRequested = false;
+        // loadState validates the whole file in scratch space first, so a failed load leaves the model untouched.
+        if (!loadState(m, path)) return false;
+        detail::finishBuild(m);
+        return true;
+    }
+    assert(m.gridSize >= 2 && m.gridSize <= C.maxGrid && "gridSize out of range");
+    if (m.gridSize < 2 || m.gridSize > C.maxGrid) m.gridSize = C.startGrid;
+    for (int32_t a = 0; a < 3; ++a) {
+        assert(m.dims[a] >= 1 && m.dims[a] <= m.gridSize && "dimension out of range");
+        if (m.dims[a] < 1 || m.dims[a] > m.gridSize) m.dims[a] = m.gridSize;
+    }
+    detail::finishBuild(m);
+    std::memset(m.facets, 0, sizeof m.facets);
+    int32_t next = 0;
+    for (int32_t i = 0; i < m.dims[0]; ++i)
+        for (int32_t j = 0; j < m.dims[1]; ++j)
+            for (int32_t k = 0; k < m.dims[2]; ++k) detail::appendFacets(m, i, j, k, next);
     return true;
+}
+
+template <CubieConfig C>
+void buildFromImage(CubieModel<C>& m, const SaveImage<C>& image) {
+    m.gridSize = image.gridSize;
+    for (int32_t a = 0; a < 3; ++a) m.dims[a] = image.dims[a];
+    std::memcpy(m.facets, image.facets, sizeof m.facets);
+    m.loadRequested = false;
+    detail::finishBuild(m);
 }
 
 template <CubieConfig C>
