@@ -65,6 +65,9 @@ void reportMouse() {
 // One look at the keys and the mouse; false once a lone Escape has been read.
 bool runFrame() {
     while (key_waiting()) {
+        // The mouse first: a change made before a key is then always printed before that key, so a test can
+        // use a key as the mark that everything it did before has been reported.
+        reportMouse();
         const uint8_t byte = next_key_byte();
         std::printf("key %d\n", byte);
         if (byte == 27 && !P.pairPending) return false;
