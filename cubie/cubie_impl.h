@@ -1,6 +1,7 @@
 // Bodies of the cubie model's operations; included at the end of cubie.h, not meant to be included alone.
 #pragma once
 
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -178,8 +179,10 @@ void buildFromImage(CubieModel<C>& m, const SaveImage<C>& image) {
 
 template <CubieConfig C>
 void updateTurnTarget(CubieModel<C>& m) {
-    const int32_t a = (m.turnAxis + 1 + 3) % 3;
-    const int32_t b = m.turnAxis - 1 < 0 ? 2 : m.turnAxis - 1;
+    // No axis (or a stray value) counts as the cross-section of dims[0] and dims[2].
+    const int32_t axis = m.turnAxis >= 0 && m.turnAxis <= 2 ? m.turnAxis : -1;
+    const int32_t a = (axis + 1) % 3;
+    const int32_t b = axis - 1 < 0 ? 2 : axis - 1;
     m.turnTarget = m.dims[a] == m.dims[b] ? 90 : 180;
 }
 
@@ -293,7 +296,7 @@ int32_t facetFace(const Facet& f) {
     if (facetSlot(f) < 0) return -1;
     int32_t mask = 0;
     for (int32_t c = 0; c < f.corners; ++c) mask |= 1 << (f.vertex[c] % 8);
-    if (__builtin_popcount(static_cast<unsigned>(mask)) != f.corners) return -1;  // repeated corner
+    if (std::popcount(static_cast<unsigned>(mask)) != f.corners) return -1;  // a repeated corner
     for (int32_t face = 0; face < 6; ++face) {
         int32_t faceMask = 0;
         for (int32_t c = 0; c < 4; ++c) faceMask |= 1 << faceCorners[face][c];
