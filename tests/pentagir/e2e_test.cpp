@@ -198,5 +198,18 @@ TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
     escapeEnds();
 }
 
+// Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
+TEST(PentagirNoDisplay, SaysWhyAndEndsWithStatusOne) {
+    xdrive::Program program;
+    ASSERT_TRUE(program.start("", {PENTAGIR_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
+    std::string line;
+    ASSERT_TRUE(program.readLine(line, 10000)) << program.error();
+    EXPECT_EQ(line.rfind("pentagir: ", 0), 0u) << line;
+    EXPECT_GT(line.size(), std::string("pentagir: ").size()) << "the cause is named";
+    int status = -1;
+    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
+    EXPECT_EQ(status, 1);
+}
+
 }  // namespace
 }  // namespace pentagir
