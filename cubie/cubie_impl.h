@@ -239,46 +239,72 @@ void stepTurn(CubieModel<C>& m) {
     }
 }
 
-// Every point of the turned layer now rounds to the home position of some index of that layer. Instead of
-// searching all points for each home and swapping one pair at a time, find each visited point's home directly
-// through per-axis lookups and apply the whole permutation at once; the result is the same.
+namespace detail {
+
+// target[v]: the index whose home the point stored at v now rounds to; v itself for points not visited or not
+// at any home.
 template <CubieConfig C>
-void settleTurn(CubieModel<C>& m) {
-    constexpr int32_t count = CubieModel<C>::vertexCount;
-    static int16_t lookup[3][2 * detail::lookupReach + 1];
-    static int32_t target[count], source[count];
-    static double moved[count][3];
-    for (int32_t a = 0; a < 3; ++a) detail::buildAxisLookup(m, a, lookup[a]);
-    for (int32_t v = 0; v < count; ++v) target[v] = v, source[v] = -1;
+void findTargets(const CubieModel<C>& m, int32_t* target) {
+    static int16_t lookup[3][2 * lookupReach + 1];
+    for (int32_t a = 0; a < 3; ++a) buildAxisLookup(m, a, lookup[a]);
+    for (int32_t v = 0; v < CubieModel<C>::vertexCount; ++v) target[v] = v;
     const int32_t n = m.gridSize;
     for (int32_t s = 0; s < n * n * n; ++s) {
         int32_t at[3];
         slotCoordinates(n, s, at);
-        if (!detail::visitedByRefile(m, at[0], at[1], at[2])) continue;
+        if (!visitedByRefile(m, at[0], at[1], at[2])) continue;
         for (int32_t q = 0; q < 8; ++q) {
-            const int32_t h = detail::homeIndexOf(m, m.worldVertex[s * 8 + q], lookup);
+            const int32_t h = homeIndexOf(m, m.worldVertex[s * 8 + q], lookup);
             if (h >= 0) target[s * 8 + q] = h;
         }
     }
-    // Only a bijection onto the visited points may be applied; a turn of the model's own making always gives one.
-    for (int32_t v = 0; v < count; ++v) {
+}
+
+// Only a bijection of the visited points onto themselves may be applied. A turn of the model's own making
+// always gives one (it ends on a symmetry of the cuboid); anything else is left alone rather than half re-filed.
+template <CubieConfig C>
+bool isPermutation(const CubieModel<C>& m, const int32_t* target) {
+    static int32_t source[CubieModel<C>::vertexCount];
+    for (int32_t& v : source) v = -1;
+    for (int32_t v = 0; v < CubieModel<C>::vertexCount; ++v) {
         if (target[v] == v) continue;
         int32_t at[3];
-        slotCoordinates(n, target[v] / 8, at);
-        if (source[target[v]] >= 0 || !detail::visitedByRefile(m, at[0], at[1], at[2])) return;
+        slotCoordinates(m.gridSize, target[v] / 8, at);
+        if (source[target[v]] >= 0 || !visitedByRefile(m, at[0], at[1], at[2])) return false;
         source[target[v]] = v;
     }
-    for (int32_t v = 0; v < count; ++v)
-        if (target[v] != v && source[v] < 0) return;
+    for (int32_t v = 0; v < CubieModel<C>::vertexCount; ++v)
+        if (target[v] != v && source[v] < 0) return false;
+    return true;
+}
+
+template <CubieConfig C>
+void applyTargets(CubieModel<C>& m, const int32_t* target) {
+    constexpr int32_t count = CubieModel<C>::vertexCount;
+    static double moved[count][3];
     for (int32_t v = 0; v < count; ++v)
         if (target[v] != v) std::memcpy(moved[target[v]], m.worldVertex[v], sizeof moved[0]);
     for (int32_t v = 0; v < count; ++v)
         if (target[v] != v) std::memcpy(m.worldVertex[v], moved[v], sizeof moved[0]);
     for (auto& f : m.facets) {
-        if (f.colour == 0) continue;
+        if (f.colour == 0) continue;  // unused records stay zero
         for (int32_t c = 0; c < f.corners; ++c)
             if (f.vertex[c] >= 0 && f.vertex[c] < count) f.vertex[c] = target[f.vertex[c]];
     }
+}
+
+}  // namespace detail
+
+// Every point of the turned layer now rounds to the home position of some index of that layer. Instead of
+// searching all points for each home and swapping one pair at a time, find each visited point's home directly
+// through per-axis lookups and apply the whole permutation at once; the result is the same. Only the points of
+// cubies inside the cuboid take part, so a point of an unused slot, left at the origin, can never be taken for
+// a point that belongs at a home there.
+template <CubieConfig C>
+void settleTurn(CubieModel<C>& m) {
+    static int32_t target[CubieModel<C>::vertexCount];
+    detail::findTargets(m, target);
+    if (detail::isPermutation(m, target)) detail::applyTargets(m, target);
 }
 
 // ---- Facets -------------------------------------------------------------------------------------------------

@@ -348,6 +348,16 @@ TEST(CubieTurn, RandomTurnsKeepEveryFacetOnOneFaceOfOneCubie) {
     expectRandomTurnsSound<cube3dConfig>({"cube3d 9-cube", 9, 9, 9, 9}, 8, false);
 }
 
+// Two points at one home cannot be filed as a permutation: re-filing must then change nothing rather than lose a
+// point.
+TEST(CubieTurn, SettleLeavesAStateItCannotFileAlone) {
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    homePosition(*m, 0, 0, 1, 3, m->worldVertex[0]);
+    auto before = snapshot(*m);
+    settleTurn(*m);
+    EXPECT_TRUE(sameBytes(*m, *before));
+}
+
 TEST(CubieScramble, ThirtyTurnsInTheSenseOfTheLastTurn) {
     auto m = built<cuboidAConfig>(4, 4, 3, 2);
     turnAndFinish(*m, 2, 1, -1);  // the last turn went the negative way
