@@ -20,6 +20,8 @@ constexpr const char* usageText =
     "Starts PROGRAM in the X display named by $DISPLAY, waits for its window (titled T, or any window of the\n"
     "program), plays the script on it, then presses Escape and waits for the program to end (killing it after\n"
     "--timeout MS, default 5000). Coordinates are pixels of the window, (0, 0) at its top-left corner.\n"
+    "--workdir DIR is the program's working directory (where it finds and writes its files); PROGRAM and shot\n"
+    "files are still taken relative to the directory xdrive runs in.\n"
     "\n"
     "Script lines (one action each; '#' starts a comment):\n"
     "  move X Y                  move the pointer\n"
@@ -204,6 +206,22 @@ bool finish(xdrive::Program& program, xdrive::Driver& driver, const std::string&
     return true;
 }
 
+// Waits up to 10 s for the program's window, giving up at once if the program ends first.
+bool awaitWindow(xdrive::Program& program, xdrive::Driver& driver, const Options& options) {
+    const pid_t owner = options.title.empty() ? program.pid() : 0;
+    for (int waited = 0; waited < 10000; waited += 100) {
+        if (driver.findWindow(options.title, 100, owner)) return true;
+        int status = 0;
+        if (program.waitExit(0, status)) {
+            std::fprintf(stderr, "xdrive: %s ended with status %d before showing a window\n",
+                         options.command[0].c_str(), status);
+            return false;
+        }
+    }
+    std::fprintf(stderr, "xdrive: %s\n", driver.error().c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -237,15 +255,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "xdrive: %s\n", program.error().c_str());
         return 1;
     }
-    if (!driver.findWindow(options.title, 10000, options.title.empty() ? program.pid() : 0)) {
-        int status = 0;
-        if (program.waitExit(0, status))
-            std::fprintf(stderr, "xdrive: %s ended with status %d before showing a window\n",
-                         options.command[0].c_str(), status);
-        else
-            std::fprintf(stderr, "xdrive: %s\n", driver.error().c_str());
-        return 1;
-    }
+    if (!awaitWindow(program, driver, options)) return 1;
     for (const Action& action : actions) {
         if (!play(driver, action)) {
             std::fprintf(stderr, "xdrive: line %d failed: %s\n", action.line, driver.error().c_str());
