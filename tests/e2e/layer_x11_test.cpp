@@ -388,6 +388,8 @@ TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
     EXPECT_TRUE(sleeper.running());
     sleeper.kill();
     EXPECT_FALSE(sleeper.running());
+    ASSERT_TRUE(sleeper.waitExit(0, status)) << "the status of a reaped program was lost";
+    EXPECT_EQ(status, 128 + 9);
 
     xdrive::Program missing;
     ASSERT_TRUE(missing.start("", {"/nonexistent/program"}));

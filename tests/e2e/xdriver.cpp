@@ -172,9 +172,10 @@ XServer::XServer() {
         // Wait until it answers; if it ends first, another process probably took the number: try the next.
         const auto start = Clock::now();
         int status = 0;
+        bool ended = false;
         Display* probe = nullptr;
         while (msSince(start) < 10000) {
-            if (reapIfEnded(pid, status, false)) {
+            if ((ended = reapIfEnded(pid, status, false))) {
                 if (status == 127) {
                     error_ = "XServer: cannot run Xvfb (is it installed?)";
                     return;
@@ -192,11 +193,11 @@ XServer::XServer() {
             }
             pause(20);
         }
-        if (kill(pid, 0) == 0) {  // still alive but silent for 10 s: give up on it
+        if (!ended) {  // alive but silent for 10 s: give up on it
             kill(pid, SIGKILL);
             reapIfEnded(pid, status, true);
+            error_ = "XServer: Xvfb " + candidate + " did not answer within 10 s";
         }
-        error_ = "XServer: Xvfb " + candidate + " did not answer";
     }
     if (error_.empty()) error_ = "XServer: no free display number";
 }
@@ -226,7 +227,7 @@ Program::~Program() {
 bool Program::start(const std::string& display, const std::vector<std::string>& argv, Output output,
                     const std::string& workdir) {
     if (pid_ > 0) {
-        error_ = "Program: already started";
+        error_ = "Program: already started; use one Program a run";
         return false;
     }
     if (argv.empty()) {
@@ -277,6 +278,7 @@ bool Program::start(const std::string& display, const std::vector<std::string>& 
     }
     setpgid(pid, pid);  // also here, so that the group exists before start returns, whoever runs first
     pid_ = pid;
+    live_ = true;
     if (capture) {
         close(fds[1]);
         outFd_ = fds[0];
@@ -325,38 +327,33 @@ bool Program::readLine(std::string& line, int timeoutMs) {
 
 bool Program::waitExit(int timeoutMs, int& status) {
     if (pid_ <= 0) {
-        error_ = "Program: not running";
+        error_ = "Program: never started";
         return false;
     }
     const auto start = Clock::now();
-    while (!reapIfEnded(pid_, status, false)) {
+    while (live_ && !reapIfEnded(pid_, exitStatus_, false)) {
         if (msSince(start) >= timeoutMs) {
             error_ = "Program: still running after " + std::to_string(timeoutMs) + " ms";
             return false;
         }
         pause(10);
     }
-    pid_ = -1;
+    live_ = false;
+    status = exitStatus_;
     return true;
 }
 
 bool Program::running() {
-    int status = 0;
-    if (pid_ <= 0) return false;
-    if (reapIfEnded(pid_, status, false)) {
-        pid_ = -1;
-        return false;
-    }
-    return true;
+    if (live_ && reapIfEnded(pid_, exitStatus_, false)) live_ = false;
+    return live_;
 }
 
 void Program::kill() {
-    if (pid_ <= 0) return;
-    int status = 0;
+    if (!live_) return;  // a reaped id may already belong to another process
     ::kill(-pid_, SIGKILL);
     ::kill(pid_, SIGKILL);  // in case it had not yet made its own group
-    reapIfEnded(pid_, status, true);
-    pid_ = -1;
+    reapIfEnded(pid_, exitStatus_, true);
+    live_ = false;
 }
 
 // ---- the driver ----

@@ -87,7 +87,8 @@ public:
     // Next line of captured output, without its newline; false on timeout or end of output (error() says which).
     bool readLine(std::string& line, int timeoutMs);
 
-    // Waits for the program to end; status is its exit code, or 128 + the signal that ended it.
+    // Waits for the program to end; status is its exit code, or 128 + the signal that ended it. Once it has
+    // ended, every later call gives the same status at once.
     bool waitExit(int timeoutMs, int& status);
     bool running();
     // Sends SIGKILL to the program's process group and reaps the program.
@@ -97,6 +98,8 @@ public:
 
 private:
     pid_t pid_ = -1;
+    bool live_ = false;    // started and not yet reaped
+    int exitStatus_ = -1;  // once reaped
     int outFd_ = -1;
     std::string pending_;  // output read but not yet returned as a line
     bool outputEnded_ = false;
