@@ -319,7 +319,8 @@ TEST_F(ProbeTest, CaptureShowsTheCalibrationMarksWhereTheyWereDrawn) {
         {639, 479, white}, {629, 469, black}, {320, 240, black}, {0, 0, black},
     };
     xdrive::Image image;
-    ASSERT_TRUE(driver->capture(image)) << driver->error();
+    ASSERT_TRUE(driver->captureUntil(image, [&](const xdrive::Image& i) { return i.pixel(10, 10) == red; }, 3000))
+        << driver->error();
     ASSERT_EQ(image.width, areaWidth);
     ASSERT_EQ(image.height, areaHeight);
     for (const Expected& e : expected) {

@@ -643,4 +643,16 @@ bool Driver::capture(Image& image) {
     return true;
 }
 
+bool Driver::captureUntil(Image& image, const std::function<bool(const Image&)>& done, int timeoutMs) {
+    const auto start = Clock::now();
+    for (;;) {
+        if (!capture(image)) return false;
+        if (done(image)) return true;
+        if (msSince(start) >= timeoutMs)
+            return fail("Driver: the window did not show what was awaited within " + std::to_string(timeoutMs) +
+                        " ms");
+        pause(20);
+    }
+}
+
 }  // namespace xdrive

@@ -13,7 +13,7 @@
 //   ASSERT_TRUE(program.start(server.name(), {binDir + "/layer_probe"}, xdrive::Output::Stdout))
 //       << program.error();
 //   xdrive::Driver driver(server.name());
-//   ASSERT_TRUE(driver.findWindow("LAYER PROBE", 5000)) << driver.error();
+//   ASSERT_TRUE(driver.findWindow("LAYER PROBE", 5000, program.pid())) << driver.error();
 //   driver.tap("shift+F1");
 //   std::string line;
 //   program.readLine(line, 2000);                            // "key 0", then "key 84"
@@ -22,6 +22,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,9 @@ public:
 
     // The window's pixels.
     bool capture(Image& image);
+    // Captures again and again (every 20 ms) until done(image) holds; false with the last capture in image when
+    // it does not within timeoutMs. For checking a picture that an animation is still moving towards.
+    bool captureUntil(Image& image, const std::function<bool(const Image&)>& done, int timeoutMs);
 
     // Wait after every action so the program sees its events (default 30 ms).
     void setSettleMs(int ms) { settleMs_ = ms; }
