@@ -155,17 +155,6 @@ TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
         }
 }
 
-TEST(PentagirRotation, RotationsFollowTheRightHandRule) {
-    Vec3 q{1, 0, 0};
-    rotateAboutAxis(q, {0, 0, 1}, pi / 2);
-    EXPECT_NEAR(q.x, 0, 1e-12);
-    EXPECT_NEAR(q.y, 1, 1e-12);
-    Vec3 a{1, 0, 0}, b{0, 1, 0};
-    rotatePair(a, b, pi / 2);
-    EXPECT_NEAR(a.y, 1, 1e-12);
-    EXPECT_NEAR(b.x, -1, 1e-12);
-}
-
 TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight) {
     double x, y;
     ASSERT_TRUE(projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
@@ -263,17 +252,6 @@ TEST_F(PentagirGeometry, PinholeRayMisnamesStickersAroundTheFrontFace) {
 TEST_F(PentagirGeometry, PixelsOffThePuzzleShowNoSticker) {
     constexpr int32_t pixels[][2] = {{0, 0}, {639, 479}, {320, 20}, {50, 240}, {600, 240}, {320, 460}};
     for (const auto& p : pixels) EXPECT_EQ(stickerAt(p[0], p[1]), -1) << p[0] << ", " << p[1];
-}
-
-TEST(PentagirPickTable, MasksOfNeighbouringEdgesNameTheirCornerAndLoneEdgesTheirEdge) {
-    for (int32_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(pickTable[1 << i], 2 * i + 1) << "near edge " << i << " only";
-        EXPECT_EQ(pickTable[(1 << i) | (1 << (i + 1) % 5)], 2 * ((i + 1) % 5)) << "near edges " << i << ", " << i + 1;
-    }
-    EXPECT_EQ(pickTable[0], centrePosition);
-    int32_t named = 0;
-    for (int32_t position : pickTable) named += position >= 0;
-    EXPECT_EQ(named, 11);
 }
 
 }  // namespace
