@@ -54,7 +54,8 @@ protected:
     // mark: Caps Lock does not change it and no case here expects it.
     void readUpToMark(std::vector<int>& keys, std::vector<MouseState>& mice) {
         ASSERT_TRUE(driver->tap("space")) << driver->error();
-        readUntil(keys, mice, [](const MouseState*, int byte, bool pair) { return byte == 32 && !pair; });
+        const auto isMark = [](const MouseState*, int byte, bool pair) { return byte == 32 && !pair; };
+        ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, isMark));
     }
 
     // Reads the probe's lines into keys and mice until done(mouse line or nullptr, key byte or -1, whether the
@@ -135,7 +136,7 @@ TEST_P(ProbeKeys, GiveTheirBytesExactlyOnce) {
     for (const char* key : c.taps) ASSERT_TRUE(driver->tap(key)) << driver->error();
     std::vector<int> keys;
     std::vector<MouseState> mice;
-    readUpToMark(keys, mice);
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
     EXPECT_EQ(keys, c.bytes) << c.what << ": expected " << describe(c.bytes) << ", read " << describe(keys);
 }
 
@@ -154,7 +155,7 @@ TEST_F(ProbeTest, HeldKeyIsOneEntry) {
     ASSERT_TRUE(driver->hold("Left", 700)) << driver->error();
     std::vector<int> keys;
     std::vector<MouseState> mice;
-    readUpToMark(keys, mice);
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
     EXPECT_EQ(keys, (std::vector<int>{0, 75})) << "read " << describe(keys);
 }
 
@@ -174,7 +175,7 @@ TEST_F(ProbeTest, CloseButtonGivesZero107AndTheWindowStays) {
     ASSERT_TRUE(driver->closeButton()) << driver->error();
     std::vector<int> keys;
     std::vector<MouseState> mice;
-    readUpToMark(keys, mice);  // the probe still reads keys after it
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));  // the probe still reads keys after it
     EXPECT_EQ(keys, (std::vector<int>{0, 107})) << "read " << describe(keys);
     EXPECT_TRUE(probe.running());
     EXPECT_TRUE(driver->windowExists()) << "the close button closed the window";
@@ -213,11 +214,11 @@ TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
     std::vector<int> keys;
     std::vector<MouseState> mice;
     MouseState pressed;
-    readUntil(keys, mice, [&](const MouseState* m, int, bool) {
+    ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [&](const MouseState* m, int, bool) {
         if (!m || !(m->buttons & 7)) return false;
         pressed = *m;
         return true;
-    });
+    }));
     EXPECT_EQ(pressed.buttons, c.pressedMask) << c.what << ": mask at the press";
     EXPECT_EQ(pressed.x, 200);
     EXPECT_EQ(pressed.y, 150);
@@ -226,7 +227,7 @@ TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
         ASSERT_TRUE(driver->keyUp(c.modifier)) << driver->error();
     }
     mice.clear();
-    readUpToMark(keys, mice);
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
     EXPECT_TRUE(keys.empty()) << "a modifier alone put " << describe(keys) << " in the key ring";
     ASSERT_FALSE(mice.empty()) << "no state after the release";
     EXPECT_EQ(mice.back().buttons & 7, 0) << "the release was lost: " << describe(mice);
@@ -272,7 +273,7 @@ TEST_P(ProbeDrags, TakeNoPositionOutsideAndSeeTheReleaseOutside) {
     }
     std::vector<int> keys;
     std::vector<MouseState> mice;
-    readUpToMark(keys, mice);
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
     ASSERT_FALSE(mice.empty());
     for (const MouseState& m : mice) {
         EXPECT_TRUE(m.x >= 0 && m.x < areaWidth && m.y >= 0 && m.y < areaHeight)
