@@ -1,6 +1,7 @@
 // Test-only program: opens a window through the layer and reports, one line each on standard output, every key
-// byte it reads ("key N") and every change of the mouse state ("mouse BUTTONS X Y"). It ends on a lone Escape
-// byte; the close button's pair 0, 107 is reported like any other pair and does not end it.
+// byte it reads ("key N"), every change of the mouse state ("mouse BUTTONS X Y") and every change of key_held for
+// the keys it answers for ("held N 1" / "held N 0": letters 65-90, Escape 27, arrows 37-40). It ends on a lone
+// Escape byte; the close button's pair 0, 107 is reported like any other pair and does not end it.
 //
 // It also draws calibration marks so that a capture of its window can be checked against known pixels: on black,
 // squares (10,10)-(29,29) in palette entry 4, (40,10)-(59,29) in entry 2, (70,10)-(89,29) in entry 1, and
@@ -13,9 +14,12 @@
 
 namespace layerProbe {
 
+constexpr int keyNumberCount = 91;  // key_held numbers looked at: 0-90
+
 struct ProbeState {
     bool pairPending = false;  // the last byte was a 0, so the next one is a key code, never an Escape
     int16_t buttons = -1, x = -1, y = -1;
+    bool held[keyNumberCount] = {};
 };
 
 ProbeState P;
@@ -62,18 +66,34 @@ void reportMouse() {
     std::printf("mouse %d %d %d\n", buttons, x, y);
 }
 
+bool answersHeld(int number) {
+    return (number >= 'A' && number <= 'Z') || number == 27 || (number >= 37 && number <= 40);
+}
+
+void reportHeld() {
+    for (int number = 0; number < keyNumberCount; ++number) {
+        if (!answersHeld(number)) continue;
+        const bool held = key_held(number);
+        if (held == P.held[number]) continue;
+        P.held[number] = held;
+        std::printf("held %d %d\n", number, held ? 1 : 0);
+    }
+}
+
 // One look at the keys and the mouse; false once a lone Escape has been read.
 bool runFrame() {
     while (key_waiting()) {
-        // The mouse first: a change made before a key is then always printed before that key, so a test can
-        // use a key as the mark that everything it did before has been reported.
+        // The mouse and held keys first: a change made before a key is then always printed before that key, so
+        // a test can use a key as the mark that everything it did before has been reported.
         reportMouse();
+        reportHeld();
         const uint8_t byte = next_key_byte();
         std::printf("key %d\n", byte);
         if (byte == 27 && !P.pairPending) return false;
         P.pairPending = !P.pairPending && byte == 0;
     }
     reportMouse();
+    reportHeld();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return true;
 }

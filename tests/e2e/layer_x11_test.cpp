@@ -76,12 +76,15 @@ protected:
             } else if (std::sscanf(line.c_str(), "mouse %d %d %d", &m.buttons, &m.x, &m.y) == 3) {
                 if (done(&m, -1, false)) return;
                 mice.push_back(m);
+            } else if (line.rfind("held ", 0) == 0) {
+                heldLog.push_back(line);
             } else {
                 FAIL() << "unexpected probe output: " << line;
             }
         }
     }
 
+    std::vector<std::string> heldLog;  // the probe's "held N 0/1" lines, in order
     xdrive::XServer server;
     xdrive::Program probe;
     std::unique_ptr<xdrive::Driver> driver;
@@ -159,13 +162,45 @@ TEST_F(ProbeTest, HeldKeyIsOneEntry) {
     EXPECT_EQ(keys, (std::vector<int>{0, 75})) << "read " << describe(keys);
 }
 
+struct HeldCase {
+    const char* key;  // xdrive key name
+    int number;       // key_held number
+};
+
+// key_held numbers: letters by their upper-case code whatever the case typed, Escape 27, Left 37 to Down 40.
+const HeldCase heldCases[] = {
+    {"a", 65}, {"z", 90}, {"A", 65}, {"Left", 37}, {"Up", 38}, {"Right", 39}, {"Down", 40},
+};
+
+// A key is held from its press to its release: the probe reports the change on, then off, and nothing else.
+TEST_F(ProbeTest, KeyHeldFollowsPressAndRelease) {
+    for (const HeldCase& c : heldCases) {
+        SCOPED_TRACE(c.key);
+        heldLog.clear();
+        const std::string on = "held " + std::to_string(c.number) + " 1";
+        const std::string off = "held " + std::to_string(c.number) + " 0";
+        ASSERT_TRUE(driver->keyDown(c.key)) << driver->error();
+        std::vector<int> keys;
+        std::vector<MouseState> mice;
+        // Down until the probe has seen it: a byte of the key arrives after its held change is printed.
+        ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [](const MouseState*, int byte, bool) { return byte > 0; }));
+        EXPECT_EQ(heldLog, (std::vector<std::string>{on})) << "while the key is down";
+        ASSERT_TRUE(driver->keyUp(c.key)) << driver->error();
+        ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
+        EXPECT_EQ(heldLog, (std::vector<std::string>{on, off})) << "after the release";
+    }
+}
+
 TEST_F(ProbeTest, EscapeIsTheLoneByte27AndEndsTheProbe) {
-    ASSERT_TRUE(driver->tap("Escape")) << driver->error();
-    std::string line;
-    do {
-        ASSERT_TRUE(probe.readLine(line, lineTimeoutMs)) << probe.error();
-    } while (line.rfind("mouse", 0) == 0);
-    EXPECT_EQ(line, "key 27");
+    ASSERT_TRUE(driver->keyDown("Escape")) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    int first = -1;
+    const auto firstByte = [&](const MouseState*, int byte, bool) { return (first = byte) >= 0; };
+    ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, firstByte));
+    ASSERT_TRUE(driver->keyUp("Escape")) << driver->error();
+    EXPECT_EQ(first, 27) << "the first byte of Escape";
+    EXPECT_EQ(heldLog, (std::vector<std::string>{"held 27 1"})) << "key_held(27) while Escape is down";
     int status = -1;
     ASSERT_TRUE(probe.waitExit(lineTimeoutMs, status)) << probe.error();
     EXPECT_EQ(status, 0);
