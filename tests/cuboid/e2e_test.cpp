@@ -295,3 +295,16 @@ TEST(CuboidC, CloseButtonSavesAndEscapeEnds) {
     ASSERT_TRUE(session.process().waitExit(3000, status)) << session.process().error();
     EXPECT_EQ(status, 0);
 }
+
+// Without a display the program says why on its error output, under its own name, and ends with status 1.
+TEST(CuboidA, NoDisplayEndsWithAMessage) {
+    xdrive::Program process;
+    ASSERT_TRUE(process.start("", {program(0)}, xdrive::Output::StdoutAndStderr)) << process.error();
+    std::string line;
+    ASSERT_TRUE(process.readLine(line, 5000)) << process.error();
+    EXPECT_EQ(line.rfind("cuboid-a: ", 0), 0u) << line;
+    EXPECT_GT(line.size(), std::string("cuboid-a: ").size()) << "the cause is missing";
+    int status = -1;
+    ASSERT_TRUE(process.waitExit(5000, status)) << process.error();
+    EXPECT_EQ(status, 1);
+}
