@@ -218,7 +218,10 @@ bool awaitWindow(xdrive::Program& program, xdrive::Driver& driver, const Options
             return false;
         }
     }
-    std::fprintf(stderr, "xdrive: %s\n", driver.error().c_str());
+    if (options.title.empty())
+        std::fprintf(stderr, "xdrive: %s showed no window within 10 s\n", options.command[0].c_str());
+    else
+        std::fprintf(stderr, "xdrive: no window titled \"%s\" within 10 s\n", options.title.c_str());
     return false;
 }
 

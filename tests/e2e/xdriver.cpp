@@ -449,8 +449,11 @@ bool Driver::findWindow(const std::string& title, int timeoutMs, pid_t pid) {
             if (children) XFree(children);
         }
         if (window_) break;
-        if (msSince(start) >= timeoutMs)
-            return fail("Driver: no window titled \"" + title + "\" within " + std::to_string(timeoutMs) + " ms");
+        if (msSince(start) >= timeoutMs) {
+            const std::string named = title.empty() ? "named window" : "window titled \"" + title + "\"";
+            const std::string which = named + (pid > 0 ? " of process " + std::to_string(pid) : std::string());
+            return fail("Driver: no " + which + " within " + std::to_string(timeoutMs) + " ms");
+        }
         pause(20);
     }
     // Without a window manager nobody gives the window the keyboard: keys would follow the pointer.
