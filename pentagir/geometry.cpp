@@ -292,6 +292,10 @@ void setupProjection() {
     // Each sticker has one colour; flat shading stops interpolation from rounding 128/256 to 127 in some pixels
     // and 128 in others.
     glShadeModel(GL_FLAT);
+    // On faces seen at a grazing angle the depth changes fast across a pixel, and a line's depth is sampled along
+    // the line rather than at the pixel centre: push fills back by their depth slope as well.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.0f, 0.0f);
     glViewport(0, 0, camera.width, camera.height);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(camera.matrix);
