@@ -15,7 +15,9 @@ for n in $(seq 90 250); do
   xvfb_pid=$!
   for _ in $(seq 100); do
     kill -0 "$xvfb_pid" 2>/dev/null || break
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+    # Only a server whose lock file names our Xvfb is ours: another one may have won the race for :N.
+    lock_pid=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+    if [[ "$lock_pid" == "$xvfb_pid" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
       DISPLAY=":$n" "$@"
       exit $?
     fi
