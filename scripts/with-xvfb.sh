@@ -16,7 +16,7 @@ for n in $(seq 90 250); do
   for _ in $(seq 100); do
     kill -0 "$xvfb_pid" 2>/dev/null || break
     # Only a server whose lock file names our Xvfb is ours: another one may have won the race for :N.
-    lock_pid=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+    lock_pid=$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ' || true)
     if [[ "$lock_pid" == "$xvfb_pid" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
       DISPLAY=":$n" "$@"
       exit $?
