@@ -37,9 +37,9 @@ constexpr double cameraDistance = 30.0;
 constexpr double cameraAzimuth = 180.0;
 constexpr double cameraElevation = 0.0;
 // Outlines get depths a hair nearer than their fills (about 0.005 units at the puzzle's distance, far below a
-// pixel), or the less-than depth test would hide half their pixels behind the fill at the same depth. Polygon
-// offset is no help: its unit depends on the depth buffer, and with 32 depth bits it is far below the rounding
-// of the interpolated depths.
+// pixel), or the less-than depth test would hide half their pixels behind the fill at the same depth. A constant
+// polygon offset would not do for faces seen head-on: its unit depends on the depth buffer, and with 32 depth
+// bits it is far below the rounding of the interpolated depths.
 constexpr double outlineDepthFar = 1.0 - 2e-5;
 
 // Vertices, fill triangles and outline segments of all 132 stickers: 120 quadrilaterals and 12 pentagons.
