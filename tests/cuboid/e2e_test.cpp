@@ -159,6 +159,8 @@ TEST(CuboidA, LeftDragTurnsTheLayerAndTheLoadKeyBringsBackTheSave) {
     int x1, y1, x2, y2;
     ASSERT_TRUE(session.centreOf(startView, 2, 3, 5, 0, x1, y1));
     ASSERT_TRUE(session.centreOf(startView, 3, 3, 5, 0, x2, y2));
+    ASSERT_TRUE(d.move(x1, y1));
+    xdrive::pause(200);
     ASSERT_TRUE(d.drag(1, x1, y1, x2, y2));
     xdrive::pause(turnWaitMs);
     std::string detail;
@@ -180,6 +182,9 @@ TEST(CuboidA, LeftDragTurnsTheLayerAndTheLoadKeyBringsBackTheSave) {
 TEST(CuboidA, RightDragTurnsTheView) {
     Session session(0);
     ASSERT_TRUE(session.start());
+    // The pointer rests first, so that no frame counts the jump to the press point as motion of the drag.
+    ASSERT_TRUE(session.driver().move(100, 400));
+    xdrive::pause(200);
     ASSERT_TRUE(session.driver().drag(3, 100, 400, 190, 400, 9));
     xdrive::pause(300);
     expected::View turned;
