@@ -13,45 +13,56 @@ namespace {
 
 constexpr double degree = 0.017453292519943295;
 
-// The colours of the dice faces and their pips.
+// Outline and solid fill colours of the next shape.
 void setPaint(int32_t pen, int32_t fill) {
     set_pen_color(pen);
     set_fill(1, fill);
 }
 
-void drawPip(double x, double y, int32_t radius) {
-    draw_filled_ellipse(static_cast<int16_t>(std::lround(x)), static_cast<int16_t>(std::lround(y)),
+struct Spot {
+    double x, y;
+};
+
+// The point sixths/6 of the way from corner a to corner b.
+Spot along(const PointType& a, const PointType& b, int32_t sixths) {
+    return Spot{a.x + sixths * (b.x - a.x) / 6.0, a.y + sixths * (b.y - a.y) / 6.0};
+}
+
+Spot midpoint(const Spot& a, const Spot& b) { return Spot{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0}; }
+
+void drawPip(const Spot& at, int32_t radius) {
+    draw_filled_ellipse(static_cast<int16_t>(std::lround(at.x)), static_cast<int16_t>(std::lround(at.y)),
                         static_cast<uint16_t>(radius), static_cast<uint16_t>(radius));
 }
 
-// Pips of one dice face on the quadrilateral p: one in the middle for odd counts, pairs along the diagonals, and
-// for six the two middles of the long sides.
+// Pips of one dice face on the quadrilateral p: one in the middle for odd counts, pairs near the corners along
+// the diagonals, and for six the middles between them. The count travels with the sticker colour.
 void drawPips(int32_t colour, const PointType* p) {
     const int32_t n = pipCount(colour);
     if (n == 0) return;
     const int32_t wx = std::max(std::abs(p[0].x - p[1].x), std::abs(p[0].x - p[3].x));
     const int32_t wy = std::max(std::abs(p[0].y - p[1].y), std::abs(p[0].y - p[3].y));
     const int32_t radius = (wy < wx ? wy : wx) / 9;
-    const int32_t cx = (p[0].x + p[1].x + p[2].x + p[3].x) / 4;
-    const int32_t cy = (p[0].y + p[1].y + p[2].y + p[3].y) / 4;
     const int32_t colourOfPips = n % 2 == 1 ? colourWhite : colourRed;
     setPaint(colourOfPips, colourOfPips);
-    if (n % 2 == 1) drawPip(cx, cy, radius);
-    const double ax = p[0].x + (p[2].x - p[0].x) / 6.0, ay = p[0].y + (p[2].y - p[0].y) / 6.0;
-    const double bx = p[0].x + 5.0 * (p[2].x - p[0].x) / 6.0, by = p[0].y + 5.0 * (p[2].y - p[0].y) / 6.0;
-    const double cxx = p[1].x + (p[3].x - p[1].x) / 6.0, cyy = p[1].y + (p[3].y - p[1].y) / 6.0;
-    const double dx = p[1].x + 5.0 * (p[3].x - p[1].x) / 6.0, dy = p[1].y + 5.0 * (p[3].y - p[1].y) / 6.0;
+    if (n % 2 == 1) {
+        // The mean of the corners, truncated toward zero.
+        const int32_t cx = (p[0].x + p[1].x + p[2].x + p[3].x) / 4, cy = (p[0].y + p[1].y + p[2].y + p[3].y) / 4;
+        drawPip(Spot{double(cx), double(cy)}, radius);
+    }
+    const Spot a = along(p[0], p[2], 1), b = along(p[0], p[2], 5);
+    const Spot c = along(p[1], p[3], 1), d = along(p[1], p[3], 5);
     if (n > 1) {
-        drawPip(ax, ay, radius);
-        drawPip(bx, by, radius);
+        drawPip(a, radius);
+        drawPip(b, radius);
     }
     if (n > 3) {
-        drawPip(cxx, cyy, radius);
-        drawPip(dx, dy, radius);
+        drawPip(c, radius);
+        drawPip(d, radius);
     }
     if (n > 5) {
-        drawPip((ax + dx) / 2.0, (ay + dy) / 2.0, radius);
-        drawPip((cxx + bx) / 2.0, (cyy + by) / 2.0, radius);
+        drawPip(midpoint(a, d), radius);
+        drawPip(midpoint(c, b), radius);
     }
 }
 
