@@ -241,22 +241,6 @@ TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeT
     }
 }
 
-TEST(SUITE(Depth), SortRunsFarToNearAndKeepsEveryRecord) {
-    freshProgram();
-    state.viewAngle[0] = 77;
-    projectVertices();
-    const int usedBefore = static_cast<int>(std::count_if(std::begin(state.puzzle.facets),
-                                                          std::end(state.puzzle.facets),
-                                                          [](const Facet& f) { return f.colour != 0; }));
-    sortFacets();
-    const int usedAfter = static_cast<int>(std::count_if(std::begin(state.puzzle.facets),
-                                                         std::end(state.puzzle.facets),
-                                                         [](const Facet& f) { return f.colour != 0; }));
-    EXPECT_EQ(usedAfter, usedBefore);
-    for (int r = 1; r < Model::recordCount; ++r)
-        ASSERT_LE(depthSum(state.puzzle.facets[r - 1]), depthSum(state.puzzle.facets[r])) << "record " << r;
-}
-
 // ---- keys ------------------------------------------------------------------------------------------------------
 
 TEST(SUITE(Keys), SizeKeyCyclesThroughTwoToSixAndRebuildsACube) {
