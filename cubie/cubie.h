@@ -230,8 +230,9 @@ bool loadState(CubieModel<C>& m, const char* path = saveFileName);
 // Parses and validates file bytes into out. Returns false for anything a build could not use safely: missing or
 // unreadable numbers, signs, overflow, a truncated file, N, dims or M out of bounds, a vertex index out of range
 // or not of a cubie inside the loaded cuboid, a used record whose corners are not distinct corners of one face
-// of one cubie, a colour outside 0 to 255, text after the last record. out is scratch: on false its contents are
-// meaningless.
+// of one cubie, a colour outside 0 to 255, text after the last record. A record of colour 0 is unused whatever
+// indices it holds and is stored as zeros. Blanks, tabs, CR and empty lines between items are accepted. out is
+// scratch: on false its contents are meaningless.
 template <CubieConfig C>
 bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out);
 

@@ -12,14 +12,14 @@ namespace {
 
 using namespace cubie;
 
-// A 6-cube whose middle layer about y has turned a quarter but is not yet re-filed: the state settleTurn meets.
+// An n-cube whose middle layer about y has turned a quarter but is not yet re-filed: the state settleTurn meets.
 template <CubieConfig C>
-std::unique_ptr<CubieModel<C>> turnedNotSettled() {
+std::unique_ptr<CubieModel<C>> turnedNotSettled(int32_t n = 6) {
     auto m = std::make_unique<CubieModel<C>>();
-    m->gridSize = 6;
-    m->dims[0] = m->dims[1] = m->dims[2] = 6;
+    m->gridSize = n;
+    m->dims[0] = m->dims[1] = m->dims[2] = n;
     buildPuzzle(*m);
-    startTurn(*m, 1, 3, 1);
+    startTurn(*m, 1, n / 2, 1);
     m->stepSize = 5;
     m->turnStep = 5;
     while (std::abs(m->turnAngle) + 5 < 90) stepTurn(*m);
@@ -33,6 +33,19 @@ template <CubieConfig C>
 void BM_SettleTurn(benchmark::State& state) {
     const auto start = turnedNotSettled<C>();
     auto m = std::make_unique<CubieModel<C>>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(static_cast<void*>(m.get()), start.get(), sizeof *m);
+        state.ResumeTiming();
+        settleTurn(*m);
+        benchmark::DoNotOptimize(m->facets);
+    }
+}
+
+// cube3d's largest puzzle, where the pause at the end of a turn is longest.
+void BM_SettleCube3dLargest(benchmark::State& state) {
+    const auto start = turnedNotSettled<cube3dConfig>(10);
+    auto m = std::make_unique<CubieModel<cube3dConfig>>();
     for (auto _ : state) {
         state.PauseTiming();
         std::memcpy(static_cast<void*>(m.get()), start.get(), sizeof *m);
@@ -78,6 +91,7 @@ BENCHMARK(BM_SettleTurn<cuboidAConfig>)->Name("settleTurn/cuboid-a/N6")->Unit(be
 BENCHMARK(BM_SettleTurn<cuboidBConfig>)->Name("settleTurn/cuboid-b/N6")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettleTurn<cuboidCConfig>)->Name("settleTurn/cuboid-c/N6")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettleTurn<cube3dConfig>)->Name("settleTurn/cube3d/N6")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SettleCube3dLargest)->Name("settleTurn/cube3d/N10")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettlePointByPoint<cuboidAConfig>)->Name("pointByPoint/cuboid-a/N6")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettlePointByPoint<cuboidBConfig>)->Name("pointByPoint/cuboid-b/N6")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettlePointByPoint<cuboidCConfig>)->Name("pointByPoint/cuboid-c/N6")->Unit(benchmark::kMillisecond);
