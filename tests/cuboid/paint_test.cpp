@@ -13,13 +13,7 @@
 #include "view.h"
 #include "window.h"
 
-#if CUBOID_VARIANT == 0
-#define SUITE(name) CuboidA_##name
-#elif CUBOID_VARIANT == 1
-#define SUITE(name) CuboidB_##name
-#else
-#define SUITE(name) CuboidC_##name
-#endif
+#include "suite.h"
 
 using namespace cuboid;
 

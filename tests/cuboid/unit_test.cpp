@@ -17,13 +17,7 @@
 #include "state.h"
 #include "view.h"
 
-#if CUBOID_VARIANT == 0
-#define SUITE(name) CuboidA_##name
-#elif CUBOID_VARIANT == 1
-#define SUITE(name) CuboidB_##name
-#else
-#define SUITE(name) CuboidC_##name
-#endif
+#include "suite.h"
 
 using namespace cuboid;
 

@@ -529,8 +529,8 @@ struct KeyPlan {
 };
 
 // Splits "ctrl+shift+F1" into modifier keys and the key; "A" is shift + the a key. Returns "" or the reason.
-std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
-    std::string rest = spec;
+std::string planKey(Display* display, const std::string& chord, KeyPlan& plan) {
+    std::string rest = chord;
     auto addModifier = [&](const char* keysymName) {
         const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysymName));
         if (code && std::find(plan.modifiers.begin(), plan.modifiers.end(), code) == plan.modifiers.end())
@@ -544,7 +544,7 @@ std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
                              : modifier == "ctrl" || modifier == "control" ? "Control_L"
                              : modifier == "alt"                        ? "Alt_L"
                                                                         : nullptr;
-        if (!keysym) return "unknown modifier \"" + modifier + "\" in \"" + spec + "\"";
+        if (!keysym) return "unknown modifier \"" + modifier + "\" in \"" + chord + "\"";
         if (!addModifier(keysym)) return std::string("the keyboard has no ") + keysym;
         rest.erase(0, plus + 1);
     }
@@ -553,7 +553,7 @@ std::string planKey(Display* display, const std::string& spec, KeyPlan& plan) {
         rest[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
     }
     const KeySym keysym = XStringToKeysym(rest.c_str());
-    if (keysym == NoSymbol) return "unknown key name \"" + rest + "\" in \"" + spec + "\"";
+    if (keysym == NoSymbol) return "unknown key name \"" + rest + "\" in \"" + chord + "\"";
     plan.key = XKeysymToKeycode(display, keysym);
     if (!plan.key) return "the keyboard has no key for \"" + rest + "\"";
     // A symbol only on the shifted level of its key ("exclam", "plus" on a US keyboard) needs Shift to be typed.

@@ -8,17 +8,11 @@
 #include "controls.h"
 #include "geometry.h"
 #include "state.h"
+#include "support.h"
 
 namespace pentagir {
 namespace {
 
-using Colours = std::array<int32_t, stickerCount>;
-
-Colours snapshot() {
-    Colours c;
-    std::copy(std::begin(stickerColour), std::end(stickerColour), c.begin());
-    return c;
-}
 
 double distance2(Vec3 a, Vec3 b) { return dot(a - b, a - b); }
 
@@ -39,17 +33,10 @@ struct PentagirLoop : ::testing::Test {
 
     static FrameInput at(int32_t s, int32_t buttons) {
         FrameInput in = idle();
-        double x, y;
-        Vec3 sum{0, 0, 0};
-        int32_t n = stickerCorners(s % stickersPerFace);
-        for (int32_t i = 0; i < n; ++i) {
-            float p[3];
-            stickerCorner(s, i, LayerRotation{false, {0, 0, 0}, 0}, p);
-            sum = sum + Vec3{p[0], p[1], p[2]};
-        }
-        EXPECT_TRUE(projectPoint((1.0 / n) * sum, x, y));
-        in.mouseX = static_cast<int32_t>(x);
-        in.mouseY = camera.height - 1 - static_cast<int32_t>(y);
+        int x = 0, y = 0;
+        EXPECT_TRUE(stickerCentrePixel(s, x, y));
+        in.mouseX = x;
+        in.mouseY = y;
         in.buttons = buttons;
         return in;
     }

@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "geometry.h"
 #include "state.h"
+#include "support.h"
 #include "xdriver.h"
 
 namespace pentagir {
@@ -40,18 +41,7 @@ bool stickerPixel(int32_t s, int& x, int& y) {
     Vec3 outward = cross(viewAxisY[f], viewAxisX[f]);
     Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
     if (dot(outward, toEye) < 0.3 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) return false;
-    Vec3 sum{0, 0, 0};
-    int32_t n = stickerCorners(s % stickersPerFace);
-    for (int32_t i = 0; i < n; ++i) {
-        float p[3];
-        stickerCorner(s, i, LayerRotation{false, {0, 0, 0}, 0}, p);
-        sum = sum + Vec3{p[0], p[1], p[2]};
-    }
-    double wx, wy;
-    if (!projectPoint((1.0 / n) * sum, wx, wy)) return false;
-    x = static_cast<int>(wx);
-    y = camera.height - 1 - static_cast<int>(wy);
-    return true;
+    return stickerCentrePixel(s, x, y);
 }
 
 // Stickers whose centre pixel does not show the colour stickerColour gives them; "" when all match.

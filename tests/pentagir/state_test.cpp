@@ -6,17 +6,11 @@
 #include <set>
 
 #include "state.h"
+#include "support.h"
 
 namespace pentagir {
 namespace {
 
-using Colours = std::array<int32_t, stickerCount>;
-
-Colours snapshot() {
-    Colours c;
-    std::copy(std::begin(stickerColour), std::end(stickerColour), c.begin());
-    return c;
-}
 
 void restore(const Colours& c) { std::copy(c.begin(), c.end(), std::begin(stickerColour)); }
 
