@@ -23,6 +23,13 @@ if ! built "$program"; then
 fi
 
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target "$program"
+# The build speaks only when it fails, so what the program says is what the player reads.
+log=build/run-build.log
+mkdir -p build
+if ! { cmake -S . -B build -DCMAKE_BUILD_TYPE=Release && cmake --build build -j"$(nproc)" --target "$program"; } \
+    >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "run.sh: the build failed (log: $log)" >&2
+  exit 1
+fi
 exec "build/bin/$program"
