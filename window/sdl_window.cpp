@@ -86,13 +86,14 @@ void setError(const char* what, const char* detail) {
 // Copies rows top..bottom, columns left..right of the shown page into the window.
 void showRegion(int left, int top, int right, int bottom) {
     if (S.glDrawing || S.window == nullptr) return;
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, S.width - 1);
-    bottom = std::min(bottom, S.height - 1);
-    if (left > right || top > bottom) return;
     SDL_Surface* surface = SDL_GetWindowSurface(S.window);
     if (surface == nullptr) return;
+    // A window manager may have resized the window: its picture can be smaller than the page.
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min({right, S.width - 1, surface->w - 1});
+    bottom = std::min({bottom, S.height - 1, surface->h - 1});
+    if (left > right || top > bottom) return;
     SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : S.shadow;
     if (target == nullptr) return;
     uint32_t lut[win::paletteSize];

@@ -11,6 +11,8 @@
 #include "window.h"
 #include "xdriver.h"
 
+#include <X11/Xlib.h>
+
 namespace {
 
 class LayerX11 : public ::testing::Test {
@@ -136,6 +138,26 @@ TEST_F(LayerX11, DirectRefreshShowsDrawingAtOnce) {
     EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0, 0, 0})) << "drawing on a hidden page shows nothing";
     select_shown_page(1);
     EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0x84, 0x84, 0xFC})) << "showing page 1 repaints from it";
+}
+
+// A window manager may resize even a fixed-size window. Showing the page must then stay within the window's
+// smaller picture, and fill it again once the window has its size back.
+TEST_F(LayerX11, ResizedWindowIsPaintedWithinItsSize) {
+    openStandard("RESIZE TEST");
+    xdrive::Driver driver(server->name());
+    ASSERT_TRUE(driver.findWindow("RESIZE TEST", 5000)) << driver.error();
+    set_fill(1, 4);
+    fill_rect(0, 0, 639, 479);
+    const int sizes[][2] = {{200, 150}, {640, 480}};
+    for (const auto& size : sizes) {
+        XResizeWindow(driver.display(), driver.window(), static_cast<unsigned>(size[0]), static_cast<unsigned>(size[1]));
+        XSync(driver.display(), False);
+        xdrive::pause(200);
+        present_frame(2);  // collects the resize, then shows the page
+        select_shown_page(0);
+        fill_rect(0, 0, 639, 479);  // direct refresh into the resized window
+    }
+    EXPECT_EQ(shown(driver, 320, 240), (xdrive::Rgb{0xA8, 0, 0})) << "the page fills the window again";
 }
 
 TEST_F(LayerX11, DriversAndModes) {
