@@ -57,6 +57,8 @@ struct LayerState {
     bool held[heldKeyCount] = {};
     bool shift = false, ctrl = false, alt = false;
     int16_t mouseButtons = 0, mouseX = 0, mouseY = 0;
+    int16_t beforeMotionX = 0, beforeMotionY = 0;  // position before the latest motion event
+    bool lastWasMotion = false;                    // the latest event was a motion event
 
     int16_t frameRate = 0;
     Clock::time_point nextFrame{};
@@ -270,6 +272,14 @@ void onWindowEvent(const SDL_WindowEvent& e) {
             win::keyQueuePush(S.keys, win::closeButtonCode);
             break;
         case SDL_WINDOWEVENT_EXPOSED: showPage(); break;
+        case SDL_WINDOWEVENT_LEAVE:
+            // The pointer leaving without a button arrives as a motion to the nearest edge pixel, then this
+            // event: the pointer never was at that edge, so the position goes back to where it was inside.
+            if (S.lastWasMotion) {
+                S.mouseX = S.beforeMotionX;
+                S.mouseY = S.beforeMotionY;
+            }
+            break;
         case SDL_WINDOWEVENT_FOCUS_LOST: std::fill(std::begin(S.held), std::end(S.held), false); break;
         default: break;
     }
@@ -279,6 +289,10 @@ void pumpEvents() {
     if (!S.open) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        if (e.type == SDL_MOUSEMOTION) {
+            S.beforeMotionX = S.mouseX;
+            S.beforeMotionY = S.mouseY;
+        }
         switch (e.type) {
             case SDL_KEYDOWN: case SDL_KEYUP: onKey(e.key); break;
             case SDL_TEXTINPUT: onText(e.text.text); break;
@@ -289,6 +303,7 @@ void pumpEvents() {
             case SDL_WINDOWEVENT: onWindowEvent(e.window); break;
             default: break;  // SDL_QUIT included: the close button is a key, never an ending
         }
+        S.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
 }
 
@@ -362,6 +377,7 @@ void resetDrawingState() {
     std::fill(std::begin(S.held), std::end(S.held), false);
     S.shift = S.ctrl = S.alt = false;
     S.mouseButtons = S.mouseX = S.mouseY = 0;
+    S.lastWasMotion = false;
     S.glDrawing = false;
     S.nextFrame = Clock::now();
 }

@@ -327,6 +327,36 @@ INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases),
                              return name;
                          });
 
+// Without a button the pointer simply leaves the window: the position stays where it last was inside, not at
+// the edge pixel nearest to where the pointer went.
+const DragCase leaveCases[] = {
+    {"out past the right",       600, 200, 800, 200},
+    {"out past the top",         300, 30,  300, -50},
+    {"out past the bottom left", 20,  460, -30, 520},
+};
+
+class ProbeLeaves : public ProbeTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(ProbeLeaves, KeepTheLastPositionInside) {
+    const DragCase& c = GetParam();
+    ASSERT_TRUE(driver->move(c.x1, c.y1)) << driver->error();
+    ASSERT_TRUE(driver->move(c.x2, c.y2)) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
+    ASSERT_FALSE(mice.empty());
+    EXPECT_EQ(mice.back().x, c.x1) << c.what << ": " << describe(mice);
+    EXPECT_EQ(mice.back().y, c.y1) << c.what << ": " << describe(mice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProbeLeaves, ::testing::ValuesIn(leaveCases),
+                         [](const ::testing::TestParamInfo<DragCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.what; *p; ++p)
+                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+                             return name;
+                         });
+
 TEST(LayerProbe, WithoutADisplayItSaysWhyAndExits1) {
     xdrive::Program probe;
     ASSERT_TRUE(probe.start(":1999", {LAYER_PROBE_PATH}, xdrive::Output::StdoutAndStderr)) << probe.error();
