@@ -133,6 +133,61 @@ TEST_F(PentagirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
     }
 }
 
+// Every sticker border on a face turned towards the camera, down to faces seen at a grazing 81 degrees, is a solid
+// black line: no pixel of it is lost behind its own fill or a neighbour's fill at the same depth. Each column (or
+// row) a border crosses is checked at the pixel the line passes through, give or take one for rounding.
+TEST_F(PentagirGl, OutlinesShowOverTheFills) {
+    for (const Scene& scene : scenes) {
+        if (scene.k != 0) continue;
+        setScene(scene);
+        updateFaceFrames();
+        Pixels px = render(drawPuzzle);
+        auto black = [&](int32_t x, int32_t y) {  // y upwards, as OpenGL counts rows
+            if (x < 0 || x >= 640 || y < 0 || y >= 480) return false;
+            const uint8_t* p = &px[3 * (y * 640 + x)];
+            return p[0] == 0 && p[1] == 0 && p[2] == 0;
+        };
+        const LayerRotation still{false, {0, 0, 0}, 0.0};
+        int32_t checked = 0, missing = 0;
+        std::string first;
+        for (int32_t s = 0; s < stickerCount; ++s) {
+            int32_t f = s / stickersPerFace;
+            Vec3 outward = cross(viewAxisY[f], viewAxisX[f]);
+            Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
+            if (dot(outward, toEye) < 0.15 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) continue;
+            int32_t n = stickerCorners(s % stickersPerFace);
+            for (int32_t i = 0; i < n; ++i) {
+                float a[3], b[3];
+                stickerCorner(s, i, still, a);
+                stickerCorner(s, (i + 1) % n, still, b);
+                double ax, ay, bx, by;
+                ASSERT_TRUE(projectPoint({a[0], a[1], a[2]}, ax, ay) && projectPoint({b[0], b[1], b[2]}, bx, by));
+                bool alongX = std::fabs(bx - ax) >= std::fabs(by - ay);
+                double from = alongX ? std::fmin(ax, bx) : std::fmin(ay, by);
+                double to = alongX ? std::fmax(ax, bx) : std::fmax(ay, by);
+                // Three pixels off each end, where other borders meet this one.
+                for (int32_t major = static_cast<int32_t>(from) + 3; major + 3 < to; ++major) {
+                    double t = ((major + 0.5) - (alongX ? ax : ay)) / (alongX ? bx - ax : by - ay);
+                    int32_t minor = static_cast<int32_t>(std::floor(alongX ? ay + t * (by - ay) : ax + t * (bx - ax)));
+                    bool found = false;
+                    for (int32_t d = -1; d <= 1 && !found; ++d)
+                        found = alongX ? black(major, minor + d) : black(minor + d, major);
+                    ++checked;
+                    if (found) continue;
+                    if (missing++ == 0) {
+                        char text[120];
+                        std::snprintf(text, sizeof text, "first: sticker %d, border %d, window pixel (%d, %d)", s, i,
+                                      alongX ? major : minor, 479 - (alongX ? minor : major));
+                        first = text;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(checked, 1500) << scene.name;
+        EXPECT_EQ(missing, 0) << scene.name << ": border pixels hidden by a fill, " << first;
+    }
+}
+
 // Away from the outlines, the colour drawn at a pixel is the colour of the sticker the pick names there.
 TEST_F(PentagirGl, PickNamesTheStickerDrawnUnderThePointer) {
     for (const Scene& scene : scenes) {
