@@ -113,6 +113,29 @@ TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
     EXPECT_EQ(snapshot(), expected);
 }
 
+// The turn lands in the first frame whose clock has reached the start plus 2.5; a drag waiting in that frame is
+// left for the next one, which then starts the next turn from the same anchor.
+TEST_F(PentagirLoop, TurnLandsInTheLastFrameAndADragWaitsOneMoreFrame) {
+    stepFrame(at(83, 1));
+    stepFrame(at(84, 1));
+    ASSERT_GE(animStart, 0.0);
+    int32_t frames = 0;
+    for (double c = animStart; c < animStart + 2.5; c += 0.001) ++frames;
+    for (int32_t i = 1; i < frames; ++i) stepFrame(at(84, 1));
+    EXPECT_GE(animStart, 0.0) << "still running one frame before the end";
+    EXPECT_EQ(snapshot(), solved()) << "no colour moves before the last frame";
+    stepFrame(at(85, 1));  // 84 onto 85 would turn row 0 again
+    EXPECT_LT(animStart, 0.0) << "the turn is applied in frame " << frames << " and no new one starts there";
+    Colours got = snapshot();
+    resetColours();
+    turn(0, 4);
+    EXPECT_EQ(got, snapshot()) << "one fifth of row 0, backwards";
+    stepFrame(at(85, 1));
+    EXPECT_GE(animStart, 0.0) << "the next frame takes up the drag";
+    EXPECT_EQ(animRow, 0);
+    EXPECT_EQ(animK, 4);
+}
+
 TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
     stepFrame(at(83, 1));
     stepFrame(at(84, 1));
