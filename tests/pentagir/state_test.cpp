@@ -78,6 +78,38 @@ TEST(PentagirState, OppositeRowsMoveDisjointStickers) {
     }
 }
 
+// A scramble step draws the number of fifths first (1 to 4) and the row second (0 to 11), so a seed always
+// replays the same scramble.
+TEST(PentagirState, ScrambleStepDrawsTheFifthsThenTheRow) {
+    for (uint32_t seed : {1u, 2u, 77u, 4096u}) {
+        resetColours();
+        seedRandom(seed);
+        for (int i = 0; i < 20; ++i) {
+            int32_t k = 1 + random(4);
+            int32_t row = random(faceCount);
+            turn(row, k);
+        }
+        Colours expected = snapshot();
+        resetColours();
+        seedRandom(seed);
+        for (int i = 0; i < 20; ++i) scrambleStep();
+        EXPECT_EQ(snapshot(), expected) << "seed " << seed;
+    }
+}
+
+TEST(PentagirState, RandomStaysInRangeAndReachesEveryValue) {
+    seedRandom(12345);
+    for (int32_t n : {1, 4, 12}) {
+        int32_t seen[12] = {};
+        for (int i = 0; i < 2000; ++i) {
+            int32_t r = random(n);
+            ASSERT_TRUE(r >= 0 && r < n) << "random(" << n << ") gave " << r;
+            ++seen[r];
+        }
+        for (int32_t v = 0; v < n; ++v) EXPECT_GT(seen[v], 2000 / n / 2) << "random(" << n << ") rarely gives " << v;
+    }
+}
+
 TEST(PentagirState, TurnsKeepElevenOfEachColourAndTheCentres) {
     scrambled(7);
     int32_t count[faceCount] = {};
