@@ -54,6 +54,10 @@ struct LayerState {
     SDL_Surface* shadow = nullptr;  // 32-bit staging image when the window surface is not 32-bit
 
     win::KeyQueue keys;
+    // Bytes of the latest key-down, held back until the next event: a text event right after it comes from the
+    // same press. Always empty between pumps.
+    win::KeyBytes pressBytes;
+    bool pressPending = false;
     bool held[heldKeyCount] = {};
     bool shift = false, ctrl = false, alt = false;
     int16_t mouseButtons = 0, mouseX = 0, mouseY = 0;
@@ -226,24 +230,44 @@ void trackModifiers(const SDL_KeyboardEvent& e) {
     S.alt = (sym == SDLK_LALT || sym == SDLK_RALT) ? down : (e.keysym.mod & KMOD_ALT) != 0;
 }
 
+void flushPress() {
+    if (S.pressPending) pushBytes(S.pressBytes);
+    S.pressPending = false;
+}
+
 void onKey(const SDL_KeyboardEvent& e) {
     trackModifiers(e);
     int number = heldKeyNumber(e.keysym.sym);
     if (number >= 0) S.held[number] = e.type == SDL_KEYDOWN;
-    if (e.type == SDL_KEYDOWN) pushBytes(win::keyBytesForPress(describeKey(e.keysym)));
+    if (e.type != SDL_KEYDOWN) return;
+    S.pressBytes = win::keyBytesForPress(describeKey(e.keysym));
+    S.pressPending = true;
 }
 
-// Decodes the UTF-8 text of a text-input event; each character not named by its key-down goes into the ring.
+// Next code point of UTF-8 text; advances s.
+uint32_t nextCodePoint(const unsigned char*& s) {
+    uint32_t cp = *s;
+    int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
+    if (extra) cp &= 0x3Fu >> extra;
+    ++s;
+    for (int i = 0; i < extra && (*s & 0xC0) == 0x80; ++i, ++s) cp = (cp << 6) | (*s & 0x3F);
+    return cp;
+}
+
+// Text of a key press. When the key-down already gave bytes the text is that same press: one composed character
+// (a dead key, then e) replaces the key's own character, anything else adds nothing. Otherwise each character
+// the key-down could not name goes into the ring.
 void onText(const char* text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s) {
-        uint32_t cp = *s;
-        int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
-        if (extra) cp &= 0x3Fu >> extra;
-        ++s;
-        for (int i = 0; i < extra && (*s & 0xC0) == 0x80; ++i, ++s) cp = (cp << 6) | (*s & 0x3F);
-        pushBytes(win::keyBytesForText(cp, S.ctrl, S.alt));
+    if (*s == 0) return;
+    if (S.pressPending && S.pressBytes.count > 0) {
+        const uint32_t cp = nextCodePoint(s);
+        const win::KeyBytes typed = win::keyBytesForText(cp, S.ctrl, S.alt);
+        const bool keyTyped = S.pressBytes.count == 1 && S.pressBytes.bytes[0] >= 32;
+        if (*s == 0 && keyTyped && typed.count == 1) S.pressBytes = typed;
+        return;
     }
+    while (*s) pushBytes(win::keyBytesForText(nextCodePoint(s), S.ctrl, S.alt));
 }
 
 int16_t buttonBit(uint8_t button) {
@@ -289,6 +313,7 @@ void pumpEvents() {
     if (!S.open) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        if (e.type != SDL_TEXTINPUT) flushPress();
         if (e.type == SDL_MOUSEMOTION) {
             S.beforeMotionX = S.mouseX;
             S.beforeMotionY = S.mouseY;
@@ -305,6 +330,7 @@ void pumpEvents() {
         }
         S.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
+    flushPress();
 }
 
 // ---- opening ----

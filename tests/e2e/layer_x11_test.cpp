@@ -13,6 +13,8 @@
 
 #include "xdriver.h"
 
+#include <X11/Xlib.h>
+
 namespace {
 
 constexpr int lineTimeoutMs = 5000;
@@ -151,6 +153,65 @@ std::string caseName(const ::testing::TestParamInfo<KeyCase>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeKeys, ::testing::ValuesIn(keyCases), caseName);
+
+struct DeadKeyCase {
+    const char* what;
+    const char* deadKey;  // keysym name of the dead key
+    const char* letter;   // key tapped after it
+    int byte;             // the composed character's code
+};
+
+// A dead key types nothing; the key after it types the composed character, once.
+const DeadKeyCase deadKeyCases[] = {
+    {"acute then e",     "dead_acute",     "e", 0xE9},
+    {"grave then a",     "dead_grave",     "a", 0xE0},
+    {"diaeresis then u", "dead_diaeresis", "u", 0xFC},
+};
+
+void PrintTo(const DeadKeyCase& c, std::ostream* out) { *out << c.what; }
+
+class ProbeDeadKeys : public ProbeTest, public ::testing::WithParamInterface<DeadKeyCase> {
+protected:
+    // The test server's keyboard has no dead keys: put the keysym on a keycode that has none.
+    void addKeysym(const char* name) {
+        Display* display = driver->display();
+        int first = 0, last = 0, perCode = 0;
+        XDisplayKeycodes(display, &first, &last);
+        KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perCode);
+        ASSERT_NE(map, nullptr);
+        int spare = 0;
+        for (int code = last; code >= first && !spare; --code) {
+            bool empty = true;
+            for (int i = 0; i < perCode; ++i) empty = empty && map[(code - first) * perCode + i] == NoSymbol;
+            if (empty) spare = code;
+        }
+        XFree(map);
+        ASSERT_NE(spare, 0) << "no free keycode for " << name;
+        KeySym keysym = XStringToKeysym(name);
+        XChangeKeyboardMapping(display, spare, 1, &keysym, 1);
+        XSync(display, False);
+        xdrive::pause(300);  // the probe takes up the new keyboard map
+    }
+};
+
+TEST_P(ProbeDeadKeys, GiveOneComposedCharacter) {
+    const DeadKeyCase& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(addKeysym(c.deadKey));
+    ASSERT_TRUE(driver->tap(c.deadKey)) << driver->error();
+    ASSERT_TRUE(driver->tap(c.letter)) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
+    EXPECT_EQ(keys, (std::vector<int>{c.byte})) << c.what << ": read " << describe(keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProbeDeadKeys, ::testing::ValuesIn(deadKeyCases),
+                         [](const ::testing::TestParamInfo<DeadKeyCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.what; *p; ++p)
+                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+                             return name;
+                         });
 
 // The server's key repeat is off (-ardelay), so a key held for a long while is still one press: e2e tests of
 // programs that hold keys rely on that.
