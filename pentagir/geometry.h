@@ -96,8 +96,8 @@ extern Vec3 viewAxisX[faceCount];
 extern Vec3 viewAxisY[faceCount];
 extern Vec3 viewCentre[faceCount];
 
-// Animation inputs, written by the frame loop: clock and animStart in thousandths of frames, animStart < 0 while
-// no turn is animated, animRow 0-11, animK 1 or 4.
+// Animation inputs, written by the frame loop: clock and animStart count frames in thousands (each frame adds
+// 0.001, so animDuration 2.5 is 2500 frames), animStart < 0 while no turn is animated, animRow 0-11, animK 1 or 4.
 extern double clock;
 extern double animStart;
 extern double animDuration;
