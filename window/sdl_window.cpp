@@ -418,8 +418,9 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         driver = 9;
         mode = 10;
     }
-    int entries = driver == 1 ? 2 : driver == 2 ? 16 : driver == 3 ? 256 : driver == 9 ? 0 : -1;
-    if (entries < 0) return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+    // The size mode is judged before the driver; whether the size fits needs the screen.
+    const bool knownMode = (mode >= 1 && mode <= 8) || (mode >= 10 && mode <= 13);
+    if (!knownMode) return failOpen(grInvalidMode, "invalid size mode", nullptr);
 
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -439,13 +440,18 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     SDL_Rect screen{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &screen) != 0) SDL_GetDisplayBounds(0, &screen);
     int w = 0, h = 0;
-    bool known = areaForMode(mode, screen, w, h);
+    bool sized = areaForMode(mode, screen, w, h);
     Uint32 flags = 0;
-    if (known && mode != 12 && w + frameWidth <= screen.w && h + frameHeight <= screen.h) flags = 0;
-    else if (known && w <= screen.w && h <= screen.h) flags = SDL_WINDOW_BORDERLESS;
+    if (sized && mode != 12 && w + frameWidth <= screen.w && h + frameHeight <= screen.h) flags = 0;
+    else if (sized && w <= screen.w && h <= screen.h) flags = SDL_WINDOW_BORDERLESS;
     else {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return failOpen(grInvalidMode, known ? "the window does not fit on the screen" : "invalid size mode", nullptr);
+        return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
+    }
+    const int entries = driver == 1 ? 2 : driver == 2 ? 16 : driver == 3 ? 256 : driver == 9 ? 0 : -1;
+    if (entries < 0) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
     }
 
     char caption[256];

@@ -170,6 +170,8 @@ TEST_F(LayerX11, DriversAndModes) {
         {3, 4, grOk, 3, 4, 639, 479},   {1, 1, grOk, 1, 1, 319, 199},     {2, 3, grOk, 2, 3, 639, 349},
         {3, 6, grOk, 3, 6, 799, 599},   {3, 7, grOk, 3, 7, 1023, 767},    {0, 4, grOk, 9, 10, -1, -1},
         {7, 4, grInvalidDriver, 7, 4, 0, 0}, {3, 9, grInvalidMode, 3, 9, 0, 0}, {3, 8, grInvalidMode, 3, 8, 0, 0},
+        // The size is judged before the driver: a bad mode with a bad driver is a bad mode.
+        {7, 9, grInvalidMode, 7, 9, 0, 0},   {7, 8, grInvalidMode, 7, 8, 0, 0},
     };
     for (const Row& r : rows) {
         int16_t driver = r.driver, mode = r.mode;
