@@ -375,8 +375,14 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
                                               flags | SDL_WINDOW_OPENGL);
         if (window == nullptr) continue;
         S.gl = SDL_GL_CreateContext(window);
-        if (S.gl != nullptr) return window;
-        SDL_DestroyWindow(window);
+        if (S.gl == nullptr) {
+            SDL_DestroyWindow(window);
+            continue;
+        }
+        // Frame pacing is the layer's: a swap waiting for the display's refresh would slow an unpaced program
+        // to the refresh rate. A driver that refuses keeps its own interval.
+        SDL_GL_SetSwapInterval(0);
+        return window;
     }
     return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
 }
