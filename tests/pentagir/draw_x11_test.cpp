@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,25 @@ TEST_F(PentagirGl, OutlinesShowOverTheFills) {
         }
         EXPECT_GT(checked, 1500) << scene.name;
         EXPECT_EQ(missing, 0) << scene.name << ": border pixels hidden by a fill, " << first;
+    }
+}
+
+// A colour index shows as one and the same pixel value everywhere: 128/256 must not come out as 127 in some
+// pixels and 128 in others.
+TEST_F(PentagirGl, EachColourIsOnePixelValue) {
+    for (const Scene& scene : scenes) {
+        setScene(scene);
+        Pixels px = render(drawPuzzle);
+        std::set<int32_t> values[faceCount];
+        for (size_t i = 0; i < px.size(); i += 3)
+            for (int32_t c = 0; c < faceCount; ++c) {
+                bool near = true;
+                for (int32_t k = 0; k < 3; ++k) near = near && std::abs(px[i + k] - palette[c][k] * 255 / 256) <= 1;
+                if (near) values[c].insert(px[i] << 16 | px[i + 1] << 8 | px[i + 2]);
+            }
+        for (int32_t c = 0; c < faceCount; ++c)
+            EXPECT_LE(values[c].size(), 1u) << scene.name << ": colour " << c << " drawn in " << values[c].size()
+                                            << " shades";
     }
 }
 
