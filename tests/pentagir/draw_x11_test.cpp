@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -131,6 +132,23 @@ TEST_F(PentagirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
         EXPECT_GT(lit, 50000) << scene.name << ": the puzzle should cover a good part of the window";
         std::string first;
         EXPECT_EQ(differingPixels(immediate, batched, first), 0) << scene.name << ", " << first;
+    }
+}
+
+// The same on many random states: scramble, view and a turn caught anywhere in its animation.
+TEST_F(PentagirGl, BatchedDrawingMatchesOnRandomStates) {
+    std::mt19937 generator(2024);
+    std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.0, 1.0);
+    std::uniform_int_distribution<int32_t> row(0, faceCount - 1), turns(0, 80), animated(0, 2);
+    for (int32_t state = 0; state < 16; ++state) {
+        int32_t k = animated(generator);  // 0: no animation, else 1 or 4
+        Scene scene{"random", turns(generator), angle(generator), angle(generator), angle(generator),
+                    row(generator), k == 2 ? 4 : k, progress(generator)};
+        setScene(scene);
+        Pixels immediate = render(drawPuzzleImmediate);
+        Pixels batched = render(drawPuzzle);
+        std::string first;
+        EXPECT_EQ(differingPixels(immediate, batched, first), 0) << "random state " << state << ", " << first;
     }
 }
 
