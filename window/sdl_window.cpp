@@ -220,14 +220,12 @@ void pushBytes(const win::KeyBytes& b) {
     for (int i = 0; i < b.count; ++i) win::keyQueuePush(S.keys, b.bytes[i]);
 }
 
-// Modifier state after this key event: a modifier key's own event decides its state, any other key's event
-// carries the state SDL recorded for it.
+// Modifier state after this key event. Every key event, a modifier's own included, carries the state with that
+// key counted, and either key of a pair holds its modifier down.
 void trackModifiers(const SDL_KeyboardEvent& e) {
-    bool down = e.type == SDL_KEYDOWN;
-    SDL_Keycode sym = e.keysym.sym;
-    S.shift = (sym == SDLK_LSHIFT || sym == SDLK_RSHIFT) ? down : (e.keysym.mod & KMOD_SHIFT) != 0;
-    S.ctrl = (sym == SDLK_LCTRL || sym == SDLK_RCTRL) ? down : (e.keysym.mod & KMOD_CTRL) != 0;
-    S.alt = (sym == SDLK_LALT || sym == SDLK_RALT) ? down : (e.keysym.mod & KMOD_ALT) != 0;
+    S.shift = (e.keysym.mod & KMOD_SHIFT) != 0;
+    S.ctrl = (e.keysym.mod & KMOD_CTRL) != 0;
+    S.alt = (e.keysym.mod & KMOD_ALT) != 0;
 }
 
 void flushPress() {

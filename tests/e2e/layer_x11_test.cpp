@@ -339,6 +339,26 @@ INSTANTIATE_TEST_SUITE_P(Table, ProbeClicks, ::testing::ValuesIn(clickCases),
                              return name;
                          });
 
+// Shift is down as long as either Shift key is: letting go of one while the other is held keeps bit 3.
+TEST_F(ProbeTest, ShiftHeldByTheOtherKeyStaysInTheMask) {
+    ASSERT_TRUE(driver->move(200, 150)) << driver->error();
+    ASSERT_TRUE(driver->keyDown("Shift_L")) << driver->error();
+    ASSERT_TRUE(driver->keyDown("Shift_R")) << driver->error();
+    ASSERT_TRUE(driver->keyUp("Shift_L")) << driver->error();
+    ASSERT_TRUE(driver->press(1)) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    MouseState pressed;
+    ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [&](const MouseState* m, int, bool) {
+        if (!m || !(m->buttons & 7)) return false;
+        pressed = *m;
+        return true;
+    }));
+    EXPECT_EQ(pressed.buttons, 1 | 8) << "left button with the right Shift key still held";
+    ASSERT_TRUE(driver->release(1)) << driver->error();
+    ASSERT_TRUE(driver->keyUp("Shift_R")) << driver->error();
+}
+
 struct DragCase {
     const char* what;
     int x1, y1, x2, y2;
