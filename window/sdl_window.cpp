@@ -148,14 +148,22 @@ void paceFrame() {
 
 // ---- input ----
 
-int heldKeyNumber(SDL_Keycode sym) {
+// key_held number of a key, -1 for keys it does not answer for. The keypad's arrows without Num Lock are arrows,
+// as in the key ring; their release always counts, so turning Num Lock on meanwhile cannot leave one held.
+int heldKeyNumber(const SDL_Keysym& k, bool down) {
+    const SDL_Keycode sym = k.sym;
     if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+    const bool padArrows = !down || (k.mod & KMOD_NUM) == 0;
     switch (sym) {
         case SDLK_ESCAPE: return 27;
         case SDLK_LEFT: return 37;
         case SDLK_UP: return 38;
         case SDLK_RIGHT: return 39;
         case SDLK_DOWN: return 40;
+        case SDLK_KP_4: return padArrows ? 37 : -1;
+        case SDLK_KP_8: return padArrows ? 38 : -1;
+        case SDLK_KP_6: return padArrows ? 39 : -1;
+        case SDLK_KP_2: return padArrows ? 40 : -1;
         default: return -1;
     }
 }
@@ -235,9 +243,10 @@ void flushPress() {
 
 void onKey(const SDL_KeyboardEvent& e) {
     trackModifiers(e);
-    int number = heldKeyNumber(e.keysym.sym);
-    if (number >= 0) S.held[number] = e.type == SDL_KEYDOWN;
-    if (e.type != SDL_KEYDOWN) return;
+    const bool down = e.type == SDL_KEYDOWN;
+    const int number = heldKeyNumber(e.keysym, down);
+    if (number >= 0) S.held[number] = down;
+    if (!down) return;
     S.pressBytes = win::keyBytesForPress(describeKey(e.keysym));
     S.pressPending = true;
 }

@@ -228,9 +228,12 @@ struct HeldCase {
     int number;       // key_held number
 };
 
-// key_held numbers: letters by their upper-case code whatever the case typed, Escape 27, Left 37 to Down 40.
+// key_held numbers: letters by their upper-case code whatever the case typed, Escape 27, Left 37 to Down 40;
+// the keypad's arrows without Num Lock are arrows here as they are in the key ring.
 const HeldCase heldCases[] = {
-    {"a", 65}, {"z", 90}, {"A", 65}, {"Left", 37}, {"Up", 38}, {"Right", 39}, {"Down", 40},
+    {"a", 65},       {"z", 90},     {"A", 65},        {"Left", 37},    {"Up", 38},
+    {"Right", 39},   {"Down", 40},  {"KP_Left", 37},  {"KP_Up", 38},   {"KP_Right", 39},
+    {"KP_Down", 40},
 };
 
 // A key is held from its press to its release: the probe reports the change on, then off, and nothing else.
