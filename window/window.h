@@ -36,7 +36,9 @@ extern int32_t colourRed;       // (255, 0, 0)
 extern int32_t colourGreen;     // (0, 128, 0)
 
 // Opens the window with the colour driver (1: 2 colours, 2: 16, 3: 256, 9: 24-bit RGB without palette; 0 picks
-// 9 and writes back driver 9 and mode 10) and size mode (4: 640 x 480; 1-8, 10-13 as listed in window.cpp).
+// 9 and writes back driver 9 and mode 10) and size mode (1: 320 x 200, 2: 640 x 200, 3: 640 x 350, 4: 640 x 480,
+// 5: 720 x 350, 6: 800 x 600, 7: 1024 x 768, 8: 1280 x 1024, 10: three quarters of the screen, 11: the largest
+// that fits in a window frame, 12: the whole screen, 13: set_custom_size's size).
 // On failure graph_status() is negative and window_error() names the cause.
 void open_window(int16_t& driver, int16_t& mode, const char* title);
 
