@@ -130,6 +130,13 @@ const KeyCase keyCases[] = {
     {"Alt+Backspace",          {"alt+BackSpace"},  {0, 14}},
     {"Alt+Enter",              {"alt+Return"},     {0, 166}},
     {"two keys, two entries",  {"Left", "b"},      {0, 75, 98}},
+    {"context-menu key",       {"Menu"},           {0, 151}},
+    // The keypad: arrows without Num Lock, its own characters typed once.
+    {"keypad Left",            {"KP_Left"},        {0, 75}},
+    {"keypad Enter",           {"KP_Enter"},       {13}},
+    {"keypad +",               {"KP_Add"},         {43}},
+    // KP_Home names the keypad's 7 key by its unshifted keysym, so the driver adds no Shift.
+    {"keypad 7 with Num Lock", {"Num_Lock", "KP_Home"}, {55}},
 };
 
 void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.what; }
