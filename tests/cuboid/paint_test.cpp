@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <utility>
 
 #include "expected_picture.h"
 #include "program.h"
@@ -80,6 +82,36 @@ TEST_F(SUITE(Paint), PressedStickerIsBlackOnlyInTheHighlightingProgram) {
     EXPECT_EQ(get_pixel(px(x), px(y)), variant.blackensPressed ? colourBlack : variant.model.faceColours[s.face]);
     paint(px(x), px(y), 0);
     EXPECT_EQ(get_pixel(px(x), px(y)), variant.model.faceColours[s.face]);
+}
+
+// The save key marks the picture with a red disc of radius 30 at (40, 40) while it writes, the load key with a
+// green one; the disc is drawn over the finished picture, whether or not the load then succeeds.
+TEST_F(SUITE(Paint), SaveAndLoadKeysMarkThePictureWithABusyDisc) {
+    char pattern[] = "/tmp/cuboid-paint-XXXXXX";
+    const std::filesystem::path dir = mkdtemp(pattern), old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    struct Case {
+        const char* name;
+        uint8_t key;
+        int32_t colour;
+        bool fileMissing;
+    } const cases[] = {
+        {"save", 'k', colourRed, false},
+        {"load", 'l', colourGreen, false},
+        {"load of a missing file", 'l', colourGreen, true},
+    };
+    for (const Case& c : cases) {
+        if (c.fileMissing) std::filesystem::remove("SALVARE.TXT");
+        clear_page();
+        playFrame(FrameInput{0, 0, 0, c.key});
+        // Inside the disc up to its rim, nothing a pixel beyond it: the picture starts far to the right.
+        for (const auto& [x, y] : {std::pair{40, 40}, {10, 40}, {70, 40}, {40, 10}, {40, 70}, {61, 61}})
+            EXPECT_EQ(get_pixel(int16_t(x), int16_t(y)), c.colour) << c.name << " at " << x << ", " << y;
+        for (const auto& [x, y] : {std::pair{9, 40}, {71, 40}, {40, 9}, {40, 71}, {63, 63}})
+            EXPECT_EQ(get_pixel(int16_t(x), int16_t(y)), 0) << c.name << " at " << x << ", " << y;
+    }
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
 }
 
 #if CUBOID_VARIANT == 0
