@@ -42,8 +42,9 @@ inline constexpr CubieConfig cuboidBConfig{6, 6, 1296, FacetShape::quad, {15, 14
 inline constexpr CubieConfig cuboidCConfig{6, 6, 2592, FacetShape::triangle, {9, 2, 14, 15, 13, 12}, 2, 5, false};
 inline constexpr CubieConfig cube3dConfig{10, 10, 6000, FacetShape::quad, {12, 13, 9, 2, 15, 14}, 1, 1, true};
 
-// Corners of each cubie face in polygon order (outward normal, counter-clockwise seen from outside);
-// index = face number: 0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y. Picking and the drag rule use these numbers.
+// Corners of each cubie face in polygon order, clockwise seen from outside (the right-hand normal of the corner
+// order points into the cubie; the cuboid programs' back-face test and a 3D program's face culling must take that
+// sense); index = face number: 0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y. Picking and the drag rule use these numbers.
 inline constexpr int32_t faceCorners[6][4] = {
     {4, 6, 7, 5},  // 0 +z
     {0, 1, 3, 2},  // 1 -z
@@ -53,7 +54,8 @@ inline constexpr int32_t faceCorners[6][4] = {
     {2, 3, 7, 6},  // 5 +y
 };
 
-// The twelve triangles of a cubie in build order; index = triangle t, which belongs to face group t / 2.
+// The twelve triangles of a cubie in build order, wound like faceCorners; index = triangle t, which belongs to face
+// group t / 2.
 inline constexpr int32_t triangleCorners[12][3] = {
     {0, 1, 2}, {3, 2, 1},  // group 0 (-z)
     {0, 6, 4}, {0, 2, 6},  // group 1 (-x)

@@ -23,7 +23,7 @@ struct ProgramState {
     int32_t pickedFace = -1;   // its face number, -1 for none
     bool diceMode = false;
 
-    int16_t drawPage = 0;      // page shown next; this frame paints the other one
+    int16_t drawPage = 0;      // page the next frame paints; once a frame has flipped, the page on show
     int32_t mouseX = 0, mouseY = 0, buttons = 0;
     int32_t previousX = 0, previousY = 0, previousButtons = 0;
     int32_t dragStartCubie = 0, dragStartFace = 0;
