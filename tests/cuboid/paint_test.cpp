@@ -115,30 +115,61 @@ TEST_F(SUITE(Paint), SaveAndLoadKeysMarkThePictureWithABusyDisc) {
 }
 
 #if CUBOID_VARIANT == 0
-// One white pip in the middle of a +z face (white, one), none in the middle of +x (light blue, four) but a red one
-// a sixth of the way along its diagonal; the faces themselves dark grey.
-TEST_F(SUITE(Paint), DiceFacesShowTheirPips) {
+namespace {
+
+struct Spot {
+    double x, y;
+};
+
+// The point sixths/6 of the way from corner a to corner b of a sticker.
+Spot along(const expected::Sticker& s, int a, int b, int sixths) {
+    return Spot{s.cornerX[a] + sixths * (s.cornerX[b] - s.cornerX[a]) / 6,
+                s.cornerY[a] + sixths * (s.cornerY[b] - s.cornerY[a]) / 6};
+}
+
+Spot midpoint(const Spot& a, const Spot& b) { return Spot{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+}  // namespace
+
+// A dice face shows as many pips as its side's place in the side table (+z 1, -z 2, -x 3, +x 4, -y 5, +y 6), white
+// for odd counts and red for even ones, on dark grey: the centre for odd counts, a pair along the diagonal from
+// corner 0 for two and more, the pair along the other diagonal from four, and the two middles for six. Every spot
+// where a pip may stand is checked, with a pip or without. Four views show every side.
+TEST_F(SUITE(Paint), EveryDiceFaceShowsItsCountOfPipsInItsColour) {
     state.diceMode = true;
-    paint(0, 0, 0);
-    int checked = 0;
-    for (const expected::Sticker& s : expected::visibleStickers(view())) {
-        // Pip radius: a ninth of the smaller extent from corner 0; a tiny pip is no fair test of a rounded position.
-        const double wx = std::max(std::abs(s.cornerX[0] - s.cornerX[1]), std::abs(s.cornerX[0] - s.cornerX[3]));
-        const double wy = std::max(std::abs(s.cornerY[0] - s.cornerY[1]), std::abs(s.cornerY[0] - s.cornerY[3]));
-        if (!usable(s) || std::min(wx, wy) / 9 < 3) continue;
-        const double ax = s.cornerX[0] + (s.cornerX[2] - s.cornerX[0]) / 6;
-        const double ay = s.cornerY[0] + (s.cornerY[2] - s.cornerY[0]) / 6;
-        const double qx = (s.cornerX[0] + s.cornerX[1] + s.x) / 3, qy = (s.cornerY[0] + s.cornerY[1] + s.y) / 3;
-        if (s.face == 0) {
-            EXPECT_EQ(get_pixel(px(s.x), px(s.y)), colourWhite);
-            EXPECT_EQ(get_pixel(px(ax), px(ay)), colourDarkGrey);
-        } else if (s.face == 3) {
-            EXPECT_EQ(get_pixel(px(s.x), px(s.y)), colourDarkGrey);
-            EXPECT_EQ(get_pixel(px(ax), px(ay)), colourRed);
+    const int32_t views[4][2] = {{45, 45}, {225, 45}, {45, 225}, {225, 225}};  // angles about x and y
+    int checkedPerSide[6] = {};
+    for (const auto& angles : views) {
+        state.viewAngle[0] = angles[0];
+        state.viewAngle[1] = angles[1];
+        paint(0, 0, 0);
+        for (const expected::Sticker& s : expected::visibleStickers(view())) {
+            // Pip radius: a ninth of the smaller extent from corner 0; a tiny pip is no fair test of a rounded spot.
+            const double wx = std::max(std::abs(s.cornerX[0] - s.cornerX[1]), std::abs(s.cornerX[0] - s.cornerX[3]));
+            const double wy = std::max(std::abs(s.cornerY[0] - s.cornerY[1]), std::abs(s.cornerY[0] - s.cornerY[3]));
+            if (!usable(s) || std::min(wx, wy) / 9 < 3) continue;
+            const int pips = s.face + 1;
+            const int32_t pip = pips % 2 == 1 ? colourWhite : colourRed;
+            const Spot a = along(s, 0, 2, 1), b = along(s, 0, 2, 5), c = along(s, 1, 3, 1), d = along(s, 1, 3, 5);
+            const struct {
+                const char* name;
+                Spot at;
+                bool shown;
+            } spots[] = {
+                {"centre", {s.x, s.y}, pips % 2 == 1},
+                {"first diagonal, near corner 0", a, pips > 1},
+                {"first diagonal, near corner 2", b, pips > 1},
+                {"second diagonal, near corner 1", c, pips > 3},
+                {"second diagonal, near corner 3", d, pips > 3},
+                {"middle of the corner 0 row", midpoint(a, d), pips > 5},
+                {"middle of the corner 1 row", midpoint(c, b), pips > 5},
+            };
+            for (const auto& spot : spots)
+                EXPECT_EQ(get_pixel(px(spot.at.x), px(spot.at.y)), spot.shown ? pip : colourDarkGrey)
+                    << "face " << s.face << " of (" << s.i << ", " << s.j << ", " << s.k << "), " << spot.name;
+            ++checkedPerSide[s.face];
         }
-        EXPECT_NE(get_pixel(px(qx), px(qy)), variant.model.faceColours[s.face]) << "sticker colour in dice mode";
-        ++checked;
     }
-    EXPECT_GE(checked, 8);
+    for (int face = 0; face < 6; ++face) EXPECT_GE(checkedPerSide[face], 4) << "face " << face;
 }
 #endif
