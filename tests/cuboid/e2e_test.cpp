@@ -196,7 +196,8 @@ TEST(CuboidA, RightDragTurnsTheView) {
     EXPECT_TRUE(yellowSeen);
 }
 
-// s: 6 goes round to 2; z, x and c take one layer off their axis each.
+// s: 6 goes round to 2; z, x and c take one layer off their axis each. Ctrl+Left arrives as the pair 0, 115 and
+// acts as s; an upper-case S does nothing.
 TEST(CuboidA, SizeAndShapeKeysRebuildTheCuboid) {
     Session session(0);
     ASSERT_TRUE(session.start());
@@ -204,7 +205,8 @@ TEST(CuboidA, SizeAndShapeKeysRebuildTheCuboid) {
         const char* key;
         int gridSize, dims[3];
     } steps[] = {{"s", 2, {2, 2, 2}}, {"s", 3, {3, 3, 3}}, {"z", 3, {2, 3, 3}},
-                 {"x", 3, {2, 2, 3}}, {"c", 3, {2, 2, 2}}, {"c", 3, {2, 2, 1}}};
+                 {"x", 3, {2, 2, 3}}, {"c", 3, {2, 2, 2}}, {"c", 3, {2, 2, 1}},
+                 {"ctrl+Left", 4, {4, 4, 4}}, {"S", 4, {4, 4, 4}}};
     for (const Step& step : steps) {
         ASSERT_TRUE(session.driver().tap(step.key));
         xdrive::pause(300);
