@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cubie {
@@ -353,6 +355,18 @@ bool writeSave(std::FILE* file, const CubieModel<C>& m) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
+// Opens a file only when it is a regular one, and without waiting: a pipe or a device under the save file's name
+// would otherwise block the program for good (a pipe without a writer on opening to read, without a reader on
+// opening to write). The flags are those of open(2); the mode string is fdopen's.
+inline std::FILE* openRegularFile(const char* path, int flags, const char* mode) {
+    const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, mode) : nullptr;
+    if (!file) ::close(fd);
+    return file;
+}
+
 // A cursor over the file's bytes. Bytes up to 32 other than the line feed count as blanks, as tabs, CR and
 // stray control bytes do in a hand-edited file.
 struct Reader {
@@ -437,7 +451,7 @@ bool saveState(const CubieModel<C>& m, const char* path) {
     char temporary[4096];
     if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= static_cast<int>(sizeof temporary))
         return false;
-    std::FILE* file = std::fopen(temporary, "wb");
+    std::FILE* file = detail::openRegularFile(temporary, O_WRONLY | O_CREAT | O_TRUNC, "wb");
     if (!file) return false;
     const bool written = detail::writeSave(file, m);
     const bool closed = std::fclose(file) == 0;
@@ -468,7 +482,7 @@ template <CubieConfig C>
 bool loadState(CubieModel<C>& m, const char* path) {
     static char bytes[maxSaveBytes<C> + 1];
     static SaveImage<C> image;
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = detail::openRegularFile(path, O_RDONLY, "rb");
     if (!file) return false;
     const size_t size = std::fread(bytes, 1, sizeof bytes, file);
     const bool readFailed = std::ferror(file) != 0;

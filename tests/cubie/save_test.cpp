@@ -1,8 +1,10 @@
 // The save file: exact bytes, round trips, and every kind of bad file rejected with nothing changed.
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <string>
 
@@ -331,6 +333,42 @@ TEST_F(CubieSave, AnUnreadableFileIsRejected) {
     m->loadRequested = true;
     EXPECT_FALSE(buildPuzzle(*m, path.c_str()));
     EXPECT_TRUE(sameBytes(*m, *before));
+}
+
+// A pipe under the file's name has no end until something writes to it: opening it to read (or the temporary
+// file to write) must not wait for that. If a call does wait, the test opens the other end itself so that the
+// call can return, and fails.
+TEST_F(CubieSave, APipeInPlaceOfTheFilesIsRefusedWithoutWaiting) {
+    using namespace std::chrono_literals;
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    auto before = snapshot(*m);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    m->loadRequested = true;
+    auto load = std::async(std::launch::async, [&] { return buildPuzzle(*m, path.c_str()); });
+    if (load.wait_for(2s) != std::future_status::ready) {
+        ADD_FAILURE() << "loading waited on the pipe";
+        close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
+    }
+    EXPECT_FALSE(load.get());
+    EXPECT_TRUE(sameBytes(*m, *before));
+
+    fs::remove(path);
+    ASSERT_TRUE(saveState(*m, path.c_str()));
+    const std::string previous = read(path);
+    ASSERT_EQ(mkfifo((path + ".tmp").c_str(), 0600), 0);
+    turnAndFinish(*m, 1, 1, 1);
+    auto save = std::async(std::launch::async, [&] { return saveState(*m, path.c_str()); });
+    if (save.wait_for(2s) != std::future_status::ready) {
+        ADD_FAILURE() << "saving waited on the pipe";
+        const int drain = open((path + ".tmp").c_str(), O_RDONLY | O_NONBLOCK);
+        char sink[4096];
+        while (save.wait_for(10ms) != std::future_status::ready)
+            while (::read(drain, sink, sizeof sink) > 0) {
+            }
+        close(drain);
+    }
+    EXPECT_FALSE(save.get());
+    EXPECT_EQ(read(path), previous);
 }
 
 TEST_F(CubieSave, CuboidCFileIsNotTakenByCuboidA) {
