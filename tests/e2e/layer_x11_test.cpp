@@ -17,6 +17,16 @@
 
 namespace {
 
+// A test name made of the letters and digits of the case's description.
+template <typename Case>
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    std::string name;
+    for (const char* p = info.param.what; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+    return name;
+}
+
+
 constexpr int lineTimeoutMs = 5000;
 constexpr int windowTimeoutMs = 10000;
 constexpr int areaWidth = 640, areaHeight = 480;
@@ -152,14 +162,7 @@ TEST_P(ProbeKeys, GiveTheirBytesExactlyOnce) {
     EXPECT_EQ(keys, c.bytes) << c.what << ": expected " << describe(c.bytes) << ", read " << describe(keys);
 }
 
-std::string caseName(const ::testing::TestParamInfo<KeyCase>& info) {
-    std::string name;
-    for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ProbeKeys, ::testing::ValuesIn(keyCases), caseName);
+INSTANTIATE_TEST_SUITE_P(Table, ProbeKeys, ::testing::ValuesIn(keyCases), caseName<KeyCase>);
 
 struct DeadKeyCase {
     const char* what;
@@ -213,12 +216,7 @@ TEST_P(ProbeDeadKeys, GiveOneComposedCharacter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeDeadKeys, ::testing::ValuesIn(deadKeyCases),
-                         [](const ::testing::TestParamInfo<DeadKeyCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-                             return name;
-                         });
+                         caseName<DeadKeyCase>);
 
 // The server's key repeat is off (-ardelay), so a key held for a long while is still one press: e2e tests of
 // programs that hold keys rely on that.
@@ -342,12 +340,7 @@ TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeClicks, ::testing::ValuesIn(clickCases),
-                         [](const ::testing::TestParamInfo<ClickCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-                             return name;
-                         });
+                         caseName<ClickCase>);
 
 // Shift is down as long as either Shift key is: letting go of one while the other is held keeps bit 3.
 TEST_F(ProbeTest, ShiftHeldByTheOtherKeyStaysInTheMask) {
@@ -411,12 +404,7 @@ TEST_P(ProbeDrags, TakeNoPositionOutsideAndSeeTheReleaseOutside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases),
-                         [](const ::testing::TestParamInfo<DragCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-                             return name;
-                         });
+                         caseName<DragCase>);
 
 // Without a button the pointer simply leaves the window: the position stays where it last was inside, not at
 // the edge pixel nearest to where the pointer went.
@@ -441,12 +429,7 @@ TEST_P(ProbeLeaves, KeepTheLastPositionInside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProbeLeaves, ::testing::ValuesIn(leaveCases),
-                         [](const ::testing::TestParamInfo<DragCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-                             return name;
-                         });
+                         caseName<DragCase>);
 
 TEST(LayerProbe, WithoutADisplayItSaysWhyAndExits1) {
     xdrive::Program probe;
