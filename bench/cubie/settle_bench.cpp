@@ -29,43 +29,34 @@ std::unique_ptr<CubieModel<C>> turnedNotSettled(int32_t n = 6) {
     return m;
 }
 
-template <CubieConfig C>
-void BM_SettleTurn(benchmark::State& state) {
-    const auto start = turnedNotSettled<C>();
+// Times `settle` on a fresh copy of the same turned-but-unsettled puzzle each iteration.
+template <CubieConfig C, typename Settle>
+void timeSettling(benchmark::State& state, const CubieModel<C>& start, Settle settle) {
     auto m = std::make_unique<CubieModel<C>>();
     for (auto _ : state) {
         state.PauseTiming();
-        std::memcpy(static_cast<void*>(m.get()), start.get(), sizeof *m);
+        std::memcpy(static_cast<void*>(m.get()), &start, sizeof *m);
         state.ResumeTiming();
-        settleTurn(*m);
+        settle(*m);
         benchmark::DoNotOptimize(m->facets);
     }
+}
+
+template <CubieConfig C>
+void BM_SettleTurn(benchmark::State& state) {
+    timeSettling<C>(state, *turnedNotSettled<C>(), [](CubieModel<C>& m) { settleTurn(m); });
 }
 
 // cube3d's largest puzzle, where the pause at the end of a turn is longest.
 void BM_SettleCube3dLargest(benchmark::State& state) {
-    const auto start = turnedNotSettled<cube3dConfig>(10);
-    auto m = std::make_unique<CubieModel<cube3dConfig>>();
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(static_cast<void*>(m.get()), start.get(), sizeof *m);
-        state.ResumeTiming();
-        settleTurn(*m);
-        benchmark::DoNotOptimize(m->facets);
-    }
+    timeSettling<cube3dConfig>(state, *turnedNotSettled<cube3dConfig>(10),
+                               [](CubieModel<cube3dConfig>& m) { settleTurn(m); });
 }
 
 template <CubieConfig C>
 void BM_SettlePointByPoint(benchmark::State& state) {
-    const auto start = turnedNotSettled<C>();
-    auto m = std::make_unique<CubieModel<C>>();
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(static_cast<void*>(m.get()), start.get(), sizeof *m);
-        state.ResumeTiming();
-        cubie_reference::settlePointByPoint(*m);
-        benchmark::DoNotOptimize(m->facets);
-    }
+    timeSettling<C>(state, *turnedNotSettled<C>(),
+                    [](CubieModel<C>& m) { cubie_reference::settlePointByPoint(m); });
 }
 
 // A whole quarter turn of a 6-cube layer: every step's rotation and the settle at the end.
