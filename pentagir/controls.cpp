@@ -25,7 +25,6 @@ namespace {
 constexpr double viewStep = 2.0;     // times clockStep: 0.002 rad a frame while an arrow, X or Z is held
 constexpr double dragTurn = 8.0;     // radians for a right-button drag across the whole window
 constexpr double nearEdge = 0.58;    // edge test value below which a point is near that edge
-constexpr int32_t keyEscape = 27;
 
 // Point where the ray through the pixel centre meets the near plane, and the ray's direction, in the space
 // OpenGL receives points in (view space plus depthOffset).
@@ -114,14 +113,14 @@ FrameInput readInput() {
     in.mouseX = mouse_x();
     in.mouseY = mouse_y();
     in.buttons = mouse_buttons();
-    in.scramble = key_held('A');
-    in.reset = key_held('S');
-    in.right = key_held(39);
-    in.left = key_held(37);
-    in.up = key_held(38);
-    in.down = key_held(40);
-    in.spinX = key_held('X');
-    in.spinZ = key_held('Z');
+    in.scramble = key_held(keyLetter('A'));
+    in.reset = key_held(keyLetter('S'));
+    in.right = key_held(keyRight);
+    in.left = key_held(keyLeft);
+    in.up = key_held(keyUp);
+    in.down = key_held(keyDown);
+    in.spinX = key_held(keyLetter('X'));
+    in.spinZ = key_held(keyLetter('Z'));
     return in;
 }
 

@@ -155,15 +155,15 @@ int heldKeyNumber(const SDL_Keysym& k, bool down) {
     if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
     const bool padArrows = !down || (k.mod & KMOD_NUM) == 0;
     switch (sym) {
-        case SDLK_ESCAPE: return 27;
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
-        case SDLK_KP_4: return padArrows ? 37 : -1;
-        case SDLK_KP_8: return padArrows ? 38 : -1;
-        case SDLK_KP_6: return padArrows ? 39 : -1;
-        case SDLK_KP_2: return padArrows ? 40 : -1;
+        case SDLK_ESCAPE: return keyEscape;
+        case SDLK_LEFT: return keyLeft;
+        case SDLK_UP: return keyUp;
+        case SDLK_RIGHT: return keyRight;
+        case SDLK_DOWN: return keyDown;
+        case SDLK_KP_4: return padArrows ? keyLeft : -1;
+        case SDLK_KP_8: return padArrows ? keyUp : -1;
+        case SDLK_KP_6: return padArrows ? keyRight : -1;
+        case SDLK_KP_2: return padArrows ? keyDown : -1;
         default: return -1;
     }
 }

@@ -83,6 +83,15 @@ bool key_waiting();
 // followed by its code. Returns 0 at once when no window is open.
 uint8_t next_key_byte();
 
+// Key numbers key_held answers for: a letter by its upper-case code (keyLetter('A') to keyLetter('Z')), Escape and
+// the four arrows.
+inline constexpr int32_t keyEscape = 27;
+inline constexpr int32_t keyLeft = 37;
+inline constexpr int32_t keyUp = 38;
+inline constexpr int32_t keyRight = 39;
+inline constexpr int32_t keyDown = 40;
+constexpr int32_t keyLetter(char upperCase) { return upperCase; }
+
 // True while the key is down: letters by upper-case code 65-90, Escape 27, Left 37, Up 38, Right 39, Down 40.
 bool key_held(int32_t keyNumber);
 
