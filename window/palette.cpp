@@ -76,6 +76,13 @@ int nearestEntry(const Palette& palette, int count, Rgb colour) {
     return best;
 }
 
+int32_t namedColourNumber(uint32_t rgb, int entries) {
+    if (entries == 0) return static_cast<int32_t>(rgb & 0xFFFFFF);
+    static const Palette standard = defaultPalette();
+    const Rgb colour{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
+    return nearestEntry(standard, entries, colour);
+}
+
 uint32_t colourIndex(int32_t c, int entries) {
     if (entries <= 0) return static_cast<uint32_t>(c) & 0xFFFFFFu;
     int32_t m = c % entries;

@@ -22,6 +22,10 @@ Palette defaultPalette();
 // `count` entries.
 int nearestEntry(const Palette& palette, int count, Rgb colour);
 
+// Colour number of an RGB value (0xRRGGBB) for a palette of `entries` (2, 16 or 256): its nearest entry of the
+// default palette; with no palette (entries 0) the value itself.
+int32_t namedColourNumber(uint32_t rgb, int entries);
+
 // The colour number a page stores for colour c: c mod entries for a palette of `entries` (2, 16 or 256), or the
 // 24-bit RGB value when entries is 0 (no palette).
 uint32_t colourIndex(int32_t c, int entries);

@@ -18,12 +18,6 @@
 #include "palette.h"
 #include "window.h"
 
-int32_t colourBlack = 0;
-int32_t colourDarkGrey = 8;
-int32_t colourWhite = 15;
-int32_t colourRed = 12;
-int32_t colourGreen = 2;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -33,6 +27,9 @@ constexpr int heldKeyCount = 128;
 // Room the window frame and title bar take, for deciding whether a framed window fits on the screen.
 constexpr int frameWidth = 16;
 constexpr int frameHeight = 39;
+// Colours that have their numbers worked out at open_window, so that drawing with them costs no palette search.
+constexpr NamedColour knownColours[] = {colourBlack, colourDarkGrey, colourWhite, colourRed, colourGreen};
+constexpr int knownColourCount = sizeof knownColours / sizeof knownColours[0];
 
 struct LayerState {
     bool open = false;
@@ -40,6 +37,7 @@ struct LayerState {
     int16_t driver = 0, mode = 0;
     int width = 0, height = 0;
     int paletteEntries = 256;  // 2, 16, 256, or 0 for driver 9
+    int32_t knownNumbers[knownColourCount] = {};  // colour numbers of knownColours for paletteEntries
 
     win::Page pages[pageCount];
     int drawPage = 0, shownPage = 0;
@@ -342,7 +340,8 @@ void pumpEvents() {
 
 // ---- opening ----
 
-bool areaForMode(int mode, const SDL_Rect& screen, int& w, int& h) {
+// Drawing-area size of a size mode; `usable` is the screen less the desktop's panels, `whole` the whole screen.
+bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w, int& h) {
     static constexpr int sizes[9][2] = {
         {0, 0}, {320, 200}, {640, 200}, {640, 350}, {640, 480}, {720, 350}, {800, 600}, {1024, 768}, {1280, 1024},
     };
@@ -350,14 +349,14 @@ bool areaForMode(int mode, const SDL_Rect& screen, int& w, int& h) {
         w = sizes[mode][0];
         h = sizes[mode][1];
     } else if (mode == 10) {  // the window system's habit: three quarters of the screen
-        w = screen.w * 3 / 4;
-        h = screen.h * 3 / 4;
+        w = usable.w * 3 / 4;
+        h = usable.h * 3 / 4;
     } else if (mode == 11) {
-        w = screen.w - frameWidth;
-        h = screen.h - frameHeight;
+        w = usable.w - frameWidth;
+        h = usable.h - frameHeight;
     } else if (mode == 12) {
-        w = screen.w;
-        h = screen.h;
+        w = whole.w;
+        h = whole.h;
     } else if (mode == 13) {
         w = S.customWidth;
         h = S.customHeight;
@@ -394,23 +393,17 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
     return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
 }
 
-void setNamedColours() {
-    auto named = [](win::Rgb c) -> int32_t {
-        if (S.paletteEntries == 0) return (int32_t{c.r} << 16) | (int32_t{c.g} << 8) | c.b;
-        return win::nearestEntry(S.palette, S.paletteEntries, c);
-    };
-    colourBlack = named({0, 0, 0});
-    colourDarkGrey = named({84, 84, 84});
-    colourWhite = named({255, 255, 255});
-    colourRed = named({255, 0, 0});
-    colourGreen = named({0, 128, 0});
+void setKnownColours() {
+    for (int i = 0; i < knownColourCount; ++i)
+        S.knownNumbers[i] = win::namedColourNumber(knownColours[i].rgb, S.paletteEntries);
 }
 
 void resetDrawingState() {
     for (auto& page : S.pages) win::pageResize(page, S.width, S.height);
     S.drawPage = S.shownPage = 0;
     S.directRefresh = true;
-    S.pen = stored(15);
+    // White: entry 15 of a palette, but with driver 9 a colour number is an RGB value and 15 a near-black blue.
+    S.pen = S.paletteEntries == 0 ? 0xFFFFFF : stored(15);
     S.fill = win::Fill{1, S.pen, stored(0)};
     win::keyQueueClear(S.keys);
     std::fill(std::begin(S.held), std::end(S.held), false);
@@ -450,13 +443,16 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return failOpen(grWindowNotCreated, "cannot open the window", SDL_GetError());
 
-    SDL_Rect screen{0, 0, 0, 0};
-    if (SDL_GetDisplayUsableBounds(0, &screen) != 0) SDL_GetDisplayBounds(0, &screen);
+    // A framed window must fit where the desktop places windows (the usable area); a borderless one may cover the
+    // whole screen, panels included, as the whole-screen mode does.
+    SDL_Rect whole{0, 0, 0, 0}, usable{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &whole);
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = whole;
     int w = 0, h = 0;
-    bool sized = areaForMode(mode, screen, w, h);
+    bool sized = areaForMode(mode, usable, whole, w, h);
     Uint32 flags = 0;
-    if (sized && mode != 12 && w + frameWidth <= screen.w && h + frameHeight <= screen.h) flags = 0;
-    else if (sized && w <= screen.w && h <= screen.h) flags = SDL_WINDOW_BORDERLESS;
+    if (sized && mode != 12 && w + frameWidth <= usable.w && h + frameHeight <= usable.h) flags = 0;
+    else if (sized && w <= whole.w && h <= whole.h) flags = SDL_WINDOW_BORDERLESS;
     else {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
@@ -484,7 +480,7 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     S.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
     S.open = true;
     resetDrawingState();
-    setNamedColours();
+    setKnownColours();
     if (S.gl != nullptr) SDL_GL_MakeCurrent(S.window, nullptr);
 
     SDL_ShowWindow(S.window);
@@ -528,6 +524,12 @@ void close_window() {
 }
 
 int16_t graph_status() { return S.status; }
+
+int32_t colour_number(uint32_t rgb) {
+    for (int i = 0; i < knownColourCount && S.open; ++i)
+        if (knownColours[i].rgb == rgb) return S.knownNumbers[i];
+    return win::namedColourNumber(rgb, S.paletteEntries);
+}
 
 const char* window_error() { return S.error; }
 

@@ -27,18 +27,31 @@ enum : int16_t {
     grAlreadyOpen = -10,
 };
 
-// Colour numbers of the five named colours the programs use. They are valid once open_window has succeeded:
-// with a palette they are the nearest palette entries, with driver 9 the RGB values themselves.
-extern int32_t colourBlack;     // (0, 0, 0)
-extern int32_t colourDarkGrey;  // (84, 84, 84)
-extern int32_t colourWhite;     // (255, 255, 255)
-extern int32_t colourRed;       // (255, 0, 0)
-extern int32_t colourGreen;     // (0, 128, 0)
+// Colour number of an RGB value (0xRRGGBB) in the window: with drivers 1 to 3 the entry nearest to it of the palette
+// open_window loads, with driver 9 the value itself. Without a window, as for driver 3.
+int32_t colour_number(uint32_t rgb);
+
+// A colour by its RGB value that stands for its colour number wherever one is wanted (set_pen_color, set_fill, a
+// comparison with get_pixel): the number is looked up when used, so it always suits the open window's driver.
+struct NamedColour {
+    uint32_t rgb;  // 0xRRGGBB
+    operator int32_t() const { return colour_number(rgb); }
+};
+
+// The five named colours the programs use; constants, so no program can change what they stand for. With the
+// default palette black and dark grey are entries 0 and 8 exactly.
+inline constexpr NamedColour colourBlack{0x000000};
+inline constexpr NamedColour colourDarkGrey{0x545454};
+inline constexpr NamedColour colourWhite{0xFFFFFF};
+inline constexpr NamedColour colourRed{0xFF0000};
+inline constexpr NamedColour colourGreen{0x008000};
 
 // Opens the window with the colour driver (1: 2 colours, 2: 16, 3: 256, 9: 24-bit RGB without palette; 0 picks
 // 9 and writes back driver 9 and mode 10) and size mode (1: 320 x 200, 2: 640 x 200, 3: 640 x 350, 4: 640 x 480,
 // 5: 720 x 350, 6: 800 x 600, 7: 1024 x 768, 8: 1280 x 1024, 10: three quarters of the screen, 11: the largest
-// that fits in a window frame, 12: the whole screen, 13: set_custom_size's size).
+// that fits in a window frame on the desktop's usable area, 12: the whole screen, 13: set_custom_size's size).
+// The window gets a frame when it fits with one in the usable area (the screen less panels and docks), else it
+// is borderless when it fits on the whole screen. Pen and fill start white, the background black.
 // On failure graph_status() is negative and window_error() names the cause.
 void open_window(int16_t& driver, int16_t& mode, const char* title);
 

@@ -9,23 +9,17 @@
 #include <string>
 
 #include "window.h"
+#include "x11_support.h"
 #include "xdriver.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 namespace {
 
 class LayerX11 : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server = new xdrive::XServer();
-        ASSERT_TRUE(server->ok()) << server->error();
-        setenv("DISPLAY", server->name().c_str(), 1);
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
+    void SetUp() override { ASSERT_TRUE(xtest::useSharedDisplay()); }
     void TearDown() override {
         close_window();
         set_frame_rate(0);
@@ -35,15 +29,38 @@ protected:
         open_window(driver, mode, title);
         ASSERT_EQ(graph_status(), 0) << window_error();
     }
+    // What the window shows at (x, y) now: for checking that something did not change.
     static xdrive::Rgb shown(xdrive::Driver& driver, int x, int y) {
         xdrive::Image image;
         EXPECT_TRUE(driver.capture(image)) << driver.error();
         return image.pixel(x, y);
     }
-    static xdrive::XServer* server;
+    // What the window shows at (x, y) once it shows want there, or after two seconds without it: the X server
+    // may take the window's new picture a moment after the layer has handed it over.
+    static xdrive::Rgb shownOnceItIs(xdrive::Driver& driver, int x, int y, xdrive::Rgb want) {
+        xdrive::Image image;
+        driver.captureUntil(image, [&](const xdrive::Image& i) { return i.pixel(x, y) == want; }, 2000);
+        return image.pixel(x, y);
+    }
+    static const std::string& display() { return xdrive::sharedServer().name(); }
+    // Whether the found window asks the window manager for a frame: the decorations field of its
+    // _MOTIF_WM_HINTS (SDL sets them only once a window manager has made that atom exist).
+    static bool decorated(xdrive::Driver& x) {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        const Atom hints = XInternAtom(x.display(), "_MOTIF_WM_HINTS", True);
+        bool framed = true;
+        if (hints != None && XGetWindowProperty(x.display(), x.window(), hints, 0, 5, False, AnyPropertyType, &type,
+                                                &format, &count, &after, &data) == Success && data) {
+            const long* fields = reinterpret_cast<const long*>(data);
+            if (format == 32 && count >= 3 && (fields[0] & 2)) framed = fields[2] != 0;
+            XFree(data);
+        }
+        return framed;
+    }
 };
-
-xdrive::XServer* LayerX11::server = nullptr;
 
 TEST_F(LayerX11, OpensAt640By480AndRefusesASecondOpen) {
     openStandard();
@@ -118,18 +135,18 @@ TEST_F(LayerX11, OutOfRangeDrawingStaysOnThePage) {
 
 TEST_F(LayerX11, DirectRefreshShowsDrawingAtOnce) {
     openStandard("REFRESH TEST");
-    xdrive::Driver driver(server->name());
+    xdrive::Driver driver(display());
     ASSERT_TRUE(driver.findWindow("REFRESH TEST", 5000)) << driver.error();
     set_fill(1, 4);
     fill_rect(10, 10, 50, 50);
-    EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xA8, 0, 0})) << "direct refresh shows the fill without a present";
+    EXPECT_EQ(shownOnceItIs(driver, 30, 30, {0xA8, 0, 0}), (xdrive::Rgb{0xA8, 0, 0})) << "direct refresh shows the fill without a present";
 
     present_frame(0);  // direct refresh off: drawing waits for the next present
     set_fill(1, 14);
     fill_rect(10, 10, 50, 50);
     EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xA8, 0, 0}));
     present_frame(2);
-    EXPECT_EQ(shown(driver, 30, 30), (xdrive::Rgb{0xFC, 0xFC, 0x54}));
+    EXPECT_EQ(shownOnceItIs(driver, 30, 30, {0xFC, 0xFC, 0x54}), (xdrive::Rgb{0xFC, 0xFC, 0x54}));
 
     select_draw_page(1);
     clear_page();
@@ -137,14 +154,14 @@ TEST_F(LayerX11, DirectRefreshShowsDrawingAtOnce) {
     fill_rect(0, 0, 639, 479);
     EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0, 0, 0})) << "drawing on a hidden page shows nothing";
     select_shown_page(1);
-    EXPECT_EQ(shown(driver, 300, 300), (xdrive::Rgb{0x84, 0x84, 0xFC})) << "showing page 1 repaints from it";
+    EXPECT_EQ(shownOnceItIs(driver, 300, 300, {0x84, 0x84, 0xFC}), (xdrive::Rgb{0x84, 0x84, 0xFC})) << "showing page 1 repaints from it";
 }
 
 // A window manager may resize even a fixed-size window. Showing the page must then stay within the window's
 // smaller picture, and fill it again once the window has its size back.
 TEST_F(LayerX11, ResizedWindowIsPaintedWithinItsSize) {
     openStandard("RESIZE TEST");
-    xdrive::Driver driver(server->name());
+    xdrive::Driver driver(display());
     ASSERT_TRUE(driver.findWindow("RESIZE TEST", 5000)) << driver.error();
     set_fill(1, 4);
     fill_rect(0, 0, 639, 479);
@@ -152,12 +169,14 @@ TEST_F(LayerX11, ResizedWindowIsPaintedWithinItsSize) {
     for (const auto& size : sizes) {
         XResizeWindow(driver.display(), driver.window(), static_cast<unsigned>(size[0]), static_cast<unsigned>(size[1]));
         XSync(driver.display(), False);
+        // SDL hears of the new size through an X event that nothing outside the layer shows, so there is no
+        // picture to wait for: give the event time to arrive.
         xdrive::pause(200);
         present_frame(2);  // collects the resize, then shows the page
         select_shown_page(0);
         fill_rect(0, 0, 639, 479);  // direct refresh into the resized window
     }
-    EXPECT_EQ(shown(driver, 320, 240), (xdrive::Rgb{0xA8, 0, 0})) << "the page fills the window again";
+    EXPECT_EQ(shownOnceItIs(driver, 320, 240, {0xA8, 0, 0}), (xdrive::Rgb{0xA8, 0, 0})) << "the page fills the window again";
 }
 
 TEST_F(LayerX11, DriversAndModes) {
@@ -226,9 +245,9 @@ TEST_F(LayerX11, OpenGLDrawsOnlyWhileOn) {
     glClear(GL_COLOR_BUFFER_BIT);
     glFlush();
     present_frame(2);
-    xdrive::Driver driver(server->name());
+    xdrive::Driver driver(display());
     ASSERT_TRUE(driver.findWindow("GL TEST", 5000)) << driver.error();
-    EXPECT_EQ(shown(driver, 320, 240), (xdrive::Rgb{0, 255, 0}));
+    EXPECT_EQ(shownOnceItIs(driver, 320, 240, {0, 255, 0}), (xdrive::Rgb{0, 255, 0}));
 
     set_gl_drawing(false);
     glClearColor(1, 0, 0, 1);  // no context is current: these must change nothing and not crash
@@ -249,7 +268,7 @@ TEST_F(LayerX11, FrameRateHoldsPresentsBack) {
 // key_held answers for the moment of the call, whatever the key ring holds.
 TEST_F(LayerX11, HeldKeysFollowPressAndRelease) {
     openStandard("HELD TEST");
-    xdrive::Driver driver(server->name());
+    xdrive::Driver driver(display());
     ASSERT_TRUE(driver.findWindow("HELD TEST", 5000)) << driver.error();
     struct Row {
         const char* key;
@@ -272,6 +291,80 @@ TEST_F(LayerX11, HeldKeysFollowPressAndRelease) {
     EXPECT_FALSE(key_waiting()) << "and only one";
     EXPECT_FALSE(key_held(-5));
     EXPECT_FALSE(key_held(100000));
+}
+
+// Pen and fill start white whatever the driver: entry 15 with a palette (entry 1 with two colours, 15 mod 2), the
+// RGB value FF FF FF with driver 9 (and driver 0, which becomes 9), where colour number 15 would be a near-black
+// blue. The fill shows inside a polygon, the pen on its outline, drawn over a red background to tell both apart.
+TEST_F(LayerX11, PenAndFillStartWhite) {
+    struct Row {
+        int16_t driver;
+        int32_t white;      // the colour number get_pixel gives for white
+        xdrive::Rgb shown;  // and what the window shows
+    };
+    const Row rows[] = {
+        {1, 1, {0, 0, 0xA8}},  // entry 1 of the two-colour palette is its blue
+        {3, 15, {0xFC, 0xFC, 0xFC}},
+        {9, 0xFFFFFF, {0xFF, 0xFF, 0xFF}},
+        {0, 0xFFFFFF, {0xFF, 0xFF, 0xFF}},
+    };
+    for (const Row& r : rows) {
+        const std::string title = "DEFAULTS " + std::to_string(r.driver);
+        int16_t driver = r.driver, mode = 4;
+        open_window(driver, mode, title.c_str());
+        ASSERT_EQ(graph_status(), grOk) << window_error();
+        const PointType triangle[3] = {{100, 100}, {300, 100}, {100, 300}};
+        draw_filled_polygon(3, triangle);
+        EXPECT_EQ(get_pixel(150, 150), r.white) << "fill with driver " << r.driver;
+        EXPECT_EQ(get_pixel(200, 100), r.white) << "outline with driver " << r.driver;
+        xdrive::Driver x(display());
+        ASSERT_TRUE(x.findWindow(title, 5000)) << x.error();
+        EXPECT_EQ(shownOnceItIs(x, 150, 150, r.shown), r.shown) << "driver " << r.driver;
+        close_window();
+    }
+}
+
+// The desktop's panels take the bottom 68 rows, as a window manager says in the root window's _NET_WORKAREA:
+// the usable area is 1024 x 700 of the 1024 x 768 screen. A framed window must fit the usable area with its frame
+// (16 x 39 pixels); otherwise a borderless one may use the whole screen, which size mode 12 takes.
+TEST_F(LayerX11, FramedWindowsFitTheUsableAreaBorderlessOnesTheWholeScreen) {
+    xdrive::Driver x(display());
+    ASSERT_TRUE(x.connected()) << x.error();
+    Display* d = x.display();
+    XInternAtom(d, "_MOTIF_WM_HINTS", False);  // as a window manager would, so that windows say whether framed
+    const Atom workArea = XInternAtom(d, "_NET_WORKAREA", False);
+    const long area[4] = {0, 0, 1024, 700};
+    XChangeProperty(d, DefaultRootWindow(d), workArea, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(area), 4);
+    XSync(d, False);
+    struct Row {
+        int16_t mode, width, height;  // size for mode 13
+        int16_t status, lastX, lastY;
+        bool framed;
+    };
+    const Row rows[] = {
+        {12, 0, 0, grOk, 1023, 767, false},           // the whole screen, panels included
+        {11, 0, 0, grOk, 1007, 660, true},            // the usable area less the frame
+        {7, 0, 0, grOk, 1023, 767, false},            // 1024 x 768 fits only on the whole screen
+        {13, 700, 661, grOk, 699, 660, true},         // 700 high with the frame: just fits
+        {13, 700, 662, grOk, 699, 661, false},        // one row more: borderless
+        {13, 1000, 769, grInvalidMode, 0, 0, false},  // taller than the screen
+    };
+    for (const Row& r : rows) {
+        set_custom_size(r.width > 0 ? r.width : 640, r.height > 0 ? r.height : 480);
+        int16_t driver = 3, mode = r.mode;
+        open_window(driver, mode, "WORK AREA");
+        EXPECT_EQ(graph_status(), r.status) << "mode " << r.mode << " " << r.width << " x " << r.height;
+        if (graph_status() != grOk) continue;
+        EXPECT_EQ(window_last_x(), r.lastX) << "mode " << r.mode;
+        EXPECT_EQ(window_last_y(), r.lastY) << "mode " << r.mode;
+        ASSERT_TRUE(x.findWindow("WORK AREA", 5000)) << x.error();
+        EXPECT_EQ(decorated(x), r.framed) << "mode " << r.mode << " " << r.width << " x " << r.height;
+        close_window();
+    }
+    set_custom_size(640, 480);
+    XDeleteProperty(d, DefaultRootWindow(d), workArea);  // the other tests share this server
+    XSync(d, False);
 }
 
 TEST(LayerClosed, EveryOperationIsAHarmlessNoOp) {

@@ -95,6 +95,29 @@ TEST(Palette, NamedColoursFindTheirEntries) {
     EXPECT_LT(win::nearestEntry(p, 16, {255, 0, 0}), 16) << "a 16-colour palette searches only its 16 entries";
 }
 
+// The five named colours' numbers for each driver: with a palette the nearest of its first entries (black 0,
+// blue 00 00 A8 for two colours; the sixteen basic colours; all 256), without one the RGB value.
+TEST(Palette, NamedColourNumbersPerDriver) {
+    struct Row {
+        const char* name;
+        uint32_t rgb;
+        int32_t twoColours, sixteen, all, noPalette;
+    };
+    const Row rows[] = {
+        {"black",     0x000000, 0, 0, 0,   0x000000},
+        {"dark grey", 0x545454, 0, 8, 8,   0x545454},  // as far from blue as from black: the lower entry wins
+        {"white",     0xFFFFFF, 1, 15, 15, 0xFFFFFF},  // FC FC FC is entry 15 and again grey 31
+        {"red",       0xFF0000, 0, 4, 40,  0xFF0000},  // A8 00 00 beats FC 54 54; FC 00 00 opens the first ring
+        {"green",     0x008000, 0, 2, 120, 0x008000},  // 00 A8 00; 00 70 00 of the fourth ring
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(win::namedColourNumber(r.rgb, 2), r.twoColours) << r.name << " with driver 1";
+        EXPECT_EQ(win::namedColourNumber(r.rgb, 16), r.sixteen) << r.name << " with driver 2";
+        EXPECT_EQ(win::namedColourNumber(r.rgb, 256), r.all) << r.name << " with driver 3";
+        EXPECT_EQ(win::namedColourNumber(r.rgb, 0), r.noPalette) << r.name << " with driver 9";
+    }
+}
+
 TEST(Palette, ColourNumbersWrapAroundThePalette) {
     struct Row {
         int32_t colour;
