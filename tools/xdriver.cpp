@@ -10,6 +10,7 @@
 #include <png.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <thread>
 
 namespace xdrive {
@@ -80,6 +82,19 @@ bool reapIfEnded(pid_t pid, int& status, bool block) {
 
 void pause(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs, int everyMs) {
+    const auto start = Clock::now();
+    for (;;) {
+        if (done()) return true;
+        if (msSince(start) >= timeoutMs) return false;
+        pause(everyMs);
+    }
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ")";
 }
 
 // ---- images ----
@@ -159,6 +174,9 @@ XServer::XServer() {
             return;
         }
         if (pid == 0) {
+            // A test process that crashes or is killed by a timeout runs no destructor: the server must not
+            // outlive it.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             const int devNull = open("/dev/null", O_RDWR);
             if (devNull >= 0) {
                 dup2(devNull, 0);
@@ -215,6 +233,11 @@ XServer::~XServer() {
         }
         pause(10);
     }
+}
+
+XServer& sharedServer() {
+    static XServer server;  // destroyed, and so stopped, when the process exits
+    return server;
 }
 
 // ---- programs ----
@@ -606,6 +629,38 @@ bool Driver::closeButton() {
     settle();
     if (lastXError) return fail("Driver: the close message could not be sent (X error " +
                                 std::to_string(lastXError) + ")");
+    return true;
+}
+
+bool Driver::resetInput() {
+    if (!display_) return fail("Driver: not connected");
+    char keys[32];
+    XQueryKeymap(display_, keys);
+    for (unsigned int code = 8; code < 256; ++code)
+        if (keys[code / 8] & (1 << (code % 8))) XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    Window root, child;
+    int rootX, rootY, x, y;
+    unsigned int mask = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y, &mask);
+    const unsigned int buttonMasks[5] = {Button1Mask, Button2Mask, Button3Mask, Button4Mask, Button5Mask};
+    for (unsigned int b = 0; b < 5; ++b)
+        if (mask & buttonMasks[b]) XTestFakeButtonEvent(display_, b + 1, False, CurrentTime);
+    // Caps Lock and Num Lock go off by a press of their keys, as a player would do it: a program keeps its own idea
+    // of the lock state from the key events it sees, and would miss a lock changed behind its back.
+    static constexpr KeySym lockKeys[2] = {XK_Caps_Lock, XK_Num_Lock};
+    for (KeySym keysym : lockKeys) {
+        XkbStateRec state;
+        const unsigned int mask = XkbKeysymToModifiers(display_, keysym);
+        const KeyCode code = XKeysymToKeycode(display_, keysym);
+        if (!mask || !code || XkbGetState(display_, XkbUseCoreKbd, &state) != Success) continue;
+        if (!(state.locked_mods & mask)) continue;
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    }
+    XkbStateRec state;
+    if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success && state.locked_mods)
+        XkbLockModifiers(display_, XkbUseCoreKbd, state.locked_mods, 0);
+    XSync(display_, False);
     return true;
 }
 

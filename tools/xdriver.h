@@ -7,7 +7,7 @@
 //
 // Every operation that can fail returns false and leaves a one-line reason in error(); nothing throws.
 //
-//   xdrive::XServer server;                                  // private Xvfb on a free display number
+//   xdrive::XServer& server = xdrive::sharedServer();        // this process's private Xvfb, started once
 //   ASSERT_TRUE(server.ok()) << server.error();
 //   xdrive::Program program;
 //   ASSERT_TRUE(program.start(server.name(), {binDir + "/layer_probe"}, xdrive::Output::Stdout))
@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
+// "(r, g, b)": test messages and GoogleTest's printer show a colour this way.
+std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 
 // An RGB picture, 3 bytes a pixel, rows top to bottom.
 struct Image {
@@ -48,7 +51,8 @@ bool writePng(const Image& image, const std::string& path, std::string* error = 
 bool readPng(const std::string& path, Image& image, std::string* error = nullptr);
 
 // A private Xvfb (1024 x 768 x 24, no TCP, no reset between clients, no key repeat) on a free display number,
-// stopped when this object is destroyed. The constructor waits until the server answers (at most 10 s).
+// stopped when this object is destroyed, and also when the process that started it dies without cleaning up.
+// The constructor waits until the server answers (at most 10 s).
 class XServer {
 public:
     XServer();
@@ -65,6 +69,10 @@ private:
     std::string name_;
     std::string error_;
 };
+
+// The one private server of this process, started at the first call and stopped when the process exits. Test
+// cases share it rather than start a server each; check ok() before use, since a failed start is kept too.
+XServer& sharedServer();
 
 // What Program::start captures for readLine; the rest goes where the caller's own output goes.
 enum class Output { Inherit, Stdout, StdoutAndStderr };
@@ -147,6 +155,11 @@ public:
     // The window's close button: a WM_PROTOCOLS / WM_DELETE_WINDOW client message.
     bool closeButton();
 
+    // Lets go of every key and button still down and turns off Caps Lock, Num Lock and any other locked
+    // modifier. On a shared server the next test then starts from an idle keyboard and pointer, whatever this
+    // one left behind (a failed assertion between a press and its release, a Caps Lock case).
+    bool resetInput();
+
     // The window's pixels.
     bool capture(Image& image);
     // Captures again and again (every 20 ms) until done(image) holds; false with the last capture in image when
@@ -168,7 +181,12 @@ private:
     std::string error_;
 };
 
-// Sleeps for ms milliseconds.
+// Asks done() every everyMs milliseconds until it holds; false when it still does not after timeoutMs. For
+// waiting on a state that is not a picture: a file a program writes, a line of output, a process ending.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs, int everyMs = 10);
+
+// Sleeps for ms milliseconds. Only for the length of an action (a key held down for a while); to wait for a
+// program, wait for what it shows (Driver::captureUntil) or does (waitUntil).
 void pause(int ms);
 
 }  // namespace xdrive

@@ -1,17 +1,18 @@
-// pentagir played through the X server: start picture, a drag that turns a layer, the keys, Escape. Expected
+// pentagir played through the test's X server: start picture, a drag that turns a layer, the keys, Escape. Expected
 // colours come from the colour table and the turn rules; where stickers show comes from the camera geometry.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <memory>
+#include <sstream>
 #include <string>
 
 #include "controls.h"
 #include "geometry.h"
 #include "state.h"
 #include "support.h"
+#include "x11_support.h"
 #include "xdriver.h"
 
 namespace pentagir {
@@ -27,12 +28,6 @@ bool showsColour(const xdrive::Rgb& p, int32_t colour) {
     for (int c = 0; c < 3; ++c)
         if (std::abs(got[c] - rgb[c] * 255 / 256) > 2) return false;
     return true;
-}
-
-std::string describe(const xdrive::Rgb& p) {
-    char text[40];
-    std::snprintf(text, sizeof text, "(%d, %d, %d)", p.r, p.g, p.b);
-    return text;
 }
 
 // Window pixel of the centre of sticker s in the start view, or false when its face is seen too obliquely.
@@ -51,10 +46,10 @@ std::string mismatches(const xdrive::Image& image) {
         int x, y;
         if (!stickerPixel(s, x, y)) continue;
         if (showsColour(image.pixel(x, y), stickerColour[s])) continue;
-        char line[100];
-        std::snprintf(line, sizeof line, " sticker %d at (%d, %d) shows %s, not colour %d;", s, x, y,
-                      describe(image.pixel(x, y)).c_str(), stickerColour[s]);
-        text += line;
+        std::ostringstream line;
+        line << " sticker " << s << " at (" << x << ", " << y << ") shows " << image.pixel(x, y) << ", not colour "
+             << stickerColour[s] << ";";
+        text += line.str();
     }
     return text;
 }
@@ -81,83 +76,63 @@ protected:
     void SetUp() override {
         initLoop(639, 479, 1);  // the start view's geometry, for where stickers show
         updateFaceFrames();
-        ASSERT_TRUE(server.ok()) << server.error();
-        ASSERT_TRUE(program.start(server.name(), {PENTAGIR_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
-        driver = std::make_unique<xdrive::Driver>(server.name());
-        ASSERT_TRUE(driver->connected()) << driver->error();
-        ASSERT_TRUE(driver->findWindow("PENTAGIR", windowTimeoutMs, program.pid())) << driver->error();
-        xdrive::pause(300);  // the first frames
+        ASSERT_TRUE(puzzle.start({PENTAGIR_PATH}, "PENTAGIR", xdrive::Output::StdoutAndStderr, "", windowTimeoutMs));
     }
 
-    xdrive::Image shot() {
-        xdrive::Image image;
-        EXPECT_TRUE(driver->capture(image)) << driver->error();
-        return image;
-    }
-
-    void escapeEnds() {
-        ASSERT_TRUE(driver->hold("Escape", 200)) << driver->error();
-        int status = -1;
-        ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-        EXPECT_EQ(status, 0);
-    }
-
-    xdrive::XServer server;
-    xdrive::Program program;
-    std::unique_ptr<xdrive::Driver> driver;
+    xtest::ProgramWindow puzzle;
 };
 
 TEST_F(PentagirE2e, StartPictureShowsTheSolvedPuzzleWithWhiteInTheMiddle) {
-    xdrive::Image image = shot();
+    resetColours();
+    xdrive::Image image;
+    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); },
+                                      "the solved puzzle", windowTimeoutMs, &image))
+        << mismatches(image);
     ASSERT_EQ(image.width, 640);
     ASSERT_EQ(image.height, 480);
-    EXPECT_TRUE(showsColour(image.pixel(320, 240), 6)) << "window centre shows " << describe(image.pixel(320, 240));
-    resetColours();
-    EXPECT_EQ(mismatches(image), "");
+    EXPECT_TRUE(showsColour(image.pixel(320, 240), 6)) << "window centre shows " << image.pixel(320, 240);
     // The whole dodecahedron within the window height: the top and bottom rows show only the black background.
     for (int x = 0; x < 640; ++x)
         for (int y : {0, 1, 478, 479})
-            ASSERT_EQ(image.pixel(x, y), xdrive::Rgb{})
-                << "(" << x << ", " << y << ") shows " << describe(image.pixel(x, y));
+            ASSERT_EQ(image.pixel(x, y), xdrive::Rgb{}) << "(" << x << ", " << y << ") shows " << image.pixel(x, y);
     double cx, cy;
     ASSERT_TRUE(centroid(image, 6, cx, cy));
     EXPECT_NEAR(cx, 320, 3);
     EXPECT_NEAR(cy, 240, 3);
-    escapeEnds();
+    EXPECT_TRUE(puzzle.endWithEscape());
 }
 
 // Corner 6 of face 7 onto its edge 7: the layer of face 6 turns a fifth, the colours going the way of the drag.
 TEST_F(PentagirE2e, DragAcrossARingBorderTurnsTheLayerTheWayOfTheDrag) {
     int x1, y1, x2, y2, xt, yt;
     ASSERT_TRUE(stickerPixel(83, x1, y1) && stickerPixel(84, x2, y2) && stickerPixel(127, xt, yt));
-    ASSERT_TRUE(driver->drag(1, x1, y1, x2, y2)) << driver->error();
-    auto start = std::chrono::steady_clock::now();
     resetColours();
-    EXPECT_EQ(mismatches(shot()), "") << "nothing has changed colour while the turn is animated";
+    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); },
+                                      "the solved puzzle", windowTimeoutMs));
+    ASSERT_TRUE(puzzle.driver().drag(1, x1, y1, x2, y2)) << puzzle.driver().error();
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(mismatches(puzzle.capture()), "") << "nothing has changed colour while the turn is animated";
     // When the animation ends every sticker shows the colour the turn gives it; while it runs, the rotating
     // layer covers other stickers' centres.
     turn(0, 4);
     xdrive::Image image;
-    std::string wrong = "no capture";
-    while (wrong != "" && std::chrono::steady_clock::now() - start < std::chrono::milliseconds(turnTimeoutMs)) {
-        xdrive::pause(250);
-        image = shot();
-        wrong = mismatches(image);
-    }
+    const bool turned = puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); },
+                                              "the turned layer", turnTimeoutMs, &image);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    ASSERT_EQ(wrong, "") << "after " << seconds << " s";
+    ASSERT_TRUE(turned) << "after " << seconds << " s:" << mismatches(image);
     EXPECT_TRUE(showsColour(image.pixel(xt, yt), 7)) << "face 7's blue reaches face 11 next to the front face";
     RecordProperty("turn_seconds", std::to_string(seconds));
     std::printf("turn seen complete after %.1f s\n", seconds);
-    escapeEnds();
+    EXPECT_TRUE(puzzle.endWithEscape());
 }
 
 TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
     resetColours();
-    ASSERT_TRUE(driver->hold("a", 300)) << driver->error();
-    EXPECT_NE(mismatches(shot()), "") << "holding A scrambles";
-    ASSERT_TRUE(driver->hold("s", 300)) << driver->error();
-    EXPECT_EQ(mismatches(shot()), "") << "holding S resets";
+    const auto solved = [](const xdrive::Image& i) { return mismatches(i).empty(); };
+    ASSERT_TRUE(puzzle.waitForPicture(solved, "the solved puzzle", windowTimeoutMs));
+    ASSERT_TRUE(puzzle.holdUntil("a", [](const xdrive::Image& i) { return !mismatches(i).empty(); },
+                                 "a scramble while A is held", 10000));
+    ASSERT_TRUE(puzzle.holdUntil("s", solved, "the solved puzzle while S is held", 10000));
 
     struct Turn {
         const char* key;
@@ -168,37 +143,29 @@ TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
     };
     for (const Turn& t : turns) {
         double wx0, wy0, bx0, by0, wx1 = 0, wy1 = 0, bx1 = 0, by1 = 0, moved = 0;
-        xdrive::Image before = shot();
+        xdrive::Image before = puzzle.capture();
         ASSERT_TRUE(centroid(before, 6, wx0, wy0) && centroid(before, 7, bx0, by0)) << t.key;
-        // Short holds until the picture has clearly moved: the frame rate sets the angle, so a slow machine needs
-        // more of them and a fast one must not turn face 7 out of sight.
-        for (int hold = 0; hold < 20 && std::fabs(moved) < 3.0; ++hold) {
-            ASSERT_TRUE(driver->hold(t.key, 150)) << driver->error();
-            xdrive::Image after = shot();
-            ASSERT_TRUE(centroid(after, 6, wx1, wy1) && centroid(after, 7, bx1, by1)) << t.key;
+        // Held until the picture has clearly moved: the frame rate sets the angle, so a slow machine needs longer
+        // and a fast one must not turn face 7 out of sight.
+        const auto hasMoved = [&](const xdrive::Image& after) {
+            if (!centroid(after, 6, wx1, wy1) || !centroid(after, 7, bx1, by1)) return false;
             // Counter-clockwise on the screen raises the angle measured with y pointing up; 0.02 rad of it
             // moves face 7's centroid by about 3 pixels.
             double spin = std::remainder(
                 std::atan2(-(by1 - wy1), bx1 - wx1) - std::atan2(-(by0 - wy0), bx0 - wx0), 2 * M_PI);
             moved = t.dx != 0 ? (wx1 - wx0) * t.dx : t.dy != 0 ? (wy1 - wy0) * t.dy : spin * t.spin * 150.0;
-        }
-        EXPECT_GT(moved, 3.0) << t.key << ": the front face moved by (" << wx1 - wx0 << ", " << wy1 - wy0
-                              << ") pixels, face 7 round it by " << moved / 150.0 << " rad";
+            return moved > 3.0;
+        };
+        EXPECT_TRUE(puzzle.holdUntil(t.key, hasMoved, std::string("the view turned by ") + t.key, 5000))
+            << t.key << ": the front face moved by (" << wx1 - wx0 << ", " << wy1 - wy0 << ") pixels, face 7 round it by "
+            << moved / 150.0 << " rad";
     }
-    escapeEnds();
+    EXPECT_TRUE(puzzle.endWithEscape());
 }
 
 // Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
 TEST(PentagirNoDisplay, SaysWhyAndEndsWithStatusOne) {
-    xdrive::Program program;
-    ASSERT_TRUE(program.start("", {PENTAGIR_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
-    std::string line;
-    ASSERT_TRUE(program.readLine(line, 10000)) << program.error();
-    EXPECT_EQ(line.rfind("pentagir: ", 0), 0u) << line;
-    EXPECT_GT(line.size(), std::string("pentagir: ").size()) << "the cause is named";
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(xtest::endsForLackOfDisplay(PENTAGIR_PATH, "pentagir"));
 }
 
 }  // namespace

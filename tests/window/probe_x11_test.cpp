@@ -1,9 +1,11 @@
-// The layer under a real X server: layer_probe runs in a private Xvfb, XTest types keys and moves the mouse, and
-// the bytes and mouse states the probe prints are checked against the key translation table and the mouse mask.
-// The harness is checked too where a fault in it would make these tests lie (capture, PNG files, processes).
+// The layer under a real X server: layer_probe runs on this test's private Xvfb, XTest types keys and moves the
+// mouse, and the bytes and mouse states the probe prints are checked against the key translation table and the
+// mouse mask. The harness is checked too where a fault in it would make these tests lie (capture, PNG files,
+// processes, the shared server).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -11,21 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "x11_support.h"
 #include "xdriver.h"
 
 #include <X11/Xlib.h>
 
 namespace {
 
-// A test name made of the letters and digits of the case's description.
-template <typename Case>
-std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    std::string name;
-    for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-    return name;
-}
-
+using xtest::caseName;
 
 constexpr int lineTimeoutMs = 5000;
 constexpr int windowTimeoutMs = 10000;
@@ -49,15 +44,29 @@ std::string describe(const std::vector<MouseState>& states) {
     return text.str();
 }
 
-// A private server, the probe in it and a driver on its window, all torn down in reverse order.
+// The probe on the shared server and a driver on its window. One probe serves the cases in turn, and a new one
+// replaces a probe that a case has ended: each case starts with an idle keyboard and pointer, the pointer at
+// (5, 5) in the probe's focused window, and everything the probe said before already read.
 class ProbeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.ok()) << server.error();
-        ASSERT_TRUE(probe.start(server.name(), {LAYER_PROBE_PATH}, xdrive::Output::Stdout)) << probe.error();
-        driver = std::make_unique<xdrive::Driver>(server.name());
-        ASSERT_TRUE(driver->connected()) << driver->error();
-        ASSERT_TRUE(driver->findWindow("LAYER PROBE", windowTimeoutMs, probe.pid())) << driver->error();
+        static std::unique_ptr<xtest::ProgramWindow> shared;
+        if (!shared || !shared->program().running()) {
+            shared = std::make_unique<xtest::ProgramWindow>();
+            ASSERT_TRUE(shared->start({LAYER_PROBE_PATH}, "LAYER PROBE", xdrive::Output::Stdout, "", windowTimeoutMs));
+        }
+        probe = &shared->program();
+        driver = &shared->driver();
+        ASSERT_TRUE(driver->resetInput()) << driver->error();
+        ASSERT_TRUE(driver->findWindow("LAYER PROBE", windowTimeoutMs, probe->pid())) << driver->error();
+        ASSERT_TRUE(driver->move(5, 5)) << driver->error();
+        // F9 (0, 67), which no case types, marks the end of what came before.
+        ASSERT_TRUE(driver->tap("F9")) << driver->error();
+        std::vector<int> keys;
+        std::vector<MouseState> mice;
+        const auto isF9 = [](const MouseState*, int byte, bool pair) { return byte == 67 && pair; };
+        ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, isF9));
+        heldLog.clear();
     }
 
     // Taps Space and reads the probe's lines up to its byte 32 (a lone one, not the code of a pair). The probe
@@ -77,8 +86,8 @@ protected:
         bool pair = false;
         for (;;) {
             std::string line;
-            ASSERT_TRUE(probe.readLine(line, lineTimeoutMs))
-                << probe.error() << "; keys so far " << describe(keys);
+            ASSERT_TRUE(probe->readLine(line, lineTimeoutMs))
+                << probe->error() << "; keys so far " << describe(keys);
             int byte = 0;
             MouseState m;
             if (std::sscanf(line.c_str(), "key %d", &byte) == 1) {
@@ -97,9 +106,8 @@ protected:
     }
 
     std::vector<std::string> heldLog;  // the probe's "held N 0/1" lines, in order
-    xdrive::XServer server;
-    xdrive::Program probe;
-    std::unique_ptr<xdrive::Driver> driver;
+    xdrive::Program* probe = nullptr;
+    xdrive::Driver* driver = nullptr;
 };
 
 // ---- keys ----
@@ -189,7 +197,6 @@ protected:
         XDisplayKeycodes(display, &first, &last);
         KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perCode);
         ASSERT_NE(map, nullptr);
-        int spare = 0;
         for (int code = last; code >= first && !spare; --code) {
             bool empty = true;
             for (int i = 0; i < perCode; ++i) empty = empty && map[(code - first) * perCode + i] == NoSymbol;
@@ -200,8 +207,20 @@ protected:
         KeySym keysym = XStringToKeysym(name);
         XChangeKeyboardMapping(display, spare, 1, &keysym, 1);
         XSync(display, False);
-        xdrive::pause(300);  // the probe takes up the new keyboard map
+        // The probe hears of the new map before any key that follows it, so once it has read a key typed now it
+        // knows the dead key.
+        std::vector<int> keys;
+        std::vector<MouseState> mice;
+        ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
     }
+    // The keyboard is the shared server's: give the spare keycode back.
+    void TearDown() override {
+        if (!spare) return;
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(driver->display(), spare, 1, &none, 1);
+        XSync(driver->display(), False);
+    }
+    int spare = 0;
 };
 
 TEST_P(ProbeDeadKeys, GiveOneComposedCharacter) {
@@ -271,7 +290,7 @@ TEST_F(ProbeTest, EscapeIsTheLoneByte27AndEndsTheProbe) {
     EXPECT_EQ(first, 27) << "the first byte of Escape";
     EXPECT_EQ(heldLog, (std::vector<std::string>{"held 27 1"})) << "key_held(27) while Escape is down";
     int status = -1;
-    ASSERT_TRUE(probe.waitExit(lineTimeoutMs, status)) << probe.error();
+    ASSERT_TRUE(probe->waitExit(lineTimeoutMs, status)) << probe->error();
     EXPECT_EQ(status, 0);
 }
 
@@ -281,7 +300,7 @@ TEST_F(ProbeTest, CloseButtonGivesZero107AndTheWindowStays) {
     std::vector<MouseState> mice;
     ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));  // the probe still reads keys after it
     EXPECT_EQ(keys, (std::vector<int>{0, 107})) << "read " << describe(keys);
-    EXPECT_TRUE(probe.running());
+    EXPECT_TRUE(probe->running());
     EXPECT_TRUE(driver->windowExists()) << "the close button closed the window";
 }
 
@@ -471,6 +490,25 @@ TEST_F(ProbeTest, CaptureShowsTheCalibrationMarksWhereTheyWereDrawn) {
     }
 }
 
+// The cases share one server, so what one leaves down or locked must not reach the next: resetInput lets go of a
+// key and a button and turns Caps Lock off.
+TEST_F(ProbeTest, ResetInputLeavesAnIdleKeyboardAndPointer) {
+    ASSERT_TRUE(driver->move(100, 100)) << driver->error();
+    ASSERT_TRUE(driver->tap("Caps_Lock")) << driver->error();
+    ASSERT_TRUE(driver->keyDown("b")) << driver->error();
+    ASSERT_TRUE(driver->press(1)) << driver->error();
+    ASSERT_TRUE(driver->resetInput()) << driver->error();
+    ASSERT_TRUE(driver->tap("a")) << driver->error();
+    std::vector<int> keys;
+    std::vector<MouseState> mice;
+    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
+    EXPECT_EQ(keys, (std::vector<int>{'B', 'a'})) << "b under Caps Lock, then a without it: " << describe(keys);
+    EXPECT_NE(std::find(heldLog.begin(), heldLog.end(), "held 66 0"), heldLog.end()) << "b is still held";
+    ASSERT_FALSE(mice.empty());
+    EXPECT_EQ(mice.back().buttons, 0) << "the button is still down: " << describe(mice);
+    EXPECT_EQ(&xdrive::sharedServer(), &xdrive::sharedServer());
+}
+
 std::string tempPath(const std::string& leaf) {
     return ::testing::TempDir() + "xdriver_" + std::to_string(getpid()) + "_" + leaf;
 }
@@ -540,7 +578,7 @@ TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
 
 // xdrive plays a script on the probe: a shot shows the calibration marks, and Escape at the end ends the probe.
 TEST(XDriveCommand, PlaysAScriptAndTakesAShot) {
-    xdrive::XServer server;
+    xdrive::XServer& server = xdrive::sharedServer();
     ASSERT_TRUE(server.ok()) << server.error();
     const std::string script = tempPath("script.txt"), shot = tempPath("shot.png");
     std::ofstream(script) << "# comment line\nmove 100 100\nkey a\nwait 50\nshot " << shot << "\n";
