@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Builds the puzzles in Release and starts one:  ./run.sh [program]   (cube3d when none is named)
+# Builds the puzzles in Release and starts one:  ./run.sh [program]
+# With no name it starts the first program of programs.txt whose folder is in the tree (cube3d heads the list).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-programs=(pentagir tetragir cube3d cuboid-a cuboid-b cuboid-c cubesolve)
-folder() { [[ $1 == cuboid-* ]] && echo cuboid || echo "$1"; }
+# programs.txt: one "name folder" line per program; '#' lines are comments.
+programs=() folders=()
+while read -r name folder _; do
+  [[ -z "$name" || "$name" == \#* ]] && continue
+  programs+=("$name")
+  folders+=("$folder")
+done <programs.txt
+folder() { for i in "${!programs[@]}"; do [[ ${programs[$i]} == "$1" ]] && echo "${folders[$i]}"; done; }
 built() { [[ -f "$(folder "$1")/CMakeLists.txt" ]]; }
 
-program=${1:-cube3d}
-if [[ ! " ${programs[*]} " == *" $program "* ]]; then
-  echo "unknown program '$program'; the puzzles are: ${programs[*]}" >&2
-  exit 2
-fi
-# Until cube3d is part of the tree, the default is the first puzzle that is.
-if [[ $# -eq 0 ]] && ! built cube3d; then
-  for p in cuboid-a "${programs[@]}"; do built "$p" && { program=$p; break; }; done
+if [[ $# -eq 0 ]]; then
+  program=
+  for p in "${programs[@]}"; do built "$p" && { program=$p; break; }; done
+  [[ -n "$program" ]] || { echo "run.sh: no program folder is in this tree" >&2; exit 2; }
+else
+  program=$1
+  if [[ ! " ${programs[*]} " == *" $program "* ]]; then
+    echo "unknown program '$program'; the puzzles are: ${programs[*]}" >&2
+    exit 2
+  fi
 fi
 if ! built "$program"; then
   ready=(); for p in "${programs[@]}"; do built "$p" && ready+=("$p"); done
