@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: unit, x11 and e2e tests in Release (each x11 or e2e test starts its own
-# Xvfb), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run of
-# the save-file reader. Exits non-zero on any failure; ends with ctest's summary.
+# Builds everything and runs every test: unit, x11 and e2e tests in Release (each x11 or e2e test program starts
+# one Xvfb that its cases share), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# short fuzzing run of the save-file reader. Exits non-zero on any failure; ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)

@@ -157,8 +157,8 @@ TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
             return moved > 3.0;
         };
         EXPECT_TRUE(puzzle.holdUntil(t.key, hasMoved, std::string("the view turned by ") + t.key, 5000))
-            << t.key << ": the front face moved by (" << wx1 - wx0 << ", " << wy1 - wy0 << ") pixels, face 7 round it by "
-            << moved / 150.0 << " rad";
+            << t.key << ": the front face moved by (" << wx1 - wx0 << ", " << wy1 - wy0
+            << ") pixels, face 7 round it by " << moved / 150.0 << " rad";
     }
     EXPECT_TRUE(puzzle.endWithEscape());
 }

@@ -19,7 +19,8 @@ namespace xtest {
     driver_ = std::make_unique<xdrive::Driver>(server.name());
     if (!driver_->connected()) return ::testing::AssertionFailure() << driver_->error();
     if (!driver_->resetInput()) return ::testing::AssertionFailure() << driver_->error();
-    if (!program_.start(server.name(), argv, output, workdir)) return ::testing::AssertionFailure() << program_.error();
+    if (!program_.start(server.name(), argv, output, workdir))
+        return ::testing::AssertionFailure() << program_.error();
     if (!driver_->findWindow(title, timeoutMs, program_.pid()))
         return ::testing::AssertionFailure() << driver_->error();
     return ::testing::AssertionSuccess();
@@ -67,13 +68,14 @@ xdrive::Image ProgramWindow::capture() {
 
 ::testing::AssertionResult endsForLackOfDisplay(const std::string& path, const std::string& name, int timeoutMs) {
     xdrive::Program program;
-    if (!program.start("", {path}, xdrive::Output::StdoutAndStderr)) return ::testing::AssertionFailure() << program.error();
+    if (!program.start("", {path}, xdrive::Output::StdoutAndStderr))
+        return ::testing::AssertionFailure() << program.error();
     std::string line;
     if (!program.readLine(line, timeoutMs))
         return ::testing::AssertionFailure() << "no line naming the cause: " << program.error();
     const std::string prefix = name + ": ";
     if (line.rfind(prefix, 0) != 0 || line.size() <= prefix.size())
-        return ::testing::AssertionFailure() << "the line does not start \"" << prefix << "\" and name a cause: " << line;
+        return ::testing::AssertionFailure() << "no line \"" << prefix << "\" and a cause, but: " << line;
     int status = -1;
     if (!program.waitExit(timeoutMs, status)) return ::testing::AssertionFailure() << program.error();
     if (status != 1) return ::testing::AssertionFailure() << "exit status " << status << ", not 1 (" << line << ")";

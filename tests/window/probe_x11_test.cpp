@@ -55,6 +55,7 @@ protected:
             shared = std::make_unique<xtest::ProgramWindow>();
             ASSERT_TRUE(shared->start({LAYER_PROBE_PATH}, "LAYER PROBE", xdrive::Output::Stdout, "", windowTimeoutMs));
         }
+        window = shared.get();
         probe = &shared->program();
         driver = &shared->driver();
         ASSERT_TRUE(driver->resetInput()) << driver->error();
@@ -105,7 +106,20 @@ protected:
         }
     }
 
+    // Reads the probe's lines up to the first mouse state with a button down. The probe reports only the latest
+    // state, so a test sees the press this way before it releases, however slow the machine.
+    void readUntilPressed(MouseState& pressed) {
+        std::vector<int> keys;
+        std::vector<MouseState> mice;
+        ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [&](const MouseState* m, int, bool) {
+            if (!m || !(m->buttons & 7)) return false;
+            pressed = *m;
+            return true;
+        }));
+    }
+
     std::vector<std::string> heldLog;  // the probe's "held N 0/1" lines, in order
+    xtest::ProgramWindow* window = nullptr;
     xdrive::Program* probe = nullptr;
     xdrive::Driver* driver = nullptr;
 };
@@ -333,15 +347,10 @@ TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
         ASSERT_TRUE(driver->keyDown(c.modifier)) << driver->error();
     }
     ASSERT_TRUE(driver->press(c.button)) << driver->error();
-    // The probe reports only the latest state: see the press before releasing, however slow the machine.
     std::vector<int> keys;
     std::vector<MouseState> mice;
     MouseState pressed;
-    ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [&](const MouseState* m, int, bool) {
-        if (!m || !(m->buttons & 7)) return false;
-        pressed = *m;
-        return true;
-    }));
+    ASSERT_NO_FATAL_FAILURE(readUntilPressed(pressed));
     EXPECT_EQ(pressed.buttons, c.pressedMask) << c.what << ": mask at the press";
     EXPECT_EQ(pressed.x, 200);
     EXPECT_EQ(pressed.y, 150);
@@ -368,14 +377,8 @@ TEST_F(ProbeTest, ShiftHeldByTheOtherKeyStaysInTheMask) {
     ASSERT_TRUE(driver->keyDown("Shift_R")) << driver->error();
     ASSERT_TRUE(driver->keyUp("Shift_L")) << driver->error();
     ASSERT_TRUE(driver->press(1)) << driver->error();
-    std::vector<int> keys;
-    std::vector<MouseState> mice;
     MouseState pressed;
-    ASSERT_NO_FATAL_FAILURE(readUntil(keys, mice, [&](const MouseState* m, int, bool) {
-        if (!m || !(m->buttons & 7)) return false;
-        pressed = *m;
-        return true;
-    }));
+    ASSERT_NO_FATAL_FAILURE(readUntilPressed(pressed));
     EXPECT_EQ(pressed.buttons, 1 | 8) << "left button with the right Shift key still held";
     ASSERT_TRUE(driver->release(1)) << driver->error();
     ASSERT_TRUE(driver->keyUp("Shift_R")) << driver->error();
@@ -507,6 +510,24 @@ TEST_F(ProbeTest, ResetInputLeavesAnIdleKeyboardAndPointer) {
     ASSERT_FALSE(mice.empty());
     EXPECT_EQ(mice.back().buttons, 0) << "the button is still down: " << describe(mice);
     EXPECT_EQ(&xdrive::sharedServer(), &xdrive::sharedServer());
+}
+
+// A picture that never comes fails the wait, and the failure names a PNG file that holds the last capture: here
+// the probe's calibration marks.
+TEST_F(ProbeTest, AWaitInVainKeepsTheLastCapture) {
+    const ::testing::AssertionResult waited =
+        window->waitForPicture([](const xdrive::Image&) { return false; }, "nothing", 100);
+    ASSERT_FALSE(waited) << "a wait for a picture that never comes succeeded";
+    const std::string message = waited.message(), mark = "last capture: ";
+    const size_t at = message.find(mark);
+    ASSERT_NE(at, std::string::npos) << message;
+    const std::string path = message.substr(at + mark.size());
+    xdrive::Image kept;
+    std::string error;
+    ASSERT_TRUE(xdrive::readPng(path, kept, &error)) << error;
+    EXPECT_EQ(kept.width, areaWidth);
+    EXPECT_EQ(kept.pixel(10, 10), (xdrive::Rgb{0xA8, 0, 0}));
+    std::remove(path.c_str());
 }
 
 std::string tempPath(const std::string& leaf) {
