@@ -26,24 +26,6 @@ constexpr double viewStep = 2.0;     // times clockStep: 0.002 rad a frame while
 constexpr double dragTurn = 8.0;     // radians for a right-button drag across the whole window
 constexpr double nearEdge = 0.58;    // edge test value below which a point is near that edge
 
-// Point where the ray through the pixel centre meets the near plane, and the ray's direction, in the space
-// OpenGL receives points in (view space plus depthOffset).
-void pixelRay(int32_t mouseX, int32_t mouseY, Vec3& origin, Vec3& direction) {
-    double ndcX = 2.0 * (mouseX + 0.5) / camera.width - 1.0;
-    double ndcY = 2.0 * (camera.height - mouseY - 0.5) / camera.height - 1.0;
-    Vec3 ends[2];
-    for (int32_t e = 0; e < 2; ++e) {
-        double ndcZ = e == 0 ? -1.0 : 1.0;
-        const double* m = camera.inverse;
-        double w = m[3] * ndcX + m[7] * ndcY + m[11] * ndcZ + m[15];
-        ends[e] = {(m[0] * ndcX + m[4] * ndcY + m[8] * ndcZ + m[12]) / w,
-                   (m[1] * ndcX + m[5] * ndcY + m[9] * ndcZ + m[13]) / w,
-                   (m[2] * ndcX + m[6] * ndcY + m[10] * ndcZ + m[14]) / w};
-    }
-    origin = ends[0];
-    direction = ends[1] - ends[0];
-}
-
 // Position within face f hit by the ray, -1 for a miss; the ray starts at the origin of the space that centre is
 // given in.
 int32_t positionOnFace(int32_t f, Vec3 centre, Vec3 d) {
@@ -133,7 +115,7 @@ uint32_t tickCount() {
 
 int32_t stickerAt(int32_t mouseX, int32_t mouseY) {
     Vec3 origin, d;
-    pixelRay(mouseX, mouseY, origin, d);
+    scene::pixelRay(camera, mouseX, mouseY, origin, d);
     int32_t sticker = -1;
     // Ascending face order would let a higher face win; going down lets the lowest-numbered face claim a point
     // that two faces share.

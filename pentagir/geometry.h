@@ -7,23 +7,14 @@
 
 #include <cstdint>
 
+#include "scene/camera.h"
+#include "scene/vec.h"
 #include "state.h"
 
 namespace pentagir {
 
-struct Vec3 {
-    double x, y, z;
-};
-
-constexpr Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-constexpr Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-constexpr Vec3 operator*(double s, Vec3 a) { return {s * a.x, s * a.y, s * a.z}; }
-constexpr double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-constexpr Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-
-struct Vec2 {
-    double x, y;
-};
+using scene::Vec2;
+using scene::Vec3;
 
 constexpr double cutRatio = 0.45;  // share of a face edge that a corner sticker takes from each end
 constexpr double phi = 1.618033988749895;
@@ -104,32 +95,15 @@ extern double animDuration;
 extern int32_t animRow;
 extern int32_t animK;
 
-// Camera and projection as one matrix (column-major, as OpenGL keeps it) from view space plus depthOffset to
-// clip space, its inverse, and the viewport they map to.
-struct Camera {
-    double matrix[16];
-    double inverse[16];
-    int32_t width, height;
-};
-extern Camera camera;
+// Camera and projection from view space plus depthOffset to clip space.
+extern scene::Camera camera;
 
 void buildGeometry();
 void resetView();
 
-// Turns two basis rows within their plane: a <- c a + s b, b <- c b - s a.
-void rotatePair(Vec3& a, Vec3& b, double angle);
-
-// Right-hand rotation of q about the unit axis n through the origin.
-void rotateAboutAxis(Vec3& q, Vec3 n, double angle);
-
-// The numbers gluPerspective and gluLookAt would give, for a drawing area whose largest coordinates are lastX,
-// lastY: a 4-degree vertical field of view, near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
-void perspectiveMatrix(double out[16], double aspect);
-void lookAtMatrix(double out[16]);
+// The camera for a drawing area whose largest coordinates are lastX, lastY: a 4-degree vertical field of view,
+// near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
 void setupCamera(int32_t lastX, int32_t lastY);
-
-// Window coordinates (x right, y up, in pixels) of a point already in OpenGL's input space (depthOffset added).
-bool projectPoint(Vec3 point, double& winX, double& winY);
 
 // The view-space frames of every face from the current view basis.
 void updateFaceFrames();

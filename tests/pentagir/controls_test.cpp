@@ -240,9 +240,9 @@ Screen afterFrames(bool FrameInput::*key, int32_t frames) {
     in.*key = true;
     for (int32_t i = 0; i < frames; ++i) stepFrame(in);
     Screen s{};
-    projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
+    projectPoint(camera, viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
     double x, y;
-    projectPoint(viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
+    projectPoint(camera, viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
     s.angle = std::atan2(y - s.frontY, x - s.frontX);  // window y grows upwards here
     return s;
 }

@@ -180,7 +180,7 @@ TEST_F(PentagirGl, OutlinesShowOverTheFills) {
                 stickerCorner(s, i, still, a);
                 stickerCorner(s, (i + 1) % n, still, b);
                 double ax, ay, bx, by;
-                ASSERT_TRUE(projectPoint({a[0], a[1], a[2]}, ax, ay) && projectPoint({b[0], b[1], b[2]}, bx, by));
+                ASSERT_TRUE(projectPoint(camera, {a[0], a[1], a[2]}, ax, ay) && projectPoint(camera, {b[0], b[1], b[2]}, bx, by));
                 bool alongX = std::fabs(bx - ax) >= std::fabs(by - ay);
                 double from = alongX ? std::fmin(ax, bx) : std::fmin(ay, by);
                 double to = alongX ? std::fmax(ax, bx) : std::fmax(ay, by);

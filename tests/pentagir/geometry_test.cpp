@@ -157,19 +157,19 @@ TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
 
 TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight) {
     double x, y;
-    ASSERT_TRUE(projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
+    ASSERT_TRUE(projectPoint(camera, viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
     EXPECT_NEAR(x, 320.0, 0.5);
     EXPECT_NEAR(y, 240.0, 0.5);
     EXPECT_EQ(palette[stickerColour[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
     for (const Vec3& v : vertexPos) {
-        ASSERT_TRUE(projectPoint(v + Vec3{0, 0, depthOffset}, x, y));
+        ASSERT_TRUE(projectPoint(camera, v + Vec3{0, 0, depthOffset}, x, y));
         EXPECT_GT(y, 0.0);
         EXPECT_LT(y, 480.0);
     }
     // The white face fills the centre: about 40 percent of the height between its top and bottom.
     double top = -1e9, bottom = 1e9;
     for (int32_t i = 0; i < 5; ++i) {
-        ASSERT_TRUE(projectPoint(vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
+        ASSERT_TRUE(projectPoint(camera, vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
         top = std::max(top, y);
         bottom = std::min(bottom, y);
     }
@@ -183,7 +183,7 @@ bool pixelOfSticker(int32_t s, int32_t& mouseX, int32_t& mouseY) {
     Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
     if (dot(outward, toEye) < 0.3 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) return false;
     double x, y;
-    if (!projectPoint(drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
+    if (!projectPoint(camera, drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
     mouseX = static_cast<int32_t>(std::floor(x));
     mouseY = camera.height - 1 - static_cast<int32_t>(std::floor(y));
     return true;

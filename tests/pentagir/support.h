@@ -28,7 +28,7 @@ inline bool stickerCentrePixel(int32_t s, int& x, int& y) {
         sum = sum + Vec3{p[0], p[1], p[2]};
     }
     double wx, wy;
-    if (!projectPoint((1.0 / n) * sum, wx, wy)) return false;
+    if (!projectPoint(camera, (1.0 / n) * sum, wx, wy)) return false;
     x = static_cast<int>(wx);
     y = camera.height - 1 - static_cast<int>(wy);
     return true;
