@@ -80,11 +80,11 @@ struct PolygonBatch {
         return {position, colour, cornerCounts, polygonCount, fill, fillCount, line, lineCount};
     }
 
-    float position[maxVertices][3];
-    float colour[maxVertices][3];
-    uint8_t cornerCounts[MaxPolygons];
-    uint16_t fill[MaxPolygons * (MaxCorners - 2) * 3];
-    uint16_t line[maxVertices * 2];
+    float position[maxVertices][3] = {};
+    float colour[maxVertices][3] = {};
+    uint8_t cornerCounts[MaxPolygons] = {};
+    uint16_t fill[MaxPolygons * (MaxCorners - 2) * 3] = {};
+    uint16_t line[maxVertices * 2] = {};
     int32_t polygonCount = 0, vertexCount = 0, fillCount = 0, lineCount = 0;
 };
 
