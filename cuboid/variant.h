@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "configs.h"
 #include "cubie.h"
 
 #ifndef CUBOID_VARIANT
@@ -22,9 +23,9 @@ struct Variant {
 
 // index = CUBOID_VARIANT
 inline constexpr Variant variants[3] = {
-    {"cuboid-a", cubie::cuboidAConfig, true,  false},
-    {"cuboid-b", cubie::cuboidBConfig, false, true },
-    {"cuboid-c", cubie::cuboidCConfig, false, false},
+    {"cuboid-a", cuboidAConfig, true,  false},
+    {"cuboid-b", cuboidBConfig, false, true },
+    {"cuboid-c", cuboidCConfig, false, false},
 };
 
 inline constexpr Variant variant = variants[CUBOID_VARIANT];

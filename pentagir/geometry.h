@@ -1,4 +1,4 @@
-// Geometry of the dodecahedron puzzle, the camera, and the OpenGL drawing of one frame.
+// Shape and colours of the dodecahedron, and where every sticker is in this frame's view.
 //
 // Model space: a dodecahedron of circumradius about 1.018 centred at the origin. View space: model space turned
 // by the view basis. OpenGL receives view-space points with depthOffset added to z; the camera at (0, 0, -30)
@@ -7,23 +7,13 @@
 
 #include <cstdint>
 
-#include "state.h"
+#include "puzzle.h"
+#include "scene/vec.h"
 
 namespace pentagir {
 
-struct Vec3 {
-    double x, y, z;
-};
-
-constexpr Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-constexpr Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-constexpr Vec3 operator*(double s, Vec3 a) { return {s * a.x, s * a.y, s * a.z}; }
-constexpr double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-constexpr Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-
-struct Vec2 {
-    double x, y;
-};
+using scene::Vec2;
+using scene::Vec3;
 
 constexpr double cutRatio = 0.45;  // share of a face edge that a corner sticker takes from each end
 constexpr double phi = 1.618033988749895;
@@ -81,82 +71,24 @@ constexpr int32_t palette[faceCount][3] = {
     {  0, 192,   0},
 };
 
-// Fixed geometry, built once by buildGeometry.
-extern Vec2 faceTemplate[templatePointCount];
-extern Vec3 vertexPos[vertexCount];
-extern Vec3 faceCentre[faceCount];
-extern Vec3 faceAxisX[faceCount];
-extern Vec3 faceAxisY[faceCount];
-
-// View basis rows: model vector m shows in view space as (viewX . m, viewY . m, viewZ . m).
-extern Vec3 viewX, viewY, viewZ;
-
-// This frame's face frames in view space (without depthOffset), rewritten by updateFaceFrames.
-extern Vec3 viewAxisX[faceCount];
-extern Vec3 viewAxisY[faceCount];
-extern Vec3 viewCentre[faceCount];
-
-// Animation inputs, written by the frame loop: clock and animStart count frames in thousands (each frame adds
-// 0.001, so animDuration 2.5 is 2500 frames), animStart < 0 while no turn is animated, animRow 0-11, animK 1 or 4.
-extern double clock;
-extern double animStart;
-extern double animDuration;
-extern int32_t animRow;
-extern int32_t animK;
-
-// Camera and projection as one matrix (column-major, as OpenGL keeps it) from view space plus depthOffset to
-// clip space, its inverse, and the viewport they map to.
-struct Camera {
-    double matrix[16];
-    double inverse[16];
-    int32_t width, height;
-};
-extern Camera camera;
-
+// The fixed shape (template, vertices, face frames) in state, built once.
 void buildGeometry();
+
+// The start view: view space is model space.
 void resetView();
-
-// Turns two basis rows within their plane: a <- c a + s b, b <- c b - s a.
-void rotatePair(Vec3& a, Vec3& b, double angle);
-
-// Right-hand rotation of q about the unit axis n through the origin.
-void rotateAboutAxis(Vec3& q, Vec3 n, double angle);
-
-// The numbers gluPerspective and gluLookAt would give, for a drawing area whose largest coordinates are lastX,
-// lastY: a 4-degree vertical field of view, near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
-void perspectiveMatrix(double out[16], double aspect);
-void lookAtMatrix(double out[16]);
-void setupCamera(int32_t lastX, int32_t lastY);
-
-// Window coordinates (x right, y up, in pixels) of a point already in OpenGL's input space (depthOffset added).
-bool projectPoint(Vec3 point, double& winX, double& winY);
 
 // The view-space frames of every face from the current view basis.
 void updateFaceFrames();
 
-// Per-frame rotation of the animated layer: sets movingSticker and returns false when no animation runs.
+// Per-frame rotation of the animated layer: sets state.movingSticker and returns inactive when no animation runs.
 struct LayerRotation {
     bool active;
     Vec3 axis;
     double angle;
 };
 LayerRotation animationRotation();
-extern bool movingSticker[stickerCount];
 
 // Corner i of sticker s as OpenGL gets it this frame (after the animation rotation and depthOffset).
 void stickerCorner(int32_t s, int32_t i, const LayerRotation& rotation, float out[3]);
-
-// One-time OpenGL state, after setupCamera: depth test, viewport, the camera matrix.
-void setupProjection();
-
-// Draws the puzzle for this frame: face frames, animation, 132 fills and 132 outlines in two batched calls.
-void drawPuzzle();
-
-// False makes drawPuzzle draw one primitive at a time, for measuring what batching gains.
-extern bool batchedDrawing;
-
-// The same picture one primitive at a time (264 begin/end pairs); kept as the reference the batched drawing is
-// compared with.
-void drawPuzzleImmediate();
 
 }  // namespace pentagir

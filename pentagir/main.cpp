@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "program.h"
 
 int main() {
     if (!pentagir::startUp()) return 1;

@@ -7,10 +7,12 @@
 
 #include "cubie.h"
 #include "reference_settle.h"
+#include "test_configs.h"
 
 namespace {
 
 using namespace cubie;
+using namespace cubie_test;
 
 // An n-cube whose middle layer about y has turned a quarter but is not yet re-filed: the state settleTurn meets.
 template <CubieConfig C>
@@ -49,8 +51,8 @@ void BM_SettleTurn(benchmark::State& state) {
 
 // cube3d's largest puzzle, where the pause at the end of a turn is longest.
 void BM_SettleCube3dLargest(benchmark::State& state) {
-    timeSettling<cube3dConfig>(state, *turnedNotSettled<cube3dConfig>(10),
-                               [](CubieModel<cube3dConfig>& m) { settleTurn(m); });
+    timeSettling<largeGridConfig>(state, *turnedNotSettled<largeGridConfig>(10),
+                               [](CubieModel<largeGridConfig>& m) { settleTurn(m); });
 }
 
 template <CubieConfig C>
@@ -81,7 +83,7 @@ void BM_WholeQuarterTurn(benchmark::State& state) {
 BENCHMARK(BM_SettleTurn<cuboidAConfig>)->Name("settleTurn/cuboid-a/N6")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettleTurn<cuboidBConfig>)->Name("settleTurn/cuboid-b/N6")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettleTurn<cuboidCConfig>)->Name("settleTurn/cuboid-c/N6")->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SettleTurn<cube3dConfig>)->Name("settleTurn/cube3d/N6")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SettleTurn<largeGridConfig>)->Name("settleTurn/cube3d/N6")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettleCube3dLargest)->Name("settleTurn/cube3d/N10")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SettlePointByPoint<cuboidAConfig>)->Name("pointByPoint/cuboid-a/N6")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettlePointByPoint<cuboidBConfig>)->Name("pointByPoint/cuboid-b/N6")->Unit(benchmark::kMillisecond);

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "controls.h"
-#include "geometry.h"
+#include "program.h"
+#include "state.h"
 
 namespace {
 
@@ -16,17 +16,18 @@ using Clock = std::chrono::steady_clock;
 
 // Frames per second over the given time; with turning, a turn animation of row 0 runs all the while.
 double measure(bool batched, bool turning, double seconds) {
-    pentagir::batchedDrawing = batched;
+    pentagir::ProgramState& state = pentagir::state;
+    state.batchedDrawing = batched;
     int64_t frames = 0;
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (now < end) {
-        if (turning && pentagir::animStart < 0.0) {
-            pentagir::animRow = 0;
-            pentagir::animK = 4;
-            pentagir::animStart = pentagir::clock;
+        if (turning && state.animStart < 0.0) {
+            state.animRow = 0;
+            state.animK = 4;
+            state.animStart = state.frameClock;
         }
-        if (!turning) pentagir::animStart = -1.0;
+        if (!turning) state.animStart = -1.0;
         pentagir::runFrame();
         ++frames;
         now = Clock::now();

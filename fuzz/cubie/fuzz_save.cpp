@@ -4,10 +4,12 @@
 #include <cstdlib>
 
 #include "cubie.h"
+#include "test_configs.h"
 
 namespace {
 
 using namespace cubie;
+using namespace cubie_test;
 
 // Every used facet names one face of one cubie inside the cuboid, and every used point sits at its home.
 template <CubieConfig C>
@@ -66,6 +68,7 @@ void exercise(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     exercise<cuboidAConfig>(data, size);
     exercise<cuboidCConfig>(data, size);
-    exercise<cube3dConfig>(data, size);
+    exercise<largeGridConfig>(data, size);
+    exercise<halfSpanConfig>(data, size);
     return 0;
 }

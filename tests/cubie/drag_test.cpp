@@ -122,7 +122,7 @@ TEST(CubieDrag, SameRuleOnTheLargeCube) {
             if (d.to[a] != d.from[a] && d.from[a] == 1) to[a] = from[a] + (d.to[a] - d.from[a]);
             if (d.to[a] != d.from[a] && d.to[a] == 1) to[a] = from[a] + (d.from[a] == 0 ? 1 : -1);
         }
-        expectPressedStickerFollowsTheDrag<cube3dConfig>(d, 10, from, to);
+        expectPressedStickerFollowsTheDrag<largeGridConfig>(d, 10, from, to);
     }
 }
 

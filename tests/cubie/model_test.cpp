@@ -63,7 +63,7 @@ void expectFreshBuild(const Shape& shape, int32_t expectedUsed) {
     expectSoundState(*m);
     const int32_t perFace = C.shape == FacetShape::quad ? 1 : 2;
     const int32_t d[3] = {shape.dx, shape.dy, shape.dz};
-    const int32_t cell = 240 / shape.n;
+    const int32_t cell = C.span / shape.n;
     int32_t used = 0, outer[6] = {}, inner = 0;
     for (int32_t r = 0; r < Model<C>::recordCount; ++r) {
         const auto& f = m->facets[r];
@@ -98,9 +98,11 @@ TEST(CubieBuild, FreshPuzzlesOfEveryVariant) {
     expectFreshBuild<cuboidAConfig>({"a 2x2x1 slab", 2, 2, 2, 1}, 24);
     expectFreshBuild<cuboidCConfig>({"c 6-cube", 6, 6, 6, 6}, 2592);
     expectFreshBuild<cuboidCConfig>({"c 4x1x3", 4, 4, 1, 3}, 144);
-    expectFreshBuild<cube3dConfig>({"cube3d 10-cube", 10, 10, 10, 10}, 6000);
-    expectFreshBuild<cube3dConfig>({"cube3d 2-cube", 2, 2, 2, 2}, 48);
-    expectFreshBuild<cube3dConfig>({"cube3d 7x6x6", 7, 7, 6, 6}, 1512);
+    expectFreshBuild<largeGridConfig>({"large 10-cube", 10, 10, 10, 10}, 6000);
+    expectFreshBuild<largeGridConfig>({"large 2-cube", 2, 2, 2, 2}, 48);
+    expectFreshBuild<largeGridConfig>({"large 7x6x6", 7, 7, 6, 6}, 1512);
+    expectFreshBuild<halfSpanConfig>({"half span 5-cube", 5, 5, 5, 5}, 1500);
+    expectFreshBuild<halfSpanConfig>({"half span 3-cube", 3, 3, 3, 3}, 324);
 }
 
 TEST(CubieBuild, StartCubeCountsOuterAndInnerFacets) {
@@ -108,7 +110,7 @@ TEST(CubieBuild, StartCubeCountsOuterAndInnerFacets) {
     auto counts = colourCounts(*a);
     for (int32_t colour : {15, 14, 2, 9, 12, 13}) EXPECT_EQ(counts[colour], 36) << "colour " << colour;
     EXPECT_EQ(counts[8], 1080);
-    auto d = built<cube3dConfig>(10, 10, 10, 10);
+    auto d = built<largeGridConfig>(10, 10, 10, 10);
     counts = colourCounts(*d);
     for (int32_t colour : {12, 13, 9, 2, 15, 14}) EXPECT_EQ(counts[colour], 100) << "colour " << colour;
     EXPECT_EQ(counts[8], 5400);
@@ -137,11 +139,30 @@ TEST(CubieBuild, HomePositions) {
         EXPECT_EQ(p[1], c.y);
         EXPECT_EQ(p[2], c.z);
     }
-    auto d = built<cube3dConfig>(10, 10, 10, 10);
+    auto d = built<largeGridConfig>(10, 10, 10, 10);
     double p[3];
     homePosition(*d, 0, 0, 0, 1, p);
-    EXPECT_EQ(p[0], -97);  // -120 + 24 - 1: cube3d insets by 1
+    EXPECT_EQ(p[0], -97);  // -120 + 24 - 1: the large grid insets by 1
     EXPECT_EQ(p[1], -119);
+    // Half the span: (i + b) * (120 div N) - 60, inset 2.
+    struct HalfCase {
+        const char* name;
+        int32_t n, i, j, k, q;
+        double x, y, z;
+    } const halfCases[] = {
+        {"3-cube first corner", 3, 0, 0, 0, 0, -58, -58, -58},
+        {"3-cube last corner", 3, 2, 2, 2, 7, 58, 58, 58},
+        {"4-cube, cell 30", 4, 1, 2, 3, 1, -2, 2, 32},
+        {"5-cube, cell 24", 5, 4, 0, 2, 6, 38, -38, 10},
+    };
+    for (const HalfCase& c : halfCases) {
+        SCOPED_TRACE(c.name);
+        auto h = built<halfSpanConfig>(c.n, c.n, c.n, c.n);
+        homePosition(*h, c.i, c.j, c.k, c.q, p);
+        EXPECT_EQ(p[0], c.x);
+        EXPECT_EQ(p[1], c.y);
+        EXPECT_EQ(p[2], c.z);
+    }
 }
 
 // Every grid of cube3d, also N = 7 and 9 where 240 is not a multiple of N, is centred: a turn about an axis through
@@ -149,7 +170,7 @@ TEST(CubieBuild, HomePositions) {
 TEST(CubieBuild, EveryGridIsCentredWithWholeCoordinates) {
     for (int32_t n = 2; n <= 10; ++n)
         for (int32_t d = 1; d <= n; ++d) {
-            auto m = built<cube3dConfig>(n, n, d, n);
+            auto m = built<largeGridConfig>(n, n, d, n);
             double low[3] = {1e9, 1e9, 1e9}, high[3] = {-1e9, -1e9, -1e9};
             for (int32_t s = 0; s < n * n * n; ++s) {
                 if (!slotInside(m->dims, n, s)) continue;
@@ -193,7 +214,7 @@ TEST(CubieTurn, TurnLengthFollowsTheCrossSection) {
     };
     for (const Case3d& c : cases3d) {
         SCOPED_TRACE(c.name);
-        auto m = built<cube3dConfig>(10, c.dx, c.dy, c.dz);
+        auto m = built<largeGridConfig>(10, c.dx, c.dy, c.dz);
         startTurn(*m, c.axis, c.axis < 0 ? -1 : 9, -1);
         EXPECT_EQ(runTurn(*m), c.expectedFrames);
         expectSoundState(*m);
@@ -283,7 +304,7 @@ TEST(CubieTurn, ATurnAndItsInverseRestorePointsAndIndices) {
     expectInverseRestores<cuboidAConfig>({"a 6-cube", 6, 6, 6, 6});
     expectInverseRestores<cuboidBConfig>({"b 6x6x3", 6, 6, 6, 3});
     expectInverseRestores<cuboidCConfig>({"c 5x2x4", 5, 5, 2, 4});
-    expectInverseRestores<cube3dConfig>({"cube3d 7x7x4", 7, 7, 7, 4});
+    expectInverseRestores<largeGridConfig>({"large 7x7x4", 7, 7, 7, 4});
 }
 
 TEST(CubieTurn, FourQuarterTurnsAreTheIdentity) {
@@ -342,10 +363,12 @@ TEST(CubieTurn, RandomTurnsKeepEveryFacetOnOneFaceOfOneCubie) {
     expectRandomTurnsSound<cuboidBConfig>({"b 2x2x1", 2, 2, 2, 1}, 12, true);
     expectRandomTurnsSound<cuboidCConfig>({"c 6-cube", 6, 6, 6, 6}, 15, true);
     expectRandomTurnsSound<cuboidCConfig>({"c 3x1x2", 3, 3, 1, 2}, 12, true);
-    expectRandomTurnsSound<cube3dConfig>({"cube3d 4-cube", 4, 4, 4, 4}, 10, true);
-    expectRandomTurnsSound<cube3dConfig>({"cube3d 10x10x9", 10, 10, 10, 9}, 6, false);
-    expectRandomTurnsSound<cube3dConfig>({"cube3d 7x6x6", 7, 6, 6, 6}, 8, false);
-    expectRandomTurnsSound<cube3dConfig>({"cube3d 9-cube", 9, 9, 9, 9}, 8, false);
+    expectRandomTurnsSound<largeGridConfig>({"large 4-cube", 4, 4, 4, 4}, 10, true);
+    expectRandomTurnsSound<halfSpanConfig>({"half span 3-cube", 3, 3, 3, 3}, 12, true);
+    expectRandomTurnsSound<halfSpanConfig>({"half span 5x2x4", 5, 5, 2, 4}, 12, true);
+    expectRandomTurnsSound<largeGridConfig>({"large 10x10x9", 10, 10, 10, 9}, 6, false);
+    expectRandomTurnsSound<largeGridConfig>({"large 7x6x6", 7, 6, 6, 6}, 8, false);
+    expectRandomTurnsSound<largeGridConfig>({"large 9-cube", 9, 9, 9, 9}, 8, false);
 }
 
 // Two points at one home cannot be filed as a permutation: re-filing must then change nothing rather than lose a
@@ -396,7 +419,7 @@ TEST(CubieScramble, ARunningTurnFinishesBeforeTheScramble) {
 }
 
 TEST(CubieBuild, BuildEndsTurnAndScrambleAndResetsTheStep) {
-    auto m = built<cube3dConfig>(5, 5, 5, 5);
+    auto m = built<largeGridConfig>(5, 5, 5, 5);
     startTurn(*m, 1, 3, -1);
     for (int32_t frame = 0; frame < 40; ++frame) stepTurn(*m);
     m->scrambleLeft = 12;
@@ -407,7 +430,7 @@ TEST(CubieBuild, BuildEndsTurnAndScrambleAndResetsTheStep) {
     EXPECT_EQ(m->turnStep, 1);
     EXPECT_EQ(m->turnTarget, 90);
     EXPECT_EQ(m->turnAngle, 0);
-    for (int32_t v = 27 * 8; v < Model<cube3dConfig>::vertexCount; ++v)
+    for (int32_t v = 27 * 8; v < Model<largeGridConfig>::vertexCount; ++v)
         for (int32_t a = 0; a < 3; ++a) ASSERT_EQ(m->worldVertex[v][a], 0) << "vertex " << v;
     expectSoundState(*m);
 }

@@ -20,12 +20,12 @@ void settlePointByPoint(cubie::CubieModel<C>& m) {
                 if (C.restrictedRefile && m.turnLayer != i && m.turnLayer != j && m.turnLayer != k) continue;
                 for (int32_t q = 0; q < 8; ++q) {
                     const int32_t s = slotNumber(n, i, j, k) * 8 + q;
-                    // The plain rule's home: (N - dims) * cell / 2 - 120 + ...
+                    // The plain rule's home: (N - dims) * cell / 2 - span / 2 + ...
                     double h[3];
                     const int32_t index[3] = {i, j, k};
                     for (int32_t a = 0; a < 3; ++a) {
                         const int32_t bit = (q >> a) & 1;
-                        h[a] = (n - m.dims[a]) * m.cellSize[a] / 2 - 120 + (index[a] + bit) * m.cellSize[a] +
+                        h[a] = (n - m.dims[a]) * m.cellSize[a] / 2 - C.span / 2 + (index[a] + bit) * m.cellSize[a] +
                                (1 - 2 * bit) * C.inset;
                     }
                     int32_t b = -1;

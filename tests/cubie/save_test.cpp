@@ -83,14 +83,14 @@ TEST_F(CubieSave, LineCountsAndStartOfEachVariant) {
     };
     auto a = built<cuboidAConfig>(6, 6, 6, 6);
     auto c = built<cuboidCConfig>(4, 4, 4, 4);
-    auto d = built<cube3dConfig>(10, 10, 10, 10);
+    auto d = built<largeGridConfig>(10, 10, 10, 10);
     ASSERT_TRUE(saveState(*a, (path + ".a").c_str()));
     ASSERT_TRUE(saveState(*c, (path + ".c").c_str()));
     ASSERT_TRUE(saveState(*d, (path + ".d").c_str()));
     const Case cases[] = {
         {"cuboid-a 6-cube", read(path + ".a"), 1301, lines({"6", "6", "6", "6", "1295", "4 6 7 5 8"})},
         {"cuboid-c 4-cube", read(path + ".c"), 2597, lines({"4", "4", "4", "4", "2591", "0 1 2 2"})},
-        {"cube3d 10-cube", read(path + ".d"), 6005, lines({"10", "10", "10", "10", "5999", "4 6 7 5 8"})},
+        {"large 10-cube", read(path + ".d"), 6005, lines({"10", "10", "10", "10", "5999", "4 6 7 5 8"})},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -143,7 +143,7 @@ TEST_F(CubieSave, RoundTripOfEveryVariantAfterAScramble) {
     roundTrip<cuboidAConfig>(path, 6, 6, 6, 6);
     roundTrip<cuboidBConfig>(path, 6, 6, 6, 3);
     roundTrip<cuboidCConfig>(path, 5, 5, 2, 4);
-    roundTrip<cube3dConfig>(path, 7, 6, 7, 5);
+    roundTrip<largeGridConfig>(path, 7, 6, 7, 5);
 }
 
 // A 6 x 6 x 3 cuboid saved after turns reloads as the same puzzle, and the same further turns then give the same

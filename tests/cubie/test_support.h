@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "cubie.h"
+#include "test_configs.h"
 
 namespace cubie_test {
 
@@ -54,17 +54,17 @@ void facetCentre(const Model<C>& m, const typename Model<C>::Facet& f, double ou
     }
 }
 
-// A byte-for-byte copy, padding included, for comparing with sameBytes.
+// A byte-for-byte copy of the puzzle's state, padding included, for comparing with sameBytes.
 template <CubieConfig C>
 std::unique_ptr<Model<C>> snapshot(const Model<C>& m) {
     auto copy = std::make_unique<Model<C>>();
-    std::memcpy(static_cast<void*>(copy.get()), &m, sizeof m);
+    std::memcpy(static_cast<void*>(copy.get()), &m, stateBytes<C>);
     return copy;
 }
 
 template <CubieConfig C>
 bool sameBytes(const Model<C>& a, const Model<C>& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::memcmp(&a, &b, stateBytes<C>) == 0;
 }
 
 inline bool slotInside(const int32_t dims[3], int32_t n, int32_t slot) {

@@ -327,7 +327,7 @@ TEST(SUITE(Keys), EscapeEndsTheProgramAtOnceEvenDuringATurn) {
     EXPECT_TRUE(frame());
     cubie::startTurn(state.puzzle, 0, 1, 1);
     EXPECT_TRUE(frame());
-    EXPECT_FALSE(frame(0, 0, 0, keyEscape));
+    EXPECT_FALSE(frame(0, 0, 0, cuboid::keyEscape));
 }
 
 // ---- gestures -------------------------------------------------------------------------------------------------
@@ -516,7 +516,7 @@ TEST(SUITE(SaveLoad), AFailedLoadChangesNothingAndTheTurnRunsOn) {
 
 #if CUBOID_VARIANT == 1
 namespace {
-cubie::CubieModel<cubie::cuboidAConfig> otherProgram;
+cubie::CubieModel<cuboid::cuboidAConfig> otherProgram;
 }
 
 TEST(SUITE(SaveLoad), AFileSavedByTheDiceProgramLoadsHere) {

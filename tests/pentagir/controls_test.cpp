@@ -7,6 +7,7 @@
 
 #include "controls.h"
 #include "geometry.h"
+#include "program.h"
 #include "state.h"
 #include "support.h"
 
@@ -44,7 +45,7 @@ struct PentagirLoop : ::testing::Test {
     // Frames until the running animation has applied its turn; fails after far more than 2500.
     static int32_t finishAnimation(FrameInput in) {
         int32_t frames = 0;
-        while (animStart >= 0.0 && frames < 4000) {
+        while (state.animStart >= 0.0 && frames < 4000) {
             stepFrame(in);
             ++frames;
         }
@@ -85,14 +86,14 @@ TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
             for (auto [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
                 Move m = moveFromDrag(from, to);
                 ASSERT_NE(m.k, 0) << from << " onto " << to;
-                for (int32_t s = 0; s < stickerCount; ++s) stickerColour[s] = s;
+                for (int32_t s = 0; s < stickerCount; ++s) state.stickerColour[s] = s;
                 turn(m.row, m.k);
                 int32_t moved = 0;
-                for (int32_t s = 0; s < stickerCount; ++s) moved += stickerColour[s] != s;
+                for (int32_t s = 0; s < stickerCount; ++s) moved += state.stickerColour[s] != s;
                 EXPECT_EQ(moved, 25) << "one fifth moves five groups of five";
                 // A fifth of a turn moves each ring sticker three places along the ring of 15.
                 int32_t ahead = from == a ? (q + 3) % ringLength : (q + ringLength - 2) % ringLength;
-                EXPECT_EQ(stickerColour[ringSticker(r, ahead)], from) << "row " << r << ": drag " << from << " onto " << to;
+                EXPECT_EQ(state.stickerColour[ringSticker(r, ahead)], from) << "row " << r << ": drag " << from << " onto " << to;
             }
         }
 }
@@ -100,9 +101,9 @@ TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
 TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
     stepFrame(at(83, 1));
     stepFrame(at(84, 1));
-    ASSERT_GE(animStart, 0.0) << "the drag starts an animation";
-    EXPECT_EQ(animRow, 0);
-    EXPECT_EQ(animK, 4);
+    ASSERT_GE(state.animStart, 0.0) << "the drag starts an animation";
+    EXPECT_EQ(state.animRow, 0);
+    EXPECT_EQ(state.animK, 4);
     EXPECT_EQ(snapshot(), solved()) << "colours change only when the animation ends";
     int32_t frames = finishAnimation(idle());
     EXPECT_NEAR(frames, 2500, 2);
@@ -118,40 +119,40 @@ TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
 TEST_F(PentagirLoop, TurnLandsInTheLastFrameAndADragWaitsOneMoreFrame) {
     stepFrame(at(83, 1));
     stepFrame(at(84, 1));
-    ASSERT_GE(animStart, 0.0);
+    ASSERT_GE(state.animStart, 0.0);
     int32_t frames = 0;
-    for (double c = animStart; c < animStart + 2.5; c += 0.001) ++frames;
+    for (double c = state.animStart; c < state.animStart + 2.5; c += 0.001) ++frames;
     for (int32_t i = 1; i < frames; ++i) stepFrame(at(84, 1));
-    EXPECT_GE(animStart, 0.0) << "still running one frame before the end";
+    EXPECT_GE(state.animStart, 0.0) << "still running one frame before the end";
     EXPECT_EQ(snapshot(), solved()) << "no colour moves before the last frame";
     stepFrame(at(85, 1));  // 84 onto 85 would turn row 0 again
-    EXPECT_LT(animStart, 0.0) << "the turn is applied in frame " << frames << " and no new one starts there";
+    EXPECT_LT(state.animStart, 0.0) << "the turn is applied in frame " << frames << " and no new one starts there";
     Colours got = snapshot();
     resetColours();
     turn(0, 4);
     EXPECT_EQ(got, snapshot()) << "one fifth of row 0, backwards";
     stepFrame(at(85, 1));
-    EXPECT_GE(animStart, 0.0) << "the next frame takes up the drag";
-    EXPECT_EQ(animRow, 0);
-    EXPECT_EQ(animK, 4);
+    EXPECT_GE(state.animStart, 0.0) << "the next frame takes up the drag";
+    EXPECT_EQ(state.animRow, 0);
+    EXPECT_EQ(state.animK, 4);
 }
 
 TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
     stepFrame(at(83, 1));
     stepFrame(at(84, 1));
-    ASSERT_GE(animStart, 0.0);
-    double started = animStart;
+    ASSERT_GE(state.animStart, 0.0);
+    double started = state.animStart;
     stepFrame(at(85, 1));
     stepFrame(at(127, 1));
-    EXPECT_EQ(animStart, started);
-    EXPECT_EQ(animK, 4);
+    EXPECT_EQ(state.animStart, started);
+    EXPECT_EQ(state.animK, 4);
 }
 
 TEST_F(PentagirLoop, PressAndReleaseOnOneStickerTurnsNothing) {
     for (int i = 0; i < 3; ++i) stepFrame(at(83, 1));
     stepFrame(at(83, 0));
     stepFrame(idle());
-    EXPECT_LT(animStart, 0.0);
+    EXPECT_LT(state.animStart, 0.0);
     EXPECT_EQ(snapshot(), solved());
 }
 
@@ -160,9 +161,9 @@ TEST_F(PentagirLoop, LeavingThePuzzleDropsTheAnchor) {
     FrameInput off = idle();
     off.buttons = 1;
     stepFrame(off);
-    EXPECT_EQ(hoveredSticker, -1);
+    EXPECT_EQ(state.hoveredSticker, -1);
     stepFrame(at(84, 1));
-    EXPECT_LT(animStart, 0.0) << "the sticker touched after leaving is a new anchor, not a turn";
+    EXPECT_LT(state.animStart, 0.0) << "the sticker touched after leaving is a new anchor, not a turn";
 }
 
 TEST_F(PentagirLoop, ScrambleAndResetHeldTogetherShowTheSolvedPuzzle) {
@@ -184,7 +185,7 @@ TEST_F(PentagirLoop, ScrambleAndResetHeldTogetherShowTheSolvedPuzzle) {
 TEST_F(PentagirLoop, ScramblingDuringAnAnimationKeepsTheAnimatedTurn) {
     stepFrame(at(83, 1));
     stepFrame(at(84, 1));
-    ASSERT_GE(animStart, 0.0);
+    ASSERT_GE(state.animStart, 0.0);
     seedRandom(99);
     FrameInput scramble = idle();
     scramble.scramble = true;
@@ -209,13 +210,13 @@ struct KeyCase {
 // One frame of each view key turns the basis by 0.002 rad in its plane; of a pair held together the second wins.
 TEST_F(PentagirLoop, ViewKeysTurnTheBasisAndTheSecondOfAPairWins) {
     const KeyCase cases[] = {
-        {"Right", &FrameInput::right, nullptr, &viewZ, &viewX, 0.002},
-        {"Left", &FrameInput::left, nullptr, &viewZ, &viewX, -0.002},
-        {"Right and Left", &FrameInput::right, &FrameInput::left, &viewZ, &viewX, -0.002},
-        {"Up", &FrameInput::up, nullptr, &viewZ, &viewY, 0.002},
-        {"Up and Down", &FrameInput::up, &FrameInput::down, &viewZ, &viewY, -0.002},
-        {"X", &FrameInput::spinX, nullptr, &viewX, &viewY, 0.002},
-        {"X and Z", &FrameInput::spinX, &FrameInput::spinZ, &viewX, &viewY, -0.002},
+        {"Right", &FrameInput::right, nullptr, &state.viewZ, &state.viewX, 0.002},
+        {"Left", &FrameInput::left, nullptr, &state.viewZ, &state.viewX, -0.002},
+        {"Right and Left", &FrameInput::right, &FrameInput::left, &state.viewZ, &state.viewX, -0.002},
+        {"Up", &FrameInput::up, nullptr, &state.viewZ, &state.viewY, 0.002},
+        {"Up and Down", &FrameInput::up, &FrameInput::down, &state.viewZ, &state.viewY, -0.002},
+        {"X", &FrameInput::spinX, nullptr, &state.viewX, &state.viewY, 0.002},
+        {"X and Z", &FrameInput::spinX, &FrameInput::spinZ, &state.viewX, &state.viewY, -0.002},
     };
     for (const KeyCase& c : cases) {
         resetView();
@@ -240,9 +241,9 @@ Screen afterFrames(bool FrameInput::*key, int32_t frames) {
     in.*key = true;
     for (int32_t i = 0; i < frames; ++i) stepFrame(in);
     Screen s{};
-    projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
+    projectPoint(state.camera, state.viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
     double x, y;
-    projectPoint(viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
+    projectPoint(state.camera, state.viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
     s.angle = std::atan2(y - s.frontY, x - s.frontX);  // window y grows upwards here
     return s;
 }
@@ -264,11 +265,11 @@ TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
     in.mouseX = 639 - 64;  // pointerX 64, against a previous value of 0
     in.mouseY = 479;       // pointerY 0
     in.buttons = 2;
-    Vec3 z = viewZ, x = viewX;
+    Vec3 z = state.viewZ, x = state.viewX;
     rotatePair(z, x, 8.0 * 64 / 639);
     stepFrame(in);
-    EXPECT_NEAR(distance2(viewZ, z), 0.0, 1e-20);
-    EXPECT_NEAR(distance2(viewX, x), 0.0, 1e-20);
+    EXPECT_NEAR(distance2(state.viewZ, z), 0.0, 1e-20);
+    EXPECT_NEAR(distance2(state.viewX, x), 0.0, 1e-20);
 }
 
 }  // namespace

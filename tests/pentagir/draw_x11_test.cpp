@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "controls.h"
+#include "draw.h"
 #include "geometry.h"
+#include "picking.h"
+#include "program.h"
 #include "state.h"
 #include "xdriver.h"
 
@@ -84,7 +86,7 @@ TEST_F(PentagirGl, CameraMatrixIsWhatGluBuilds) {
     glGetDoublev(GL_PROJECTION_MATRIX, loaded);
     for (int i = 0; i < 16; ++i) {
         double scale = std::fmax(1.0, std::fabs(glu[i]));
-        EXPECT_NEAR(camera.matrix[i], glu[i], 1e-5 * scale) << "element " << i;
+        EXPECT_NEAR(state.camera.matrix[i], glu[i], 1e-5 * scale) << "element " << i;
         EXPECT_NEAR(loaded[i], glu[i], 1e-5 * scale) << "element " << i << " of the matrix in use";
     }
 }
@@ -109,15 +111,15 @@ void setScene(const Scene& s) {
     seedRandom(42);
     for (int32_t i = 0; i < s.scrambleTurns; ++i) scrambleStep();
     resetView();
-    rotatePair(viewZ, viewX, s.zx);
-    rotatePair(viewZ, viewY, s.zy);
-    rotatePair(viewX, viewY, s.xy);
-    animStart = -1.0;
+    rotatePair(state.viewZ, state.viewX, s.zx);
+    rotatePair(state.viewZ, state.viewY, s.zy);
+    rotatePair(state.viewX, state.viewY, s.xy);
+    state.animStart = -1.0;
     if (s.k != 0) {
-        animRow = s.row;
-        animK = s.k;
-        animStart = 1.0;
-        clock = animStart + s.progress * animDuration;
+        state.animRow = s.row;
+        state.animK = s.k;
+        state.animStart = 1.0;
+        state.frameClock = state.animStart + s.progress * state.animDuration;
     }
 }
 
@@ -170,8 +172,8 @@ TEST_F(PentagirGl, OutlinesShowOverTheFills) {
         std::string first;
         for (int32_t s = 0; s < stickerCount; ++s) {
             int32_t f = s / stickersPerFace;
-            Vec3 outward = cross(viewAxisY[f], viewAxisX[f]);
-            Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
+            Vec3 outward = cross(state.viewAxisY[f], state.viewAxisX[f]);
+            Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.viewCentre[f];
             if (dot(outward, toEye) < 0.15 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) continue;
             int32_t n = stickerCorners(s % stickersPerFace);
             for (int32_t i = 0; i < n; ++i) {
@@ -179,7 +181,8 @@ TEST_F(PentagirGl, OutlinesShowOverTheFills) {
                 stickerCorner(s, i, still, a);
                 stickerCorner(s, (i + 1) % n, still, b);
                 double ax, ay, bx, by;
-                ASSERT_TRUE(projectPoint({a[0], a[1], a[2]}, ax, ay) && projectPoint({b[0], b[1], b[2]}, bx, by));
+                ASSERT_TRUE(projectPoint(state.camera, {a[0], a[1], a[2]}, ax, ay) &&
+                            projectPoint(state.camera, {b[0], b[1], b[2]}, bx, by));
                 bool alongX = std::fabs(bx - ax) >= std::fabs(by - ay);
                 double from = alongX ? std::fmin(ax, bx) : std::fmin(ay, by);
                 double to = alongX ? std::fmax(ax, bx) : std::fmax(ay, by);
@@ -249,7 +252,7 @@ TEST_F(PentagirGl, PickNamesTheStickerDrawnUnderThePointer) {
                     ++wrong;
                     continue;
                 }
-                const int32_t* rgb = palette[stickerColour[s]];
+                const int32_t* rgb = palette[state.stickerColour[s]];
                 const uint8_t* p = at(x, y);
                 for (int c = 0; c < 3; ++c)
                     if (std::abs(p[c] - rgb[c] * 255 / 256) > 1) {

@@ -6,8 +6,9 @@
 #include <map>
 #include <utility>
 
-#include "controls.h"
 #include "geometry.h"
+#include "picking.h"
+#include "program.h"
 #include "state.h"
 
 namespace pentagir {
@@ -62,9 +63,9 @@ int32_t sharedCorners(int32_t a, int32_t b) {
 TEST_F(PentagirGeometry, TemplateCornersLandOnTheFaceVertices) {
     for (int32_t f = 0; f < faceCount; ++f) {
         for (int32_t i = 0; i < 5; ++i) {
-            Vec2 t = faceTemplate[i];
-            Vec3 onFace = faceCentre[f] + t.x * faceAxisX[f] + t.y * faceAxisY[f];
-            EXPECT_LT(distance(onFace, vertexPos[faceVertices[f][(i + 2) % 5]]), 1e-12)
+            Vec2 t = state.faceTemplate[i];
+            Vec3 onFace = state.faceCentre[f] + t.x * state.faceAxisX[f] + t.y * state.faceAxisY[f];
+            EXPECT_LT(distance(onFace, state.vertexPos[faceVertices[f][(i + 2) % 5]]), 1e-12)
                 << "face " << f << " template corner " << i;
         }
     }
@@ -73,33 +74,33 @@ TEST_F(PentagirGeometry, TemplateCornersLandOnTheFaceVertices) {
 TEST_F(PentagirGeometry, EveryStickerCornerLiesInItsFacePlane) {
     for (int32_t s = 0; s < stickerCount; ++s) {
         int32_t f = s / stickersPerFace;
-        Vec3 normal = faceCentre[f];  // a regular solid's face is perpendicular to its centre vector
+        Vec3 normal = state.faceCentre[f];  // a regular solid's face is perpendicular to its centre vector
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
-            EXPECT_NEAR(dot(drawnCorner(s, i) - faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
+            EXPECT_NEAR(dot(drawnCorner(s, i) - state.faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
     }
 }
 
 // All edges equal and all vertices equidistant from the centre, in the ratio of a regular dodecahedron.
 TEST_F(PentagirGeometry, DodecahedronIsRegular) {
-    double edge0 = distance(vertexPos[faceVertices[0][0]], vertexPos[faceVertices[0][1]]);
-    double radius0 = std::sqrt(dot(vertexPos[0], vertexPos[0]));
+    double edge0 = distance(state.vertexPos[faceVertices[0][0]], state.vertexPos[faceVertices[0][1]]);
+    double radius0 = std::sqrt(dot(state.vertexPos[0], state.vertexPos[0]));
     EXPECT_NEAR(edge0, 0.7265, 1e-4);
     EXPECT_NEAR(radius0 / edge0, std::sqrt(3.0) * phi / 2.0, 1e-12);
     for (int32_t f = 0; f < faceCount; ++f)
         for (int32_t i = 0; i < 5; ++i) {
-            double edge = distance(vertexPos[faceVertices[f][i]], vertexPos[faceVertices[f][(i + 1) % 5]]);
+            double edge = distance(state.vertexPos[faceVertices[f][i]], state.vertexPos[faceVertices[f][(i + 1) % 5]]);
             EXPECT_NEAR(edge, edge0, 1e-12) << "face " << f << " edge " << i;
         }
-    for (const Vec3& v : vertexPos) EXPECT_NEAR(std::sqrt(dot(v, v)), radius0, 1e-12);
+    for (const Vec3& v : state.vertexPos) EXPECT_NEAR(std::sqrt(dot(v, v)), radius0, 1e-12);
 }
 
 // The turn table against the geometry: +72 degrees about the axis face carries every sticker onto the sticker
 // that receives its colour in a forward step.
 TEST_F(PentagirGeometry, ForwardStepIsAPlus72DegreeRotationAboutTheRowAxis) {
     for (int32_t r = 0; r < faceCount; ++r) {
-        Vec3 c = faceCentre[r];
+        Vec3 c = state.faceCentre[r];
         LayerRotation turnRotation{true, (1.0 / std::sqrt(dot(c, c))) * c, 2.0 * pi / 5.0};
-        for (bool& m : movingSticker) m = true;
+        for (bool& m : state.movingSticker) m = true;
         for (int32_t group = 0; group < 5; ++group)
             for (int32_t j = 0; j < 5; ++j) {
                 int32_t from = turnTable[r][5 * group + (j + 1) % 5], to = turnTable[r][5 * group + j];
@@ -135,21 +136,21 @@ TEST_F(PentagirGeometry, EachConsecutivePairBelongsToExactlyOneRow) {
 TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
     for (int32_t r = 0; r < faceCount; ++r)
         for (int32_t k : {1, 4}) {
-            for (int32_t s = 0; s < stickerCount; ++s) stickerColour[s] = s;
+            for (int32_t s = 0; s < stickerCount; ++s) state.stickerColour[s] = s;
             turn(r, k);
-            animRow = r;
-            animK = k;
-            animStart = 1.0;
+            state.animRow = r;
+            state.animK = k;
+            state.animStart = 1.0;
             for (double late : {0.0, 7.5}) {  // at the end, and long past it: no over-rotation
-                clock = animStart + animDuration + late;
+                state.frameClock = state.animStart + state.animDuration + late;
                 LayerRotation end = animationRotation();
                 for (int32_t s = 0; s < stickerCount; ++s) {
-                    int32_t came = stickerColour[s];
+                    int32_t came = state.stickerColour[s];
                     EXPECT_TRUE(sameOutline(came, end, s, still, 1e-5))
                         << "row " << r << " k " << k << ": colour of " << came << " shows at " << s;
                 }
             }
-            clock = animStart - 0.5;  // before the start: nothing moves yet
+            state.frameClock = state.animStart - 0.5;  // before the start: nothing moves yet
             LayerRotation early = animationRotation();
             for (int32_t s : turnTable[r]) EXPECT_TRUE(sameOutline(s, early, s, still, 1e-6)) << "row " << r;
         }
@@ -157,19 +158,19 @@ TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
 
 TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight) {
     double x, y;
-    ASSERT_TRUE(projectPoint(viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
+    ASSERT_TRUE(projectPoint(state.camera, state.viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
     EXPECT_NEAR(x, 320.0, 0.5);
     EXPECT_NEAR(y, 240.0, 0.5);
-    EXPECT_EQ(palette[stickerColour[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
-    for (const Vec3& v : vertexPos) {
-        ASSERT_TRUE(projectPoint(v + Vec3{0, 0, depthOffset}, x, y));
+    EXPECT_EQ(palette[state.stickerColour[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
+    for (const Vec3& v : state.vertexPos) {
+        ASSERT_TRUE(projectPoint(state.camera, v + Vec3{0, 0, depthOffset}, x, y));
         EXPECT_GT(y, 0.0);
         EXPECT_LT(y, 480.0);
     }
     // The white face fills the centre: about 40 percent of the height between its top and bottom.
     double top = -1e9, bottom = 1e9;
     for (int32_t i = 0; i < 5; ++i) {
-        ASSERT_TRUE(projectPoint(vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
+        ASSERT_TRUE(projectPoint(state.camera, state.vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
         top = std::max(top, y);
         bottom = std::min(bottom, y);
     }
@@ -179,19 +180,19 @@ TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight
 // Mouse pixel under the drawn centre of a sticker, or false when its face does not clearly face the camera.
 bool pixelOfSticker(int32_t s, int32_t& mouseX, int32_t& mouseY) {
     int32_t f = s / stickersPerFace;
-    Vec3 outward = cross(viewAxisY[f], viewAxisX[f]);
-    Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - viewCentre[f];
+    Vec3 outward = cross(state.viewAxisY[f], state.viewAxisX[f]);
+    Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.viewCentre[f];
     if (dot(outward, toEye) < 0.3 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) return false;
     double x, y;
-    if (!projectPoint(drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
+    if (!projectPoint(state.camera, drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
     mouseX = static_cast<int32_t>(std::floor(x));
-    mouseY = camera.height - 1 - static_cast<int32_t>(std::floor(y));
+    mouseY = state.camera.height - 1 - static_cast<int32_t>(std::floor(y));
     return true;
 }
 
 struct ViewCase {
     const char* name;
-    double zx, zy, xy;  // turns in the planes viewZ-viewX, viewZ-viewY, viewX-viewY
+    double zx, zy, xy;  // turns in the planes state.viewZ-state.viewX, state.viewZ-state.viewY, state.viewX-state.viewY
 };
 constexpr ViewCase viewCases[] = {
     {"start view", 0, 0, 0},   {"turned right", 0.6, 0, 0},     {"tilted up", 0, -0.9, 0},
@@ -201,9 +202,9 @@ constexpr ViewCase viewCases[] = {
 TEST_F(PentagirGeometry, PickAtTheDrawnCentreOfEveryFacingStickerNamesThatSticker) {
     for (const ViewCase& view : viewCases) {
         resetView();
-        rotatePair(viewZ, viewX, view.zx);
-        rotatePair(viewZ, viewY, view.zy);
-        rotatePair(viewX, viewY, view.xy);
+        rotatePair(state.viewZ, state.viewX, view.zx);
+        rotatePair(state.viewZ, state.viewY, view.zy);
+        rotatePair(state.viewX, state.viewY, view.xy);
         updateFaceFrames();
         int32_t checked = 0;
         for (int32_t s = 0; s < stickerCount; ++s) {
@@ -221,15 +222,15 @@ int32_t pinholePick(int32_t mouseX, int32_t mouseY) {
     Vec3 d{(639 - mouseX) - 639 / 2.0, (479 - mouseY) - 479 / 2.0, 639};
     int32_t sticker = -1;
     for (int32_t f = faceCount - 1; f >= 0; --f) {
-        Vec3 n = cross(viewAxisX[f], viewAxisY[f]), c = viewCentre[f] + Vec3{0, 0, depthOffset};
+        Vec3 n = cross(state.viewAxisX[f], state.viewAxisY[f]), c = state.viewCentre[f] + Vec3{0, 0, depthOffset};
         double den = dot(n, d);
         if (n.z < 0 || den <= 0) continue;
         Vec3 q = cross(c, d);
-        double u = dot(q, viewAxisY[f]) / den, v = -dot(q, viewAxisX[f]) / den;
+        double u = dot(q, state.viewAxisY[f]) / den, v = -dot(q, state.viewAxisX[f]) / den;
         int32_t mask = 0;
         bool inside = std::fmax(std::fabs(u), std::fabs(v)) <= 1.0;
         for (int32_t i = 4; i >= 0 && inside; --i) {
-            Vec2 a = faceTemplate[i], b = faceTemplate[(i + 1) % 5];
+            Vec2 a = state.faceTemplate[i], b = state.faceTemplate[(i + 1) % 5];
             double e = (b.x - a.x) * (v - a.y) - (b.y - a.y) * (u - a.x);
             inside = e >= 0;
             if (e < 0.58) mask |= 1 << i;

@@ -12,7 +12,7 @@ namespace pentagir {
 namespace {
 
 
-void restore(const Colours& c) { std::copy(c.begin(), c.end(), std::begin(stickerColour)); }
+void restore(const Colours& c) { std::copy(c.begin(), c.end(), std::begin(state.stickerColour)); }
 
 // A scrambled start so that equalities are not satisfied by accident of a solved puzzle.
 Colours scrambled(uint32_t seed) {
@@ -66,8 +66,8 @@ TEST(PentagirState, TurnCountsFifthsModuloFive) {
 TEST(PentagirState, TurnOfFaceZeroAxisMovesFaceTwoRowToFaceOne) {
     resetColours();
     turn(6, 1);
-    for (int32_t p = 0; p < stickersPerFace; ++p) EXPECT_EQ(stickerColour[p], 0) << "face 0 position " << p;
-    for (int32_t p : {6, 7, 8}) EXPECT_EQ(stickerColour[11 * 1 + p], 2) << "face 1 position " << p;
+    for (int32_t p = 0; p < stickersPerFace; ++p) EXPECT_EQ(state.stickerColour[p], 0) << "face 0 position " << p;
+    for (int32_t p : {6, 7, 8}) EXPECT_EQ(state.stickerColour[11 * 1 + p], 2) << "face 1 position " << p;
 }
 
 TEST(PentagirState, OppositeRowsMoveDisjointStickers) {
@@ -85,8 +85,8 @@ TEST(PentagirState, ScrambleStepDrawsTheFifthsThenTheRow) {
         resetColours();
         seedRandom(seed);
         for (int i = 0; i < 20; ++i) {
-            int32_t k = 1 + random(4);
-            int32_t row = random(faceCount);
+            int32_t k = 1 + randomBelow(4);
+            int32_t row = randomBelow(faceCount);
             turn(row, k);
         }
         Colours expected = snapshot();
@@ -102,21 +102,21 @@ TEST(PentagirState, RandomStaysInRangeAndReachesEveryValue) {
     for (int32_t n : {1, 4, 12}) {
         int32_t seen[12] = {};
         for (int i = 0; i < 2000; ++i) {
-            int32_t r = random(n);
-            ASSERT_TRUE(r >= 0 && r < n) << "random(" << n << ") gave " << r;
+            int32_t r = randomBelow(n);
+            ASSERT_TRUE(r >= 0 && r < n) << "randomBelow(" << n << ") gave " << r;
             ++seen[r];
         }
-        for (int32_t v = 0; v < n; ++v) EXPECT_GT(seen[v], 2000 / n / 2) << "random(" << n << ") rarely gives " << v;
+        for (int32_t v = 0; v < n; ++v) EXPECT_GT(seen[v], 2000 / n / 2) << "randomBelow(" << n << ") rarely gives " << v;
     }
 }
 
 TEST(PentagirState, TurnsKeepElevenOfEachColourAndTheCentres) {
     scrambled(7);
     int32_t count[faceCount] = {};
-    for (int32_t c : stickerColour) ++count[c];
+    for (int32_t c : state.stickerColour) ++count[c];
     for (int32_t f = 0; f < faceCount; ++f) {
         EXPECT_EQ(count[f], 11) << "colour " << f;
-        EXPECT_EQ(stickerColour[11 * f + centrePosition], f) << "centre of face " << f;
+        EXPECT_EQ(state.stickerColour[11 * f + centrePosition], f) << "centre of face " << f;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "geometry.h"
+#include "program.h"
 #include "state.h"
 
 namespace pentagir {
@@ -13,7 +14,7 @@ using Colours = std::array<int32_t, stickerCount>;
 
 inline Colours snapshot() {
     Colours c;
-    std::copy(std::begin(stickerColour), std::end(stickerColour), c.begin());
+    std::copy(std::begin(state.stickerColour), std::end(state.stickerColour), c.begin());
     return c;
 }
 
@@ -28,10 +29,16 @@ inline bool stickerCentrePixel(int32_t s, int& x, int& y) {
         sum = sum + Vec3{p[0], p[1], p[2]};
     }
     double wx, wy;
-    if (!projectPoint((1.0 / n) * sum, wx, wy)) return false;
+    if (!projectPoint(state.camera, (1.0 / n) * sum, wx, wy)) return false;
     x = static_cast<int>(wx);
-    y = camera.height - 1 - static_cast<int>(wy);
+    y = state.camera.height - 1 - static_cast<int>(wy);
     return true;
 }
+
+// The end-to-end test still reads these parts of the program state by their own names.
+inline int32_t (&stickerColour)[stickerCount] = state.stickerColour;
+inline Vec3 (&viewAxisX)[faceCount] = state.viewAxisX;
+inline Vec3 (&viewAxisY)[faceCount] = state.viewAxisY;
+inline Vec3 (&viewCentre)[faceCount] = state.viewCentre;
 
 }  // namespace pentagir

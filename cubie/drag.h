@@ -1,0 +1,24 @@
+// The drag-to-turn rule of the cube programs: which layer a left-button drag from one cubie to another turns, and
+// which way.
+#pragma once
+
+#include <cstdint>
+
+namespace cubie {
+
+// A layer turn chosen by a drag: axis 0-2 or -1 (a turn period in which nothing moves), layer index, and sense
+// +1 or -1 (the sign of turnStep). valid is false when the drag starts no turn at all.
+struct DragTurn {
+    bool valid;
+    int32_t axis;
+    int32_t layer;
+    int32_t sense;
+};
+
+// The left button went down on face startFace of slot startSlot and came up over slot endSlot, in a grid of edge
+// n. A drag on one side turns the layer through the start cubie across the drag, so that the pressed sticker
+// moves toward the released one. Releasing on the same slot gives valid = false. The turn's turnStep is
+// stepSize * sense.
+DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int32_t n);
+
+}  // namespace cubie

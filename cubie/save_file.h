@@ -1,0 +1,194 @@
+// The save file: the writer, the validated reader, and saving and loading a model.
+//
+// The file: N, dims[0], dims[1], dims[2], M (the last record index) one per line, then M + 1 records, one per
+// line: the vertex indices in polygon order and the colour last, separated by single spaces; every line ends in
+// CR LF. Unused records are lines of zeros.
+//
+// saveState and loadState take any model that has the fields gridSize, dims, facets, loadSpace and the constant
+// config (CubieModel does); they touch nothing else of it.
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "facets.h"
+#include "file_io.h"
+
+namespace cubie {
+
+// The save file in the working directory.
+inline constexpr const char* saveFileName = "SALVARE.TXT";
+
+// What a save file holds, validated: the result of parseSaveFile, applied by loadState.
+template <CubieConfig C>
+struct SaveImage {
+    int32_t gridSize;
+    int32_t dims[3];
+    FacetFor<C> facets[C.recordCount];
+};
+
+// Largest file loadState reads; anything longer is rejected unread.
+template <CubieConfig C>
+inline constexpr size_t maxSaveBytes = (static_cast<size_t>(C.recordCount) + 5) * 64;
+
+// Working space of loadState: the file's bytes and the image parsed from them. It holds nothing between loads.
+template <CubieConfig C>
+struct LoadSpace {
+    char bytes[maxSaveBytes<C> + 1];
+    SaveImage<C> image;
+};
+
+namespace detail {
+
+// One line of numbers separated by single spaces, ended by CR LF, into line; returns its length.
+inline size_t formatLine(char* line, size_t capacity, const int32_t* values, int32_t count) {
+    char* at = line;
+    char* const end = line + capacity;
+    for (int32_t v = 0; v < count; ++v) {
+        if (v > 0 && at < end) *at++ = ' ';
+        at = std::to_chars(at, end, values[v]).ptr;
+    }
+    if (end - at >= 2) *at++ = '\r', *at++ = '\n';
+    return static_cast<size_t>(at - line);
+}
+
+// A cursor over the file's bytes. Bytes up to 32 other than the line feed count as blanks, as tabs, CR and
+// stray control bytes do in a hand-edited file.
+struct Reader {
+    const char* at;
+    const char* end;
+
+    bool blank() const { return at < end && static_cast<unsigned char>(*at) <= 32 && *at != '\n'; }
+
+    void skipBlanks() {
+        while (blank()) ++at;
+    }
+
+    // Skips blanks and empty lines before the first number of a line.
+    void skipToContent() {
+        while (at < end && static_cast<unsigned char>(*at) <= 32) ++at;
+    }
+
+    // A decimal number 0 to limit; no sign, and never more digits than an int32 can take.
+    bool number(int32_t limit, int32_t& out) {
+        if (at == end || *at < '0' || *at > '9') return false;
+        int64_t value = 0;
+        while (at < end && *at >= '0' && *at <= '9') {
+            value = value * 10 + (*at++ - '0');
+            if (value > limit) return false;
+        }
+        out = static_cast<int32_t>(value);
+        return true;
+    }
+
+    // The rest of the line holds blanks only; consumes the line feed (the last line may lack one).
+    bool endOfLine() {
+        skipBlanks();
+        if (at == end) return true;
+        if (*at != '\n') return false;
+        ++at;
+        return true;
+    }
+
+    bool onlyBlanksLeft() {
+        skipToContent();
+        return at == end;
+    }
+};
+
+// One line holding one number 0 to limit.
+inline bool readLine(Reader& r, int32_t limit, int32_t& out) {
+    r.skipToContent();
+    return r.number(limit, out) && r.endOfLine();
+}
+
+// One record line: the vertex indices, then the colour. A record of colour 0 is unused and stored as zeros.
+template <typename Facet>
+bool readRecord(Reader& r, int32_t vertexLimit, Facet& f) {
+    r.skipToContent();
+    for (int32_t c = 0; c < f.corners; ++c) {
+        if (c > 0) r.skipBlanks();
+        if (!r.number(vertexLimit, f.vertex[c])) return false;
+    }
+    r.skipBlanks();
+    if (!r.number(255, f.colour) || !r.endOfLine()) return false;
+    if (f.colour == 0) f = Facet{};
+    return true;
+}
+
+// A used record must name distinct corners of one face of one cubie inside the cuboid: anything else would let
+// picking choose a layer outside the grid.
+template <CubieConfig C>
+bool recordFits(const SaveImage<C>& image, const FacetFor<C>& f) {
+    if (f.colour == 0) return true;
+    const int32_t slot = facetSlot(f);
+    const int32_t n = image.gridSize;
+    if (slot < 0 || slot >= n * n * n || facetFace(f) < 0) return false;
+    int32_t at[3];
+    slotCoordinates(n, slot, at);
+    return at[0] < image.dims[0] && at[1] < image.dims[1] && at[2] < image.dims[2];
+}
+
+}  // namespace detail
+
+// Parses and validates file bytes into out. Returns false for anything a build could not use safely: missing or
+// unreadable numbers, signs, overflow, a truncated file, N, dims or M out of bounds, a vertex index out of range
+// or not of a cubie inside the loaded cuboid, a used record whose corners are not distinct corners of one face
+// of one cubie, a colour outside 0 to 255, text after the last record. A record of colour 0 is unused whatever
+// indices it holds and is stored as zeros. Blanks, tabs, CR and empty lines between items are accepted. out is
+// scratch: on false its contents are meaningless.
+template <CubieConfig C>
+bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out) {
+    constexpr int32_t vertexLimit = C.maxGrid * C.maxGrid * C.maxGrid * 8 - 1;
+    detail::Reader r{bytes, bytes + size};
+    int32_t last = 0;
+    if (!detail::readLine(r, C.maxGrid, out.gridSize) || out.gridSize < 2) return false;
+    for (int32_t a = 0; a < 3; ++a)
+        if (!detail::readLine(r, out.gridSize, out.dims[a]) || out.dims[a] < 1) return false;
+    if (!detail::readLine(r, C.recordCount - 1, last)) return false;
+    for (int32_t i = 0; i < C.recordCount; ++i) out.facets[i] = {};
+    for (int32_t i = 0; i <= last; ++i)
+        if (!detail::readRecord(r, vertexLimit, out.facets[i]) || !detail::recordFits(out, out.facets[i]))
+            return false;
+    return r.onlyBlanksLeft();
+}
+
+// Writes the file: first to path + ".tmp" beside it, flushed and synced, then renamed over path, so a failure
+// never destroys the previous save. Returns false when anything failed (the previous file is then untouched).
+// Changes nothing in the model; a save during a turn stores the state before that turn. The busy mark is the
+// caller's.
+template <typename Model>
+bool saveState(const Model& m, const char* path = saveFileName) {
+    AtomicFile file(path);
+    char line[96];
+    const int32_t header[5] = {m.gridSize, m.dims[0], m.dims[1], m.dims[2], Model::config.recordCount - 1};
+    for (const int32_t& value : header) file.write(line, detail::formatLine(line, sizeof line, &value, 1));
+    for (const auto& f : m.facets) {
+        int32_t values[5];
+        for (int32_t c = 0; c < f.corners; ++c) values[c] = f.vertex[c];
+        values[f.corners] = f.colour;
+        file.write(line, detail::formatLine(line, sizeof line, values, f.corners + 1));
+    }
+    return file.commit();
+}
+
+// Reads and validates the whole file in the model's loadSpace; only when all of it is sound does it replace
+// gridSize, dims and facets (the caller, buildPuzzle, then files the points at home). Returns false and changes
+// nothing else otherwise.
+template <typename Model>
+bool loadState(Model& m, const char* path = saveFileName) {
+    constexpr CubieConfig C = Model::config;
+    LoadSpace<C>& space = m.loadSpace;
+    size_t size = 0;
+    // One byte more than the largest file, to tell a file of that size from a longer one.
+    if (!readFileStart(path, space.bytes, sizeof space.bytes, size)) return false;
+    if (size > maxSaveBytes<C> || !parseSaveFile(space.bytes, size, space.image)) return false;
+    m.gridSize = space.image.gridSize;
+    for (int32_t a = 0; a < 3; ++a) m.dims[a] = space.image.dims[a];
+    std::memcpy(m.facets, space.image.facets, sizeof m.facets);
+    return true;
+}
+
+}  // namespace cubie

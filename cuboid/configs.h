@@ -1,0 +1,18 @@
+// The cubie models of the three cuboid programs: up to 6 x 6 x 6 cubies over the span -120 to +120, inset 2,
+// 5 degrees per frame. cuboid-b re-files only the slots that share a coordinate with the turned layer; cuboid-c
+// draws each face as two triangles and colours the sides its own way. Kept apart from variant.h, which needs the
+// build's variant number, so that tools built once for all three (the fuzzer, benchmarks) can name each model.
+#pragma once
+
+#include "facets.h"
+
+namespace cuboid {
+
+inline constexpr cubie::CubieConfig cuboidAConfig{
+    6, 6, 1296, cubie::FacetShape::quad, {15, 14, 2, 9, 12, 13}, 2, 5, false, 240};
+inline constexpr cubie::CubieConfig cuboidBConfig{
+    6, 6, 1296, cubie::FacetShape::quad, {15, 14, 2, 9, 12, 13}, 2, 5, true, 240};
+inline constexpr cubie::CubieConfig cuboidCConfig{
+    6, 6, 2592, cubie::FacetShape::triangle, {9, 2, 14, 15, 13, 12}, 2, 5, false, 240};
+
+}  // namespace cuboid

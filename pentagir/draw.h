@@ -1,0 +1,26 @@
+// The camera and the OpenGL drawing of one frame.
+#pragma once
+
+#include <cstdint>
+
+namespace pentagir {
+
+// The camera for a drawing area whose largest coordinates are lastX, lastY: a 4-degree vertical field of view,
+// near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
+void setupCamera(int32_t lastX, int32_t lastY);
+
+// OpenGL state for drawing through the camera, after setupCamera.
+void setupProjection();
+
+// Draws the puzzle for this frame: face frames, animation, then 132 fills and 132 outlines in two batched calls
+// (one primitive at a time when state.batchedDrawing is false).
+void drawPuzzle();
+
+// The same picture one primitive at a time (264 begin/end pairs): the reference the batched drawing is compared
+// with.
+void drawPuzzleImmediate();
+
+// A whole frame's picture: clears the window, draws the puzzle and hands the commands to OpenGL.
+void drawFrame();
+
+}  // namespace pentagir

@@ -1,0 +1,34 @@
+// The program's life: start-up, one frame of the loop, and the end. main() calls these three and nothing else;
+// tests and benchmarks drive the same frame with input of their own.
+#pragma once
+
+#include <cstdint>
+
+#include "controls.h"
+
+namespace pentagir {
+
+inline constexpr const char* windowTitle = "PENTAGIR";
+
+// Every motion is counted in frames, so the frame loop runs unpaced: a turn lasts as long as 2500 frames take to
+// draw.
+inline constexpr int16_t framesPerSecond = 0;
+
+// Opens the window and prepares everything; on failure prints "pentagir: <cause>" on standard error and returns
+// false.
+bool startUp();
+
+// One frame of the loop with the live mouse and keys; false once Escape is held.
+bool runFrame();
+
+// Leaves OpenGL drawing and closes the window.
+void shutDown();
+
+// The whole start state for a drawing area with the given largest coordinates (no window needed): solved
+// puzzle, start view, no turn under way, the random generator seeded as given.
+void initLoop(int32_t lastX, int32_t lastY, uint32_t seed);
+
+// One frame for the given input: keys, view turns, drawing, picking, drags, the animated turn, presentation.
+void stepFrame(const FrameInput& input);
+
+}  // namespace pentagir

@@ -1,0 +1,32 @@
+// Vectors in double precision, and the two rotations that turn views and layers.
+#pragma once
+
+namespace scene {
+
+struct Vec3 {
+    double x, y, z;
+};
+
+constexpr Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+constexpr Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+constexpr Vec3 operator*(double s, Vec3 a) { return {s * a.x, s * a.y, s * a.z}; }
+constexpr double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+double length(Vec3 a);
+
+// a scaled to length 1; a must not be the zero vector.
+Vec3 normalized(Vec3 a);
+
+struct Vec2 {
+    double x, y;
+};
+
+// Turns two basis rows within their plane: a <- c a + s b, b <- c b - s a (c, s: cosine and sine of the angle in
+// radians).
+void rotatePair(Vec3& a, Vec3& b, double angle);
+
+// Right-hand rotation of q about the unit axis n through the origin (radians).
+void rotateAboutAxis(Vec3& q, Vec3 n, double angle);
+
+}  // namespace scene
