@@ -236,8 +236,11 @@ XServer::~XServer() {
 }
 
 XServer& sharedServer() {
-    static XServer server;  // destroyed, and so stopped, when the process exits
-    return server;
+    // Never destroyed: statics that still hold connections to it (a driver, a program's window) may be destroyed
+    // after it at exit, and Xlib ends the process with an error when a connection's server has gone. The server
+    // stops when this process has ended, by the death signal it asked for.
+    static XServer* server = new XServer;
+    return *server;
 }
 
 // ---- programs ----

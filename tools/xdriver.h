@@ -70,7 +70,7 @@ private:
     std::string error_;
 };
 
-// The one private server of this process, started at the first call and stopped when the process exits. Test
+// The one private server of this process, started at the first call and stopped once the process has ended. Test
 // cases share it rather than start a server each; check ok() before use, since a failed start is kept too.
 XServer& sharedServer();
 
