@@ -16,6 +16,7 @@
 #include "geometry.h"
 #include "picking.h"
 #include "program.h"
+#include "scene/polygon_batch.h"
 #include "state.h"
 #include "xdriver.h"
 
@@ -207,6 +208,46 @@ TEST_F(PentagirGl, OutlinesShowOverTheFills) {
         EXPECT_GT(checked, 1500) << scene.name;
         EXPECT_EQ(missing, 0) << scene.name << ": border pixels hidden by a fill, " << first;
     }
+}
+
+// The shared batch with shapes and options the puzzle does not use: overlapping triangles and hexagons at
+// different depths and tilts, fills only, and outlines three pixels wide.
+scene::PolygonBatch<40, 6> shapes;
+constexpr float magenta[3] = {1.0f, 0.0f, 1.0f};  // no fill below has this colour
+
+int32_t magentaPixels(const Pixels& px) {
+    int32_t count = 0;
+    for (size_t i = 0; i < px.size(); i += 3) count += px[i] == 255 && px[i + 1] == 0 && px[i + 2] == 255;
+    return count;
+}
+
+TEST_F(PentagirGl, BatchOfOtherShapesMatchesItsImmediateReference) {
+    shapes.clear();
+    for (int32_t i = 0; i < 40; ++i) {
+        int32_t corners = i % 2 ? 3 : 6;
+        double cx = -0.9 + 0.25 * (i % 8), cy = -0.8 + 0.4 * (i / 8), tilt = 0.4 * (i % 5);
+        float corner[6][3];
+        for (int32_t k = 0; k < corners; ++k) {
+            double a = 2.0 * M_PI * k / corners + 0.1 * i;
+            double x = 0.2 * std::cos(a), y = 0.2 * std::sin(a);
+            corner[k][0] = static_cast<float>(cx + x);
+            corner[k][1] = static_cast<float>(cy + y);
+            corner[k][2] = static_cast<float>(4.0 + 0.03 * std::sin(i) + tilt * x);
+        }
+        const float rgb[3] = {(i * 37 % 256) / 256.0f, 0.25f + (i * 53 % 192) / 256.0f, (i * 91 % 256) / 256.0f};
+        shapes.add(corner, corners, rgb);
+    }
+    ASSERT_EQ(shapes.size(), 40);
+    Pixels fillsImmediate = render([] { shapes.drawFillsImmediate(); });
+    Pixels fillsBatched = render([] { shapes.drawFillsBatched(); });
+    Pixels wideImmediate = render([] { shapes.drawImmediate(magenta, 3.0f); });
+    Pixels wideBatched = render([] { shapes.drawBatched(magenta, 3.0f); });
+    std::string first;
+    EXPECT_EQ(differingPixels(fillsImmediate, fillsBatched, first), 0) << "fills only, " << first;
+    EXPECT_EQ(differingPixels(wideImmediate, wideBatched, first), 0) << "wide outlines, " << first;
+    EXPECT_EQ(magentaPixels(fillsBatched), 0) << "fills only draws no outline";
+    // 40 outlines of some 200 pixels each, three pixels wide, partly hidden by nearer fills.
+    EXPECT_GT(magentaPixels(wideBatched), 40 * 300) << "wide outlines drawn";
 }
 
 // A colour index shows as one and the same pixel value everywhere: 128/256 must not come out as 127 in some

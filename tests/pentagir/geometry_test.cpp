@@ -192,7 +192,7 @@ bool pixelOfSticker(int32_t s, int32_t& mouseX, int32_t& mouseY) {
 
 struct ViewCase {
     const char* name;
-    double zx, zy, xy;  // turns in the planes state.viewZ-state.viewX, state.viewZ-state.viewY, state.viewX-state.viewY
+    double zx, zy, xy;  // turns in the planes viewZ-viewX, viewZ-viewY, viewX-viewY
 };
 constexpr ViewCase viewCases[] = {
     {"start view", 0, 0, 0},   {"turned right", 0.6, 0, 0},     {"tilted up", 0, -0.9, 0},
