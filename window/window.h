@@ -28,7 +28,8 @@ enum : int16_t {
 };
 
 // Colour number of an RGB value (0xRRGGBB) in the window: with drivers 1 to 3 the entry nearest to it of the palette
-// open_window loads, with driver 9 the value itself. Without a window, as for driver 3.
+// open_window loads, with driver 9 the value itself. Without a window, as for driver 3. Leaves graph_status()
+// alone, since a named colour calls it wherever it is used.
 int32_t colour_number(uint32_t rgb);
 
 // A colour by its RGB value that stands for its colour number wherever one is wanted (set_pen_color, set_fill, a
