@@ -11,7 +11,7 @@ scripts/install-deps.sh
 echo "== sanitizer build: unit tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLES_SANITIZE=ON -DPUZZLES_WERROR=ON \
   -DPUZZLES_BENCH=OFF >/dev/null
-cmake --build build-asan -j"$jobs"
+cmake --build build-asan -j"$jobs" --target unit_tests
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan -L unit -j"$jobs" --output-on-failure --quiet
 
 if ls fuzz/*/CMakeLists.txt >/dev/null 2>&1; then
