@@ -159,9 +159,9 @@ bool saveState(const Model& m, const char* path = saveFileName) {
     return file.commit();
 }
 
-// Reads and validates the whole file in the model's loadSpace; only when all of it is sound does it replace
-// gridSize, dims and facets (the caller, buildPuzzle, then files the points at home). Returns false and changes
-// nothing else otherwise.
+// Reads the file (at most its first maxSaveBytes) into the model's loadSpace and validates it there; only when all
+// of it is sound does it replace gridSize, dims and facets (the caller, buildPuzzle, then files the points at
+// home). Otherwise returns false with nothing of the puzzle changed.
 template <typename Model>
 bool loadState(Model& m, const char* path = saveFileName) {
     constexpr CubieConfig C = Model::config;
