@@ -10,9 +10,9 @@ int32_t signOf(int32_t v) { return (v > 0) - (v < 0); }
 }  // namespace
 
 // Later coordinates override earlier ones, so a diagonal drag is decided by the last coordinate that differs in
-// the order z, y, x. For a start on an x side (face 2 or 3) a difference in x picks no axis, and it does not
-// change the sense either: the sense stays with the coordinate that chose the axis. When only x differs, the turn
-// period runs with nothing moving and sense +1, so it ends like any other.
+// the order z, y, x. For a start on an x side (face 2 or 3) a difference in x picks no axis and no sense: the
+// sense stays with the coordinate that chose the axis, and when only x differs there is none (sense 0), so the
+// period with nothing moving runs at the previous turnStep and the scramble keeps going the way it went.
 DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int32_t n) {
     constexpr DragTurn none{false, -1, -1, 0};
     if (n < 1 || startSlot == endSlot || startFace < 0 || startFace > 5) return none;
@@ -39,7 +39,6 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
         if (group == 2) turn.axis = 2, turn.layer = s[2];
         turn.sense = sgn * factor * signOf(s[0] - e[0]);
     }
-    if (turn.sense == 0) turn.sense = 1;
     return turn;
 }
 

@@ -7,7 +7,8 @@
 namespace cubie {
 
 // A layer turn chosen by a drag: axis 0-2 or -1 (a turn period in which nothing moves), layer index, and sense
-// +1 or -1 (the sign of turnStep). valid is false when the drag starts no turn at all.
+// +1 or -1 (the sign of turnStep), or 0 when the drag gives no sense and the turn keeps the model's turnStep.
+// valid is false when the drag starts no turn at all.
 struct DragTurn {
     bool valid;
     int32_t axis;

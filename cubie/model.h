@@ -243,13 +243,14 @@ void startRandomTurn(CubieModel<C>& m) {
     m.turnAngle = 0;
 }
 
-// Starts a turn from outside (a drag): axis -1 to 2, layer, sense +1 or -1. Does nothing while a turn runs.
+// Starts a turn from outside (a drag): axis -1 to 2, layer, sense +1 or -1, or 0 to keep the current turnStep.
+// Does nothing while a turn runs.
 template <CubieConfig C>
 void startTurn(CubieModel<C>& m, int32_t axis, int32_t layer, int32_t sense) {
     if (m.turning) return;
     m.turnAxis = axis >= 0 && axis <= 2 ? axis : -1;
     m.turnLayer = layer;
-    m.turnStep = m.stepSize * (sense < 0 ? -1 : 1);
+    if (sense != 0) m.turnStep = m.stepSize * (sense < 0 ? -1 : 1);
     m.turnAngle = 0;
     m.turning = true;
 }

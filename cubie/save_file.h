@@ -29,7 +29,8 @@ struct SaveImage {
     FacetFor<C> facets[C.recordCount];
 };
 
-// Largest file loadState reads; anything longer is rejected unread.
+// The most of a file loadState reads: room for every record with generous blanks. Whatever lies beyond is ignored
+// like any text after the last record, so a file whose records do not all lie within it is rejected.
 template <CubieConfig C>
 inline constexpr size_t maxSaveBytes = (static_cast<size_t>(C.recordCount) + 5) * 64;
 
@@ -54,25 +55,18 @@ inline size_t formatLine(char* line, size_t capacity, const int32_t* values, int
     return static_cast<size_t>(at - line);
 }
 
-// A cursor over the file's bytes. Bytes up to 32 other than the line feed count as blanks, as tabs, CR and
-// stray control bytes do in a hand-edited file.
+// A cursor over the file's bytes, read the way the file is written: every number may be preceded by any bytes up to
+// 32 (blanks, tabs, line ends, so also empty lines), and after each header value and each record the rest of its
+// line is discarded. cut says that bytes are only the start of a longer file: a number that runs into their end
+// may go on beyond it, so it cannot be read.
 struct Reader {
     const char* at;
     const char* end;
-
-    bool blank() const { return at < end && static_cast<unsigned char>(*at) <= 32 && *at != '\n'; }
-
-    void skipBlanks() {
-        while (blank()) ++at;
-    }
-
-    // Skips blanks and empty lines before the first number of a line.
-    void skipToContent() {
-        while (at < end && static_cast<unsigned char>(*at) <= 32) ++at;
-    }
+    bool cut;
 
     // A decimal number 0 to limit; no sign, and never more digits than an int32 can take.
     bool number(int32_t limit, int32_t& out) {
+        while (at < end && static_cast<unsigned char>(*at) <= 32) ++at;
         if (at == end || *at < '0' || *at > '9') return false;
         int64_t value = 0;
         while (at < end && *at >= '0' && *at <= '9') {
@@ -80,40 +74,31 @@ struct Reader {
             if (value > limit) return false;
         }
         out = static_cast<int32_t>(value);
-        return true;
+        return at < end || !cut;
     }
 
-    // The rest of the line holds blanks only; consumes the line feed (the last line may lack one).
-    bool endOfLine() {
-        skipBlanks();
-        if (at == end) return true;
-        if (*at != '\n') return false;
-        ++at;
-        return true;
-    }
-
-    bool onlyBlanksLeft() {
-        skipToContent();
-        return at == end;
+    // Discards the rest of the line, its line feed included.
+    void skipLine() {
+        while (at < end && *at != '\n') ++at;
+        if (at < end) ++at;
     }
 };
 
-// One line holding one number 0 to limit.
-inline bool readLine(Reader& r, int32_t limit, int32_t& out) {
-    r.skipToContent();
-    return r.number(limit, out) && r.endOfLine();
+// One header value 0 to limit, and the rest of its line.
+inline bool readValue(Reader& r, int32_t limit, int32_t& out) {
+    if (!r.number(limit, out)) return false;
+    r.skipLine();
+    return true;
 }
 
-// One record line: the vertex indices, then the colour. A record of colour 0 is unused and stored as zeros.
+// One record: the vertex indices, then the colour, and the rest of the line. A record of colour 0 is unused and
+// stored as zeros.
 template <typename Facet>
 bool readRecord(Reader& r, int32_t vertexLimit, Facet& f) {
-    r.skipToContent();
-    for (int32_t c = 0; c < f.corners; ++c) {
-        if (c > 0) r.skipBlanks();
+    for (int32_t c = 0; c < f.corners; ++c)
         if (!r.number(vertexLimit, f.vertex[c])) return false;
-    }
-    r.skipBlanks();
-    if (!r.number(255, f.colour) || !r.endOfLine()) return false;
+    if (!r.number(255, f.colour)) return false;
+    r.skipLine();
     if (f.colour == 0) f = Facet{};
     return true;
 }
@@ -133,26 +118,26 @@ bool recordFits(const SaveImage<C>& image, const FacetFor<C>& f) {
 
 }  // namespace detail
 
-// Parses and validates file bytes into out. Returns false for anything a build could not use safely: missing or
-// unreadable numbers, signs, overflow, a truncated file, N, dims or M out of bounds, a vertex index out of range
-// or not of a cubie inside the loaded cuboid, a used record whose corners are not distinct corners of one face
-// of one cubie, a colour outside 0 to 255, text after the last record. A record of colour 0 is unused whatever
-// indices it holds and is stored as zeros. Blanks, tabs, CR and empty lines between items are accepted. out is
-// scratch: on false its contents are meaningless.
+// Parses and validates file bytes into out. Exactly M + 1 records are read and whatever follows them is ignored.
+// Returns false for anything a build could not use safely: a missing or unreadable number (a sign, a letter),
+// overflow, fewer than M + 1 records, N, dims or M out of bounds, a vertex index out of range or not of a cubie
+// inside the loaded cuboid, a used record whose corners are not distinct corners of one face of one cubie, a colour
+// outside 0 to 255. A record of colour 0 is unused whatever indices it holds and is stored as zeros. cut says that
+// bytes are only the start of a longer file. out is scratch: on false its contents are meaningless.
 template <CubieConfig C>
-bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out) {
+bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut = false) {
     constexpr int32_t vertexLimit = C.maxGrid * C.maxGrid * C.maxGrid * 8 - 1;
-    detail::Reader r{bytes, bytes + size};
+    detail::Reader r{bytes, bytes + size, cut};
     int32_t last = 0;
-    if (!detail::readLine(r, C.maxGrid, out.gridSize) || out.gridSize < 2) return false;
+    if (!detail::readValue(r, C.maxGrid, out.gridSize) || out.gridSize < 2) return false;
     for (int32_t a = 0; a < 3; ++a)
-        if (!detail::readLine(r, out.gridSize, out.dims[a]) || out.dims[a] < 1) return false;
-    if (!detail::readLine(r, C.recordCount - 1, last)) return false;
+        if (!detail::readValue(r, out.gridSize, out.dims[a]) || out.dims[a] < 1) return false;
+    if (!detail::readValue(r, C.recordCount - 1, last)) return false;
     for (int32_t i = 0; i < C.recordCount; ++i) out.facets[i] = {};
     for (int32_t i = 0; i <= last; ++i)
         if (!detail::readRecord(r, vertexLimit, out.facets[i]) || !detail::recordFits(out, out.facets[i]))
             return false;
-    return r.onlyBlanksLeft();
+    return true;
 }
 
 // Writes the file: first to path + ".tmp" beside it, flushed and synced, then renamed over path, so a failure
@@ -174,17 +159,18 @@ bool saveState(const Model& m, const char* path = saveFileName) {
     return file.commit();
 }
 
-// Reads and validates the whole file in the model's loadSpace; only when all of it is sound does it replace
-// gridSize, dims and facets (the caller, buildPuzzle, then files the points at home). Returns false and changes
-// nothing else otherwise.
+// Reads the file (at most its first maxSaveBytes) into the model's loadSpace and validates it there; only when all
+// of it is sound does it replace gridSize, dims and facets (the caller, buildPuzzle, then files the points at
+// home). Otherwise returns false with nothing of the puzzle changed.
 template <typename Model>
 bool loadState(Model& m, const char* path = saveFileName) {
     constexpr CubieConfig C = Model::config;
     LoadSpace<C>& space = m.loadSpace;
     size_t size = 0;
-    // One byte more than the largest file, to tell a file of that size from a longer one.
+    // One byte more than is parsed, to tell a file of that size from a longer one.
     if (!readFileStart(path, space.bytes, sizeof space.bytes, size)) return false;
-    if (size > maxSaveBytes<C> || !parseSaveFile(space.bytes, size, space.image)) return false;
+    const bool cut = size > maxSaveBytes<C>;
+    if (!parseSaveFile(space.bytes, cut ? maxSaveBytes<C> : size, space.image, cut)) return false;
     m.gridSize = space.image.gridSize;
     for (int32_t a = 0; a < 3; ++a) m.dims[a] = space.image.dims[a];
     std::memcpy(m.facets, space.image.facets, sizeof m.facets);

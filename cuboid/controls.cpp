@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include <cstring>
+
 #include "state.h"
 #include "view.h"
 #include "window.h"
@@ -89,6 +91,8 @@ bool actOnKey(uint8_t key) {
 bool rebuild() {
     if (!cubie::buildPuzzle(state.puzzle)) return false;
     resetView();
+    // The old puzzle's projected points mean nothing for the new one.
+    std::memset(state.screenVertex, 0, sizeof state.screenVertex);
     return true;
 }
 

@@ -43,7 +43,7 @@ void viewDrag();
 bool actOnKey(uint8_t key);
 
 // Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, turns the
-// view back to its start. A failed load changes nothing at all.
+// view back to its start and clears the projected points. A failed load changes nothing at all.
 bool rebuild();
 
 }  // namespace cuboid

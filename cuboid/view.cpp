@@ -92,11 +92,12 @@ void projectVertices() {
         const double y1 = p[1] * c0 - p[2] * s0, z1 = p[1] * s0 + p[2] * c0;
         const double x2 = p[0] * c1 - z1 * s1, z2 = p[0] * s1 + z1 * c1;
         const double x3 = x2 * c2 - y1 * s2, y3 = x2 * s2 + y1 * c2;
-        // Every point lies within 120 * sqrt(3) of the origin, so the eye is never reached.
-        const double scale = eyeDistance / (eyeDistance - z2);
+        // Every point lies within 120 * sqrt(3) of the origin, so the eye is never reached. The division is
+        // written out for each coordinate, not as one shared scale factor: a point half a pixel off a whole
+        // pixel must round the way this arithmetic puts it.
         double* out = state.screenVertex[v];
-        out[0] = std::round(state.centreX + x3 * scale);
-        out[1] = std::round(state.centreY - y3 * scale);
+        out[0] = std::round(state.centreX + eyeDistance * x3 / (eyeDistance - z2));
+        out[1] = std::round(state.centreY - eyeDistance * y3 / (eyeDistance - z2));
         out[2] = std::round(z2);
     }
 }

@@ -134,18 +134,51 @@ TEST(CubieDrag, DragsThatTurnNoLayer) {
     EXPECT_FALSE(turnFromDrag(-1, 0, centre, 3).valid) << "no start";
 }
 
-// A drag from an x side to a cubie of another x index only: no axis, and a turn period that still ends.
-TEST(CubieDrag, XSideDragAcrossXOnlyGivesAnEmptyPeriodThatEnds) {
-    for (int32_t face : {2, 3}) {
-        const int32_t i = face == 2 ? 0 : 2;
-        const DragTurn turn = turnFromDrag(slotNumber(3, i, 1, 2), face, slotNumber(3, 1, 1, 2), 3);
-        ASSERT_TRUE(turn.valid);
-        EXPECT_EQ(turn.axis, -1);
-        EXPECT_NE(turn.sense, 0);
-        auto m = built<cuboidAConfig>(3, 3, 3, 3);
-        startTurn(*m, turn.axis, turn.layer, turn.sense);
-        EXPECT_EQ(runTurn(*m), 18);
-        EXPECT_FALSE(m->turning);
+// A drag from an x side to a cubie of another x index only chooses no axis and no sense: the period with nothing
+// moving runs at the last turn's step, so it still ends, and the scramble after it keeps that turn's direction.
+TEST(CubieDrag, XSideDragAcrossXOnlyKeepsTheLastStep) {
+    for (int32_t face : {2, 3})
+        for (int32_t lastSense : {-1, +1}) {
+            SCOPED_TRACE(testing::Message() << "face " << face << ", last turn sense " << lastSense);
+            const int32_t i = face == 2 ? 0 : 2;
+            const DragTurn turn = turnFromDrag(slotNumber(3, i, 1, 2), face, slotNumber(3, 1, 1, 2), 3);
+            ASSERT_TRUE(turn.valid);
+            EXPECT_EQ(turn.axis, -1);
+            auto m = built<cuboidAConfig>(3, 3, 3, 3);
+            turnAndFinish(*m, 2, 0, lastSense);
+            startTurn(*m, turn.axis, turn.layer, turn.sense);
+            EXPECT_EQ(m->turnStep, 5 * lastSense);
+            EXPECT_EQ(runTurn(*m), 18);
+            EXPECT_FALSE(m->turning);
+            m->scrambleLeft = 1;
+            startRandomTurn(*m);
+            EXPECT_EQ(m->turnStep, 5 * lastSense) << "the scramble turns the way of the last real turn";
+        }
+    // Straight after a build the step is the build's +stepSize.
+    auto m = built<cuboidCConfig>(3, 3, 3, 3);
+    const DragTurn turn = turnFromDrag(slotNumber(3, 2, 0, 0), 3, slotNumber(3, 0, 0, 0), 3);
+    startTurn(*m, turn.axis, turn.layer, turn.sense);
+    EXPECT_EQ(m->turnStep, 5);
+    EXPECT_EQ(runTurn(*m), 18);
+}
+
+// On an x side a difference in x never changes the sense the other coordinates chose.
+TEST(CubieDrag, XSideDiagonalTakesTheSenseOfTheCoordinateThatChoseTheAxis) {
+    struct Case {
+        const char* name;
+        int32_t face, from[3], to[3], axis, layer, sense;
+    } const cases[] = {
+        {"+x side toward +y and -x", 3, {2, 0, 1}, {1, 1, 1}, 2, 1, +1},
+        {"+x side toward -z and -x", 3, {2, 1, 2}, {1, 1, 1}, 1, 1, -1},
+        {"-x side toward +y and +x", 2, {0, 0, 1}, {1, 1, 1}, 2, 1, -1},
+        {"-x side toward -z and +x", 2, {0, 1, 2}, {1, 1, 1}, 1, 1, +1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DragTurn turn = turnFromDrag(slotOf(c.from), c.face, slotOf(c.to), 3);
+        EXPECT_EQ(turn.axis, c.axis);
+        EXPECT_EQ(turn.layer, c.layer);
+        EXPECT_EQ(turn.sense, c.sense);
     }
 }
 

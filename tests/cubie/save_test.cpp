@@ -52,6 +52,12 @@ std::string repeated(const char* line, int32_t count) {
     return text;
 }
 
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
 // A single cubie in a 2-grid: its six faces in build order, written by hand from the face table (corners in
 // polygon order, then the outer colour), then 1290 lines of zeros.
 TEST_F(CubieSave, ExactBytesOfASingleCubieQuadFile) {
@@ -215,18 +221,29 @@ TEST_F(CubieSave, AFailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(saveState(*m, (folder / "no such folder" / "SALVARE.TXT").string().c_str()));
 }
 
-// Files that must be accepted although they are not byte for byte what saveState writes.
+// Files that must be accepted although they are not byte for byte what saveState writes: a number may stand after
+// any bytes up to 32, the rest of a line after each header value and each record is discarded, and whatever
+// follows the last record is ignored.
 TEST_F(CubieSave, TolerantReading) {
     const std::string cubie = "4 6 7 5 15\r\n0 1 3 2 14\r\n0 2 6 4 2\r\n1 5 7 3 9\r\n0 4 5 1 12\r\n2 3 7 6 13\r\n";
+    const std::string header = "2\r\n1\r\n1\r\n1\r\n5\r\n";
     struct Case {
         const char* name;
         std::string file;
     } const cases[] = {
-        {"fewer records than the array holds", "2\r\n1\r\n1\r\n1\r\n5\r\n" + cubie},
+        {"fewer records than the array holds", header + cubie},
         {"LF line ends, tabs, blank lines", "2\n1\n1\n\n1\n5\n4\t6 7 5   15\n0 1 3 2 14\n0 2 6 4 2\n"
                                             "1 5 7 3 9\n0 4 5 1 12\n2 3 7 6 13"},
-        {"blank lines after the last record", "2\r\n1\r\n1\r\n1\r\n5\r\n" + cubie + "\r\n\r\n  \r\n"},
+        {"blank lines after the last record", header + cubie + "\r\n\r\n  \r\n"},
         {"an unused record with stray indices", "2\r\n1\r\n1\r\n1\r\n6\r\n" + cubie + "3 3 3 3 0\r\n"},
+        {"a sixth number on a record line", header + replaced(cubie, "0 2 6 4 2", "0 2 6 4 2 7")},
+        {"text after the last number of a line", header + replaced(cubie, "1 5 7 3 9", "1 5 7 3 9 light blue")},
+        {"text after a header value", replaced(header, "2\r\n", "2 cubies a side\r\n") + cubie},
+        {"a record split over two lines", header + replaced(cubie, "0 4 5 1 12", "0 4\r\n5 1\r\n\r\n12")},
+        {"a header value on the next line", replaced(header, "\r\n5\r\n", "\r\n\r\n 5\r\n") + cubie},
+        {"text after the last record", header + cubie + "4 6 7 5 15\r\nnot a record\r\n"},
+        {"no line end after the last record", header + cubie.substr(0, cubie.size() - 2)},
+        {"a long tail after the last record", header + cubie + std::string(maxSaveBytes<cuboidAConfig>, 'x')},
     };
     auto expected = built<cuboidAConfig>(2, 1, 1, 1);
     for (const Case& c : cases) {
@@ -239,17 +256,33 @@ TEST_F(CubieSave, TolerantReading) {
     }
 }
 
+// Only the start of a file is read. A file whose last record reaches beyond it is refused, also when the bytes
+// read would end in a number that looks complete; the same file with its records within that start loads.
+TEST_F(CubieSave, RecordsBeyondTheReadStartAreNotGuessed) {
+    const std::string records = "4 6 7 5 15\r\n0 1 3 2 14\r\n0 2 6 4 2\r\n1 5 7 3 9\r\n0 4 5 1 12\r\n2 3 7 6 1";
+    const std::string head = "2\r\n1\r\n1\r\n1\r\n5\r\n";
+    const size_t limit = maxSaveBytes<cuboidAConfig>;
+    // Blank padding puts the final colour's first digit 1 on the last byte read and its 3 just beyond.
+    const std::string straddling = head + std::string(limit - head.size() - records.size(), ' ') + records + "3\r\n";
+    ASSERT_EQ(straddling[limit - 1], '1');
+    ASSERT_EQ(straddling[limit], '3');
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    auto before = snapshot(*m);
+    write(straddling);
+    m->loadRequested = true;
+    EXPECT_FALSE(buildPuzzle(*m, path.c_str()));
+    EXPECT_TRUE(sameBytes(*m, *before));
+    write(head + std::string(limit - head.size() - records.size() - 3, ' ') + records + "3\r\n");
+    m->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
+    expectSamePuzzle(*m, *built<cuboidAConfig>(2, 1, 1, 1));
+}
+
 // A valid 2 x 1 x 1 file of cuboid-a, to spoil one thing at a time.
 std::string validFile() {
     return lines({"2", "2", "1", "1", "11", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12",
                   "2 3 7 6 13", "36 38 39 37 15", "32 33 35 34 14", "32 34 38 36 8", "33 37 39 35 9",
                   "32 36 37 33 12", "34 35 39 38 13"});
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return text.replace(at, from.size(), to);
 }
 
 TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
@@ -270,16 +303,15 @@ TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
         {"number wrapping to a small value", replaced(good, "\r\n11\r\n", "\r\n4294967307\r\n")},
         {"last record index 1296", replaced(good, "\r\n11\r\n", "\r\n1296\r\n")},
         {"last record index negative", replaced(good, "\r\n11\r\n", "\r\n-1\r\n")},
-        {"last record index missing", replaced(good, "\r\n11\r\n", "\r\n\r\n")},
+        {"file ends before the last record index", good.substr(0, 12)},
         {"truncated in the records", good.substr(0, good.size() - 30)},
         {"truncated in a record line", good.substr(0, good.size() - 8)},
         {"header only", good.substr(0, 15)},
         {"text instead of a number", replaced(good, "0 1 3 2 14", "0 1 three 2 14")},
         {"garbage", "\x7f" "ELF\x02\x01\x01\x00 garbage \xff\xfe"},
-        {"text after the last record", good + "more\r\n"},
-        {"sixth number on a record line", replaced(good, "4 6 7 5 15", "4 6 7 5 15 3")},
-        {"missing colour", replaced(good, "4 6 7 5 15", "4 6 7 5")},
-        {"record split over two lines", replaced(good, "4 6 7 5 15", "4 6 7\r\n5 15")},
+        {"missing colour: the next line's number taken, one record short", replaced(good, "4 6 7 5 15", "4 6 7 5")},
+        {"one record fewer than M + 1", replaced(good, "\r\n11\r\n", "\r\n12\r\n")},
+        {"text where a record's number belongs", replaced(good, "0 2 6 4 2", "0 2 six 4 2")},
         {"colour 256", replaced(good, "4 6 7 5 15", "4 6 7 5 256")},
         {"vertex index 1728", replaced(good, "4 6 7 5 15", "1728 6 7 5 15")},
         {"vertex index negative", replaced(good, "4 6 7 5 15", "-4 6 7 5 15")},
@@ -288,7 +320,6 @@ TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
         {"corners on no single face", replaced(good, "4 6 7 5 15", "0 6 7 5 15")},
         {"cubie outside the grid", replaced(good, "36 38 39 37 15", "68 70 71 69 15")},
         {"cubie outside the cuboid", replaced(good, "36 38 39 37 15", "12 14 15 13 15")},
-        {"huge file", good + std::string(maxSaveBytes<cuboidAConfig>, ' ')},
     };
     // A scrambled 6 x 6 x 3 cuboid in the middle of a turn, with a scramble pending.
     auto m = built<cuboidAConfig>(6, 6, 6, 3);

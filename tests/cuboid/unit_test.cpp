@@ -103,6 +103,37 @@ int lineCount(const char* path) {
 
 // ---- projection and picking ---------------------------------------------------------------------------------
 
+// Every corner point lands where the perspective division puts it, written as the rule states it: screen x =
+// centre + 480 * x3 / (480 - z2), screen y = centre - 480 * y3 / (480 - z2), depth z2, each rounded. The first two
+// views put corners exactly half a pixel off a whole row, where any reordering of that arithmetic rounds the
+// other way.
+TEST(SUITE(Projection), EveryPointByTheLiteralPerspectiveDivision) {
+    const double degree = 0.017453292519943295;
+    const int views[][3] = {{-135, -180, 90}, {-45, -180, 90}, {45, 45, 90}, {17, -300, 90}, {400, 73, 90}};
+    for (const int gridSize : {2, 6}) {
+        freshProgram();
+        while (state.puzzle.gridSize != gridSize) frame(0, 0, 0, keySize);
+        for (const auto& view : views) {
+            SCOPED_TRACE(testing::Message() << "N " << gridSize << ", view " << view[0] << " " << view[1]);
+            for (int a = 0; a < 3; ++a) state.viewAngle[a] = view[a];
+            projectVertices();
+            const double sa = std::sin(view[0] * degree), ca = std::cos(view[0] * degree);
+            const double sb = std::sin(view[1] * degree), cb = std::cos(view[1] * degree);
+            const double sc = std::sin(view[2] * degree), cc = std::cos(view[2] * degree);
+            for (int32_t v = 0; v < Model::vertexCount; ++v) {
+                const double* p = state.puzzle.worldVertex[v];
+                const double y1 = p[1] * ca - p[2] * sa, z1 = p[1] * sa + p[2] * ca;
+                const double x2 = p[0] * cb - z1 * sb, z2 = p[0] * sb + z1 * cb;
+                const double x3 = x2 * cc - y1 * sc, y3 = x2 * sc + y1 * cc;
+                const double* got = state.screenVertex[v];
+                ASSERT_EQ(got[0], std::round(639 / 2.0 + 480 * x3 / (480 - z2))) << "vertex " << v;
+                ASSERT_EQ(got[1], std::round(479 / 2.0 - 480 * y3 / (480 - z2))) << "vertex " << v;
+                ASSERT_EQ(got[2], std::round(z2)) << "vertex " << v;
+            }
+        }
+    }
+}
+
 struct PickCase {
     const char* name;
     int gridSize;
@@ -271,6 +302,8 @@ TEST(SUITE(Keys), RebuildResetsTheViewEndsTheTurnAndCancelsTheScramble) {
         EXPECT_FALSE(state.puzzle.turning) << key;
         EXPECT_EQ(state.puzzle.scrambleLeft, 0) << key;
         for (int a = 0; a < 3; ++a) EXPECT_EQ(state.viewAngle[a], startViewAngle[a]) << key;
+        // The projected points of the old puzzle are gone with it.
+        for (const auto& v : state.screenVertex) ASSERT_TRUE(v[0] == 0 && v[1] == 0 && v[2] == 0) << key;
     }
 }
 
