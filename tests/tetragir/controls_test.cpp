@@ -1,0 +1,132 @@
+// The frame loop without a window: drags start animated turns that land after 2500 frames, held keys, and the
+// order in which a frame applies them.
+#include <gtest/gtest.h>
+
+#include "controls.h"
+#include "state.h"
+#include "support.h"
+
+namespace tetragir {
+namespace {
+
+class TetragirLoop : public ::testing::Test {
+protected:
+    void SetUp() override { initLoop(639, 479, 5); }
+
+    static FrameInput pointer(int32_t s, int32_t buttons) {
+        FrameInput in{};
+        if (s >= 0) {
+            EXPECT_TRUE(centrePixel(game.camera, game.view, s, in.mouseX, in.mouseY));
+        }
+        in.buttons = buttons;
+        return in;
+    }
+    static Colours solved() {
+        Colours c;
+        resetColours(c);
+        return c;
+    }
+};
+
+// Press on tip 0, move onto tip 9: tip 0's colour travels to tip 9 in the frame whose clock reaches the start
+// plus 2.5, and a drag made meanwhile is not followed.
+TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
+    stepFrame(pointer(0, 1));
+    EXPECT_EQ(game.pickedSticker, 0);
+    stepFrame(pointer(9, 1));
+    ASSERT_GE(game.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
+    EXPECT_EQ(game.animMove, 0);
+    EXPECT_EQ(game.animCount, 1);
+    int32_t frames = 0;
+    while (game.colours == solved() && frames < 3000) {
+        // Tip 18 onto tip 0 would be a turn of its own if it were followed.
+        stepFrame(pointer(frames % 2 == 0 ? 18 : 0, 1));
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 2500, 1);
+    Colours expected = solved();
+    turn(expected, 0, 1);
+    EXPECT_EQ(game.colours, expected);
+    EXPECT_LT(game.animStart, 0.0);
+}
+
+TEST_F(TetragirLoop, OnlyACrossingBetweenNeighboursTurns) {
+    struct Case {
+        const char* name;
+        int32_t path[3];  // stickers under the held left button, -1 off the model
+        bool turns;
+    };
+    const Case cases[] = {
+        {"tip onto tip", {0, 9, 9}, true},
+        {"band sticker onto its neighbour", {2, 1, 1}, true},
+        {"off the model and back onto the neighbour", {0, -1, 9}, false},
+        {"edge middles facing across an edge", {1, 12, 12}, false},
+        {"through an unrelated sticker", {0, 2, 9}, false},
+    };
+    for (const Case& c : cases) {
+        initLoop(639, 479, 5);
+        stepFrame(pointer(-1, 0));
+        for (int32_t s : c.path) stepFrame(pointer(s, 1));
+        EXPECT_EQ(game.animStart >= 0.0, c.turns) << c.name;
+    }
+    // A press that begins over a sticker's neighbour starts a new drag there instead of continuing an old one.
+    initLoop(639, 479, 5);
+    stepFrame(pointer(0, 1));
+    stepFrame(pointer(0, 0));
+    stepFrame(pointer(9, 1));
+    EXPECT_LT(game.animStart, 0.0) << "release and press again over tip 9";
+}
+
+TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
+    struct Case {
+        const char* name;
+        FrameInput both, alone;
+    };
+    FrameInput left{}, right{}, up{}, down{}, x{}, z{};
+    left.left = right.right = up.up = down.down = x.spinX = z.spinZ = true;
+    FrameInput leftRight = left, upDown = up, xz = x;
+    leftRight.right = true;
+    upDown.down = true;
+    xz.spinZ = true;
+    const Case cases[] = {{"Left and Right", leftRight, left}, {"Up and Down", upDown, down}, {"X and Z", xz, z}};
+    for (const Case& c : cases) {
+        initLoop(639, 479, 5);
+        stepFrame(c.both);
+        ViewFrame both = game.view;
+        initLoop(639, 479, 5);
+        stepFrame(c.alone);
+        EXPECT_NE(game.view.e0.x + game.view.e1.y + game.view.e2.z, 3.0) << c.name << ": the view turned";
+        EXPECT_EQ(both.e0.x, game.view.e0.x) << c.name;
+        EXPECT_EQ(both.e0.y, game.view.e0.y) << c.name;
+        EXPECT_EQ(both.e1.z, game.view.e1.z) << c.name;
+        EXPECT_EQ(both.e2.x, game.view.e2.x) << c.name;
+    }
+}
+
+TEST_F(TetragirLoop, ScrambleAndResetKeys) {
+    FrameInput scramble{}, reset{}, both{};
+    scramble.scramble = both.scramble = true;
+    reset.reset = both.reset = true;
+    stepFrame(scramble);
+    EXPECT_NE(game.colours, solved()) << "A scrambles at once";
+    stepFrame(both);
+    EXPECT_EQ(game.colours, solved()) << "A and S together leave the puzzle solved";
+    ViewFrame turned = game.view = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
+    stepFrame(scramble);
+    stepFrame(reset);
+    EXPECT_EQ(game.colours, solved());
+    EXPECT_EQ(game.view.e0.y, turned.e0.y) << "S keeps the view";
+
+    // A turn under way still lands, on whatever colours stand there when it ends.
+    stepFrame(pointer(0, 1));
+    stepFrame(pointer(9, 1));
+    ASSERT_GE(game.animStart, 0.0);
+    stepFrame(scramble);
+    Colours expected = game.colours;
+    turn(expected, 0, 1);
+    for (int32_t i = 0; i < 3000 && game.animStart >= 0.0; ++i) stepFrame(FrameInput{});
+    EXPECT_EQ(game.colours, expected);
+}
+
+}  // namespace
+}  // namespace tetragir

@@ -1,0 +1,99 @@
+// Shape of the tetrahedron in space, the view, the drawing of one frame and the sticker under the pointer.
+//
+// Model space: the regular tetrahedron inscribed in the cube of edge 2 around the origin. View space: a model point
+// X is seen at (e0 . X, e1 . X, e2 . X). OpenGL receives view-space points with depthOffset added to z; the camera
+// at (0, 0, -44) looks along +z, so screen right is -x and screen up is +y.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/camera.h"
+#include "scene/polygon_batch.h"
+#include "scene/vec.h"
+#include "state.h"
+
+namespace tetragir {
+
+using scene::Vec3;
+
+constexpr Vec3 cornerPosition[cornerCount] = {
+    {-1, -1, -1},
+    { 1,  1, -1},
+    { 1, -1,  1},
+    {-1,  1,  1},
+};
+
+// Unit vector from corner v through the centre: the axis a move of corner v turns about, right-handed.
+constexpr double axisComponent = 0.5773502691896257;  // 1 / sqrt(3)
+constexpr Vec3 cornerAxis[cornerCount] = {
+    { axisComponent,  axisComponent,  axisComponent},
+    {-axisComponent, -axisComponent,  axisComponent},
+    {-axisComponent,  axisComponent, -axisComponent},
+    { axisComponent, -axisComponent, -axisComponent},
+};
+
+// The model's centre sits this far along the view direction from the origin of the space OpenGL receives.
+constexpr double depthOffset = 4.0;
+
+// Red, green, blue 0-255 of each colour index; OpenGL gets component / 256.
+constexpr int32_t palette[faceCount][3] = {
+    {255, 255, 255},
+    {255,   0,   0},
+    {255, 255,   0},
+    {  0, 128,   0},
+};
+
+constexpr float outlineWidth = 8.0f;
+
+// Rows of the view rotation; only rotatePair changes them, so they stay orthonormal up to rounding.
+struct ViewFrame {
+    Vec3 e0, e1, e2;
+};
+constexpr ViewFrame identityView{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+
+inline Vec3 toView(const ViewFrame& view, Vec3 m) {
+    return {scene::dot(view.e0, m), scene::dot(view.e1, m), scene::dot(view.e2, m)};
+}
+
+// This frame's rotation of the turning layer, in view space.
+struct LayerRotation {
+    bool active;
+    Vec3 axis;
+    double angle;
+    bool moving[stickerCount];
+};
+
+// No layer turns.
+LayerRotation stillLayers();
+
+// The layer of move (0-11) turned count thirds' way (1 or 2) at progress 0..1 of its animation (clamped): eased
+// so that it starts and ends slowly and stands exactly a third of a turn on at 1.
+LayerRotation animationRotation(const ViewFrame& view, int32_t move, int32_t count, double progress);
+
+// Corner i (0-2) of sticker s as OpenGL receives it: in view space, turned with its layer, depthOffset added.
+void stickerCorner(const ViewFrame& view, const LayerRotation& rotation, int32_t s, int32_t i, float out[3]);
+
+// The camera: 4.5 degrees of vertical field of view with aspect lastX / lastY, near 4.5, far 1320, the eye 44
+// units before the origin looking along +z with +y up, on a drawing area whose largest coordinates are lastX,
+// lastY. No OpenGL is needed to build it.
+void setupCamera(scene::Camera& camera, int32_t lastX, int32_t lastY);
+
+// OpenGL state for the whole run, after setupCamera: depth test, flat shading, the camera.
+void setupView(const scene::Camera& camera);
+
+using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
+
+// The frame's 36 stickers into the batch, in face then place order.
+void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation);
+
+// Draws the batch: all fills, then 8-pixel black outlines. Batched in two calls, or one primitive at a time.
+void drawPuzzle(const StickerBatch& batch, bool batched);
+
+// Place on a face for face coordinates a, b (0 <= a, b and a + b <= 1, in whole edges).
+int32_t placeAt(double a, double b);
+
+// Sticker drawn under the pixel (mouseX, mouseY) (origin top-left) with the stickers unturned, or -1. The ray is
+// the drawing camera's own ray through the pixel's centre, so the pick agrees with the picture.
+int32_t pickSticker(const scene::Camera& camera, const ViewFrame& view, int32_t mouseX, int32_t mouseY);
+
+}  // namespace tetragir
