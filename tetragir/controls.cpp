@@ -66,7 +66,7 @@ void drawFrame() {
         rotation = animationRotation(game.view, game.animMove, game.animCount,
                                      (game.clock - game.animStart) / game.animDuration);
     fillBatch(game.batch, game.colours, game.view, rotation);
-    drawPuzzle(game.batch, game.batched);
+    drawPuzzle(game.batch, game.camera, game.batched);
 }
 
 }  // namespace

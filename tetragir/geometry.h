@@ -86,8 +86,9 @@ using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
 // The frame's 36 stickers into the batch, in face then place order.
 void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation);
 
-// Draws the batch: all fills, then 8-pixel black outlines. Batched in two calls, or one primitive at a time.
-void drawPuzzle(const StickerBatch& batch, bool batched);
+// Draws the batch through the camera: all fills, then 8-pixel black outlines that stay whole over their fills
+// however steeply a face is seen. Batched in two calls, or one primitive at a time.
+void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched);
 
 // Place on a face for face coordinates a, b (0 <= a, b and a + b <= 1, in whole edges).
 int32_t placeAt(double a, double b);

@@ -1,0 +1,90 @@
+// Frames per second of tetragir's frame loop, idle and during a turn, batched and one primitive at a time, against
+// an empty frame (clear and present only) as this machine's ceiling, all in one run. Needs a display:
+//   scripts/with-xvfb.sh build/bin/tetragir_frame_rate [seconds per case]
+// A turn lasts 2500 frames, so its duration on screen is 2500 / (frames per second).
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "controls.h"
+#include "program.h"
+#include "window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum class Kind { Empty, Idle, Turning };
+
+void emptyFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush();
+    present_frame(2);
+}
+
+double measure(Kind kind, bool batched, double seconds) {
+    tetragir::game.batched = batched;
+    int64_t frames = 0;
+    Clock::time_point start = Clock::now(), now = start;
+    auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    while (now < end) {
+        if (kind == Kind::Empty) {
+            emptyFrame();
+        } else {
+            // A tip with its middle layer: 12 of the 36 stickers turn.
+            if (kind == Kind::Turning && tetragir::game.animStart < 0.0) {
+                tetragir::game.animMove = 4;
+                tetragir::game.animCount = 1;
+                tetragir::game.animStart = tetragir::game.clock;
+            }
+            if (kind == Kind::Idle) tetragir::game.animStart = -1.0;
+            tetragir::runFrame();
+        }
+        ++frames;
+        now = Clock::now();
+    }
+    return frames / std::chrono::duration<double>(now - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
+    if (seconds <= 0.0) seconds = 2.0;
+    if (!tetragir::startUp()) return 1;
+    measure(Kind::Idle, true, 0.5);  // warm up the driver
+    struct Case {
+        const char* name;
+        Kind kind;
+        bool batched;
+    };
+    const Case cases[] = {
+        {"empty frame (ceiling)", Kind::Empty, true},
+        {"idle, batched", Kind::Idle, true},
+        {"turning, batched", Kind::Turning, true},
+        {"idle, one primitive at a time", Kind::Idle, false},
+        {"turning, one primitive at a time", Kind::Turning, false},
+    };
+    constexpr int caseCount = sizeof cases / sizeof cases[0];
+    // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the median
+    // of the rounds is the figure to quote.
+    constexpr int rounds = 5;
+    double fps[caseCount][rounds];
+    for (int round = 0; round < rounds; ++round)
+        for (int c = 0; c < caseCount; ++c) fps[c][round] = measure(cases[c].kind, cases[c].batched, seconds);
+    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of ceiling",
+                "turn lasts (s)");
+    double ceiling = 0.0;
+    for (int c = 0; c < caseCount; ++c) {
+        std::sort(fps[c], fps[c] + rounds);
+        double median = fps[c][rounds / 2];
+        if (c == 0) ceiling = median;
+        std::printf("%-34s %8.1f %8.1f %8.1f %12.2f %15.2f\n", cases[c].name, median, fps[c][0], fps[c][rounds - 1],
+                    median / ceiling, 2500.0 / median);
+    }
+    tetragir::shutDown();
+    return 0;
+}

@@ -1,0 +1,224 @@
+// The drawing in a real OpenGL context under a private X server: batched against one-primitive-at-a-time pixel for
+// pixel, the 8-pixel outlines solid over their fills down to grazing views, and the pick against the picture.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "geometry.h"
+#include "program.h"
+#include "support.h"
+#include "xdriver.h"
+
+namespace tetragir {
+namespace {
+
+using Pixels = std::vector<uint8_t>;
+
+class TetragirGl : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server = new xdrive::XServer;
+        if (!server->ok()) return;
+        setenv("DISPLAY", server->name().c_str(), 1);
+        opened = startUp();
+    }
+    static void TearDownTestSuite() {
+        if (opened) shutDown();
+        delete server;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(server->ok()) << server->error();
+        ASSERT_TRUE(opened) << "the window with OpenGL did not open";
+        initLoop(639, 479, 3);
+    }
+
+    static Pixels render(bool batched) {
+        LayerRotation rotation = stillLayers();
+        if (game.animStart >= 0.0)
+            rotation = animationRotation(game.view, game.animMove, game.animCount,
+                                         (game.clock - game.animStart) / game.animDuration);
+        fillBatch(game.batch, game.colours, game.view, rotation);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawPuzzle(game.batch, game.camera, batched);
+        glFinish();
+        Pixels px(640 * 480 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+        return px;
+    }
+
+    static inline xdrive::XServer* server = nullptr;
+    static inline bool opened = false;
+};
+
+// Pixel (x, y from the top) of a capture read bottom-up.
+const uint8_t* at(const Pixels& px, int32_t x, int32_t y) { return &px[3 * ((479 - y) * 640 + x)]; }
+bool black(const Pixels& px, int32_t x, int32_t y) {
+    if (x < 0 || x >= 640 || y < 0 || y >= 480) return false;
+    const uint8_t* p = at(px, x, y);
+    return p[0] == 0 && p[1] == 0 && p[2] == 0;
+}
+
+struct Scene {
+    const char* name;
+    int32_t scrambleSteps;
+    double h, v, r;      // view turns, as the arrows and X turn them
+    int32_t move, count; // animated turn, count 0 for none
+    double progress;
+};
+constexpr Scene scenes[] = {
+    {"start", 0, 0, 0, 0, 0, 0, 0},
+    {"tip and middle layer half way", 0, 0, 0, 0, 4, 1, 0.5},
+    {"base layer early, turned view", 10, 0.6, 0.3, 0, 9, 2, 0.15},
+    {"scrambled, a face seen at a grazing angle", 20, 0.0, 0.55, 0.2, 0, 0, 0},
+    {"scrambled, from behind", 20, 2.8, -0.7, 1.1, 0, 0, 0},
+};
+
+void setScene(const Scene& s) {
+    resetColours(game.colours);
+    seedRandom(42);
+    for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(game.colours);
+    game.view = identityView;
+    scene::rotatePair(game.view.e2, game.view.e0, s.h);
+    scene::rotatePair(game.view.e2, game.view.e1, s.v);
+    scene::rotatePair(game.view.e0, game.view.e1, s.r);
+    game.animStart = -1.0;
+    if (s.count != 0) {
+        game.animMove = s.move;
+        game.animCount = s.count;
+        game.animStart = 1.0;
+        game.clock = game.animStart + s.progress * game.animDuration;
+    }
+}
+
+int32_t differingPixels(const Pixels& a, const Pixels& b, std::string& first) {
+    int32_t count = 0;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        if (a[i] == b[i] && a[i + 1] == b[i + 1] && a[i + 2] == b[i + 2]) continue;
+        if (count++ == 0) {
+            char text[120];
+            std::snprintf(text, sizeof text, "first at (%d, %d): %02x%02x%02x against %02x%02x%02x",
+                          static_cast<int>(i / 3 % 640), static_cast<int>(479 - i / 3 / 640), a[i], a[i + 1],
+                          a[i + 2], b[i], b[i + 1], b[i + 2]);
+            first = text;
+        }
+    }
+    return count;
+}
+
+TEST_F(TetragirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
+    std::mt19937 generator(2026);
+    std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.0, 1.0);
+    std::uniform_int_distribution<int32_t> move(0, moveCount - 1), steps(0, 30), count(0, 2);
+    std::vector<Scene> all(std::begin(scenes), std::end(scenes));
+    for (int32_t i = 0; i < 12; ++i)
+        all.push_back({"random", steps(generator), angle(generator), angle(generator), angle(generator),
+                       move(generator), count(generator), progress(generator)});
+    for (const Scene& scene : all) {
+        setScene(scene);
+        Pixels immediate = render(false);
+        Pixels batched = render(true);
+        int32_t lit = 0;
+        for (size_t i = 0; i < batched.size(); i += 3) lit += batched[i] | batched[i + 1] | batched[i + 2] ? 1 : 0;
+        EXPECT_GT(lit, 20000) << scene.name << ": the puzzle covers a good part of the window";
+        std::string first;
+        EXPECT_EQ(differingPixels(immediate, batched, first), 0) << scene.name << ", " << first;
+    }
+}
+
+// Every seam of a face turned towards the camera, down to a face seen at a grazing angle, is drawn the full width
+// of its 8-pixel outline: across the line, the six pixels about its centre are black, none lost behind a fill at
+// nearly the same depth.
+TEST_F(TetragirGl, OutlinesStaySolidOverTheirFills) {
+    scene::Camera& camera = game.camera;
+    double grazing = 1.0;
+    for (const Scene& scene : scenes) {
+        if (scene.count != 0) continue;
+        setScene(scene);
+        Pixels px = render(true);
+        int32_t checked = 0, missing = 0;
+        std::string first;
+        for (int32_t s = 0; s < stickerCount; ++s) {
+            double facing = facingCosine(game.view, s / placesPerFace);
+            if (facing < 0.12) continue;
+            grazing = std::fmin(grazing, facing);
+            for (int32_t i = 0; i < 3; ++i) {
+                float a[3], b[3];
+                stickerCorner(game.view, stillLayers(), s, i, a);
+                stickerCorner(game.view, stillLayers(), s, (i + 1) % 3, b);
+                double ax, ay, bx, by, z;
+                ASSERT_TRUE(scene::projectPoint(camera, {a[0], a[1], a[2]}, ax, ay, z) &&
+                            scene::projectPoint(camera, {b[0], b[1], b[2]}, bx, by, z));
+                // A wide line covers its width along the screen axis it crosses most.
+                bool alongX = std::fabs(bx - ax) >= std::fabs(by - ay);
+                double from = alongX ? std::fmin(ax, bx) : std::fmin(ay, by);
+                double to = alongX ? std::fmax(ax, bx) : std::fmax(ay, by);
+                for (int32_t major = static_cast<int32_t>(from) + 5; major + 5 < to; ++major) {
+                    double t = ((major + 0.5) - (alongX ? ax : ay)) / (alongX ? bx - ax : by - ay);
+                    double centre = alongX ? ay + t * (by - ay) : ax + t * (bx - ax);
+                    for (int32_t d = -3; d <= 2; ++d) {
+                        int32_t minor = static_cast<int32_t>(std::floor(centre)) + d;
+                        int32_t x = alongX ? major : minor, y = 479 - (alongX ? minor : major);
+                        ++checked;
+                        if (black(px, x, y)) continue;
+                        if (missing++ == 0) {
+                            char text[120];
+                            std::snprintf(text, sizeof text, "first: sticker %d, seam %d, window pixel (%d, %d)", s,
+                                          i, x, y);
+                            first = text;
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_GT(checked, 3000) << scene.name;
+        EXPECT_EQ(missing, 0) << scene.name << ": outline pixels hidden by a fill, " << first;
+    }
+    EXPECT_LT(grazing, 0.3) << "one of the views shows a face at a grazing angle";
+}
+
+// Every pixel that is not outline black shows the colour of the sticker the pick names there, and the background
+// only where the pick names none: no fill of a sticker behind shows past a nearer one, and the pick agrees with
+// the picture.
+TEST_F(TetragirGl, PickNamesTheStickerDrawnUnderThePointer) {
+    std::mt19937 generator(7);
+    std::uniform_real_distribution<double> angle(-3.2, 3.2);
+    std::vector<Scene> all;
+    for (const Scene& scene : scenes)
+        if (scene.count == 0) all.push_back(scene);  // the pick ignores a running turn, as the loop does
+    all.push_back({"corner 0 towards the eye", 0, 0.6, 0.9, 0, 0, 0, 0});
+    for (int32_t i = 0; i < 8; ++i)
+        all.push_back({"random view", 10, angle(generator), angle(generator), angle(generator), 0, 0, 0});
+    for (const Scene& scene : all) {
+        setScene(scene);
+        Pixels px = render(true);
+        int32_t checked = 0, wrong = 0;
+        std::string first;
+        for (int32_t y = 0; y < 480; ++y)
+            for (int32_t x = 0; x < 640; ++x) {
+                int32_t s = pickSticker(game.camera, game.view, x, y);
+                if (black(px, x, y)) continue;
+                const uint8_t* p = at(px, x, y);
+                bool ok = s >= 0;
+                for (int c = 0; c < 3 && ok; ++c) ok = std::abs(p[c] - palette[game.colours[s]][c] * 255 / 256) <= 1;
+                ++checked;
+                if (ok || wrong++ > 0) continue;
+                char text[120];
+                std::snprintf(text, sizeof text, "first at (%d, %d): sticker %d, pixel %02x%02x%02x", x, y, s, p[0],
+                              p[1], p[2]);
+                first = text;
+            }
+        EXPECT_GT(checked, 20000) << scene.name;
+        EXPECT_EQ(wrong, 0) << scene.name << ": " << first;
+    }
+}
+
+}  // namespace
+}  // namespace tetragir
