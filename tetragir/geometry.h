@@ -1,4 +1,4 @@
-// Shape of the tetrahedron in space, the view, the drawing of one frame and the sticker under the pointer.
+// Shape of the tetrahedron in space, the view, the turning layer and the camera.
 //
 // Model space: the regular tetrahedron inscribed in the cube of edge 2 around the origin. View space: a model point
 // X is seen at (e0 . X, e1 . X, e2 . X). OpenGL receives view-space points with depthOffset added to z; the camera
@@ -8,9 +8,8 @@
 #include <cstdint>
 
 #include "scene/camera.h"
-#include "scene/polygon_batch.h"
 #include "scene/vec.h"
-#include "state.h"
+#include "puzzle.h"
 
 namespace tetragir {
 
@@ -43,8 +42,6 @@ constexpr int32_t palette[faceCount][3] = {
     {  0, 128,   0},
 };
 
-constexpr float outlineWidth = 8.0f;
-
 // Rows of the view rotation; only rotatePair changes them, so they stay orthonormal up to rounding.
 struct ViewFrame {
     Vec3 e0, e1, e2;
@@ -73,28 +70,23 @@ LayerRotation animationRotation(const ViewFrame& view, int32_t move, int32_t cou
 // Corner i (0-2) of sticker s as OpenGL receives it: in view space, turned with its layer, depthOffset added.
 void stickerCorner(const ViewFrame& view, const LayerRotation& rotation, int32_t s, int32_t i, float out[3]);
 
+// Face corner 0 of face f and the two edges from it, in view space without depthOffset.
+struct FaceFrame {
+    Vec3 p0, e1, e2;
+};
+FaceFrame faceFrame(const ViewFrame& view, int32_t f);
+
+constexpr double pi = 3.14159265358979323846;
+constexpr double fieldOfView = 4.5;  // degrees, vertical
+constexpr double nearPlane = 4.5;
+constexpr double cameraDistance = 44.0;
+
 // The camera: 4.5 degrees of vertical field of view with aspect lastX / lastY, near 4.5, far 1320, the eye 44
 // units before the origin looking along +z with +y up, on a drawing area whose largest coordinates are lastX,
 // lastY. No OpenGL is needed to build it.
 void setupCamera(scene::Camera& camera, int32_t lastX, int32_t lastY);
 
-// OpenGL state for the whole run, after setupCamera: depth test, flat shading, the camera.
-void setupView(const scene::Camera& camera);
-
-using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
-
-// The frame's 36 stickers into the batch, in face then place order.
-void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation);
-
-// Draws the batch through the camera: all fills, then 8-pixel black outlines that stay whole over their fills
-// however steeply a face is seen. Batched in two calls, or one primitive at a time.
-void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched);
-
-// Place on a face for face coordinates a, b (0 <= a, b and a + b <= 1, in whole edges).
-int32_t placeAt(double a, double b);
-
-// Sticker drawn under the pixel (mouseX, mouseY) (origin top-left) with the stickers unturned, or -1. The ray is
-// the drawing camera's own ray through the pixel's centre, so the pick agrees with the picture.
-int32_t pickSticker(const scene::Camera& camera, const ViewFrame& view, int32_t mouseX, int32_t mouseY);
+// Where the eye is, in the space OpenGL receives points in.
+Vec3 eyePosition();
 
 }  // namespace tetragir

@@ -3,17 +3,13 @@
 #include <chrono>
 #include <cstdio>
 
-#include "controls.h"
+#include "draw.h"
+#include "picking.h"
+#include "state.h"
 #include "window.h"
 
 namespace tetragir {
-
 namespace {
-
-uint32_t tickCount() {
-    auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 FrameInput readInput() {
     FrameInput in{};
@@ -31,11 +27,50 @@ FrameInput readInput() {
     return in;
 }
 
+uint32_t tickCount() {
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
 }  // namespace
+
+void initLoop(int32_t lastX, int32_t lastY, uint32_t seed) {
+    seedRandom(seed);
+    state.view = identityView;
+    resetColours(state.colours);
+    state.lastX = lastX;
+    state.lastY = lastY;
+    state.frameClock = 0.0;
+    state.clockStep = 0.001;
+    state.animStart = -1.0;
+    state.animDuration = 2.5;
+    state.animMove = -1;
+    state.animCount = 0;
+    state.dragSticker = -1;
+    state.pickedSticker = -1;
+    state.prevMouseX = state.prevMouseY = state.prevButtons = 0;
+    setupCamera(state.camera, lastX, lastY);
+}
+
+void stepFrame(const FrameInput& in) {
+    state.frameClock += state.clockStep;
+    // Neither key looks at a running turn: it still lands, at its end, on whatever colours stand there then.
+    if (in.scramble) scrambleStep(state.colours);
+    if (in.reset) resetColours(state.colours);  // after the scramble, so A and S together show the solved puzzle
+    keyboardViewTurn(in);
+    drawFrame();
+    state.pickedSticker = pickSticker(state.camera, state.view, in.mouseX, in.mouseY);
+    advanceTurn(in);
+    rightDragViewTurn(in);
+    present_frame(2);
+    state.prevMouseX = in.mouseX;
+    state.prevMouseY = in.mouseY;
+    state.prevButtons = in.buttons;
+}
 
 bool startUp() {
     int16_t driver = 3, mode = 4;
-    open_window(driver, mode, "TETRAGIR");
+    open_window(driver, mode, windowTitle);
     if (graph_status() == grOk) set_gl_drawing(true);
     if (graph_status() != grOk) {
         // Without a window or its OpenGL the loop could neither be seen nor ended.
@@ -43,9 +78,9 @@ bool startUp() {
         close_window();
         return false;
     }
-    set_frame_rate(0);  // every motion is counted in frames: a turn lasts as long as 2500 frames take to draw
+    set_frame_rate(framesPerSecond);
     initLoop(window_last_x(), window_last_y(), tickCount());
-    setupView(game.camera);
+    setupView(state.camera);
     return true;
 }
 

@@ -1,15 +1,35 @@
-// tetragir as a program: start-up, one frame of the loop with the live mouse and keys, the end.
+// The program's life: start-up, one frame of the loop, and the end. main() calls these three and nothing else;
+// tests and benchmarks drive the same frame with input of their own.
 #pragma once
+
+#include <cstdint>
+
+#include "controls.h"
 
 namespace tetragir {
 
-// Opens the window with OpenGL and prepares everything; when either cannot be had it prints
-// "tetragir: <cause>" on standard error, leaves nothing open and returns false.
+inline constexpr const char* windowTitle = "TETRAGIR";
+
+// Every motion is counted in frames, so the frame loop runs unpaced: a turn lasts as long as 2500 frames take to
+// draw.
+inline constexpr int16_t framesPerSecond = 0;
+
+// Opens the window with OpenGL and prepares everything; when either cannot be had it prints "tetragir: <cause>" on
+// standard error, leaves nothing open and returns false.
 bool startUp();
 
-// One frame; false once Escape is held, after the frame has been shown.
+// One frame of the loop with the live mouse and keys; false once Escape is held, after the frame has been shown.
 bool runFrame();
 
+// Leaves OpenGL drawing and closes the window.
 void shutDown();
+
+// The whole start state for a drawing area with the given largest coordinates (no window needed): solved
+// puzzle, start view, no turn under way, the random generator seeded as given.
+void initLoop(int32_t lastX, int32_t lastY, uint32_t seed);
+
+// One frame for the given input: keys, view turns, drawing, picking, drags, the animated turn, presentation. GL
+// calls and presentation are harmless no-ops without a window.
+void stepFrame(const FrameInput& input);
 
 }  // namespace tetragir

@@ -1,104 +1,43 @@
-// Sticker colours of the tetrahedron puzzle, the tables of stickers that travel together, and the turns.
-//
-// Sticker i = 9 * face + place. Face f lies opposite corner 3 - f. A place is one of the nine small triangles of a
-// face, given by its corners in lattice thirds (a, b): face corner 0 + a/3 (face corner 1 - face corner 0)
-// + b/3 (face corner 2 - face corner 0). Places 0, 4, 8 are the tips at face corners 0, 2, 1.
+// The whole state of the program: the stickers' colours, the view and camera, the turn animation, the pointer and
+// the drawing batch. One global instance, alive for the whole run.
 #pragma once
 
-#include <array>
 #include <cstdint>
+
+#include "draw.h"
+#include "geometry.h"
+#include "puzzle.h"
+#include "scene/camera.h"
 
 namespace tetragir {
 
-constexpr int32_t cornerCount = 4;
-constexpr int32_t faceCount = 4;
-constexpr int32_t placesPerFace = 9;
-constexpr int32_t stickerCount = faceCount * placesPerFace;
-constexpr int32_t moveCount = 12;  // 0-3 tip, 4-7 tip and middle layer, 8-11 layer at the opposite face
+struct ProgramState {
+    Colours colours = {};
+    uint64_t randomState = 0x9E3779B97F4A7C15ull;
 
-// Corners of each face: face corner 0, 1, 2.
-constexpr int32_t tetraFaces[faceCount][3] = {
-    {0, 2, 1},
-    {0, 1, 3},
-    {0, 3, 2},
-    {1, 2, 3},
+    ViewFrame view = identityView;
+    scene::Camera camera = {};
+    int32_t lastX = 639, lastY = 479;  // largest coordinates of the drawing area
+
+    // The turn animation. frameClock and animStart count frames in thousands: each frame adds clockStep 0.001, so
+    // a turn of animDuration 2.5 lasts 2500 frames. animStart < 0 while no turn is animated.
+    double frameClock = 0.0;
+    double clockStep = 0.001;
+    double animStart = -1.0;
+    double animDuration = 2.5;
+    int32_t animMove = -1;  // 0-11
+    int32_t animCount = 0;  // 1 or 2
+
+    int32_t dragSticker = -1;    // sticker under the pointer at the previous step of a left drag, -1 for none
+    int32_t pickedSticker = -1;  // sticker under the pointer this frame, -1 for none
+    int32_t prevMouseX = 0, prevMouseY = 0, prevButtons = 0;
+
+    // This frame's stickers as OpenGL gets them; false draws one primitive at a time, the reference the batched
+    // drawing is held to.
+    StickerBatch batch;
+    bool batchedDrawing = true;
 };
 
-// Lattice corners (a, b) of each place, in drawing order.
-constexpr int32_t stickerCorners[placesPerFace][3][2] = {
-    {{0, 0}, {1, 0}, {0, 1}},
-    {{0, 1}, {1, 1}, {0, 2}},
-    {{0, 1}, {1, 0}, {1, 1}},
-    {{1, 0}, {2, 0}, {1, 1}},
-    {{0, 2}, {1, 2}, {0, 3}},
-    {{0, 2}, {1, 1}, {1, 2}},
-    {{1, 1}, {2, 1}, {1, 2}},
-    {{1, 1}, {2, 0}, {2, 1}},
-    {{2, 0}, {3, 0}, {2, 1}},
-};
-
-// In every table below, entries [v][0][c], [v][1][c], [v][2][c] are three stickers a turn about corner v carries
-// into one another's places.
-
-// The three tips at corner v.
-constexpr int32_t tipCycle[cornerCount][3] = {
-    { 0, 18,  9},
-    { 4, 17, 27},
-    { 8, 35, 22},
-    {13, 26, 31},
-};
-
-// The layer next to corner v's tip, one row per face; read row after row it is a ring of nine, each sharing an
-// edge with the next.
-constexpr int32_t middleBand[cornerCount][3][3] = {
-    {{ 1,  2,  3}, {19, 20, 21}, {10, 11, 12}},
-    {{ 6,  5,  1}, {12, 16, 15}, {28, 29, 30}},
-    {{ 3,  7,  6}, {30, 34, 33}, {24, 23, 19}},
-    {{15, 14, 10}, {21, 25, 24}, {33, 32, 28}},
-};
-
-// The rows of five that the faces meeting at corner v have along the face opposite v.
-constexpr int32_t sideBand[cornerCount][3][5] = {
-    {{ 4,  5,  6,  7,  8}, {22, 23, 24, 25, 26}, {13, 14, 15, 16, 17}},
-    {{ 8,  7,  3,  2,  0}, { 9, 11, 10, 14, 13}, {31, 32, 33, 34, 35}},
-    {{ 0,  2,  1,  5,  4}, {27, 29, 28, 32, 31}, {26, 25, 21, 20, 18}},
-    {{17, 16, 12, 11,  9}, {18, 20, 19, 23, 22}, {35, 34, 30, 29, 27}},
-};
-
-// The face opposite corner v, turning within itself.
-constexpr int32_t baseCycle[cornerCount][3][3] = {
-    {{27, 29, 30}, {35, 34, 33}, {31, 32, 28}},
-    {{18, 20, 21}, {26, 25, 24}, {22, 23, 19}},
-    {{ 9, 11, 12}, {17, 16, 15}, {13, 14, 10}},
-    {{ 0,  2,  3}, { 8,  7,  6}, { 4,  5,  1}},
-};
-
-// Colour index (0-3, the face that shows it when solved) of every sticker: the whole puzzle state.
-using Colours = std::array<int32_t, stickerCount>;
-
-// A move and how many thirds of a turn it makes (1 or 2); count 0 means no move.
-struct Move {
-    int32_t move, count;
-};
-
-// The solved state: every sticker in its own face's colour.
-void resetColours(Colours& colours);
-
-// count thirds of a turn of move (0-11), each +120 degrees right-handed about the axis from the move's corner
-// through the centre; count is taken modulo 3, so a negative count turns the other way.
-void turn(Colours& colours, int32_t move, int32_t count);
-
-// Every tip by 0, 1 or 2 thirds, then one tip with its middle layer by one or two thirds; applied at once.
-void scrambleStep(Colours& colours);
-
-// The turn that a drag from sticker `from` onto its neighbour `to` asks for (tips first, then a middle band that
-// holds the pair exactly once); count 0 for none, also when either is -1.
-Move moveFromDrag(int32_t from, int32_t to);
-
-// Seeds the generator behind random().
-void seedRandom(uint32_t seed);
-
-// Uniform integer 0 <= r < n for n > 0; 0 otherwise.
-int32_t random(int32_t n);
+extern ProgramState state;
 
 }  // namespace tetragir

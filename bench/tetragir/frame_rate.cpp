@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "controls.h"
 #include "program.h"
+#include "state.h"
 #include "window.h"
 
 namespace {
@@ -26,7 +26,7 @@ void emptyFrame() {
 }
 
 double measure(Kind kind, bool batched, double seconds) {
-    tetragir::game.batched = batched;
+    tetragir::state.batchedDrawing = batched;
     int64_t frames = 0;
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -35,12 +35,12 @@ double measure(Kind kind, bool batched, double seconds) {
             emptyFrame();
         } else {
             // A tip with its middle layer: 12 of the 36 stickers turn.
-            if (kind == Kind::Turning && tetragir::game.animStart < 0.0) {
-                tetragir::game.animMove = 4;
-                tetragir::game.animCount = 1;
-                tetragir::game.animStart = tetragir::game.clock;
+            if (kind == Kind::Turning && tetragir::state.animStart < 0.0) {
+                tetragir::state.animMove = 4;
+                tetragir::state.animCount = 1;
+                tetragir::state.animStart = tetragir::state.frameClock;
             }
-            if (kind == Kind::Idle) tetragir::game.animStart = -1.0;
+            if (kind == Kind::Idle) tetragir::state.animStart = -1.0;
             tetragir::runFrame();
         }
         ++frames;

@@ -2,8 +2,9 @@
 // order in which a frame applies them.
 #include <gtest/gtest.h>
 
-#include "controls.h"
+#include "program.h"
 #include "state.h"
+#include "puzzle.h"
 #include "support.h"
 
 namespace tetragir {
@@ -16,7 +17,7 @@ protected:
     static FrameInput pointer(int32_t s, int32_t buttons) {
         FrameInput in{};
         if (s >= 0) {
-            EXPECT_TRUE(centrePixel(game.camera, game.view, s, in.mouseX, in.mouseY));
+            EXPECT_TRUE(centrePixel(state.camera, state.view, s, in.mouseX, in.mouseY));
         }
         in.buttons = buttons;
         return in;
@@ -32,13 +33,13 @@ protected:
 // plus 2.5, and a drag made meanwhile is not followed.
 TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
     stepFrame(pointer(0, 1));
-    EXPECT_EQ(game.pickedSticker, 0);
+    EXPECT_EQ(state.pickedSticker, 0);
     stepFrame(pointer(9, 1));
-    ASSERT_GE(game.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
-    EXPECT_EQ(game.animMove, 0);
-    EXPECT_EQ(game.animCount, 1);
+    ASSERT_GE(state.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
+    EXPECT_EQ(state.animMove, 0);
+    EXPECT_EQ(state.animCount, 1);
     int32_t frames = 0;
-    while (game.colours == solved() && frames < 3000) {
+    while (state.colours == solved() && frames < 3000) {
         // Tip 18 onto tip 0 would be a turn of its own if it were followed.
         stepFrame(pointer(frames % 2 == 0 ? 18 : 0, 1));
         ++frames;
@@ -46,8 +47,8 @@ TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
     EXPECT_NEAR(frames, 2500, 1);
     Colours expected = solved();
     turn(expected, 0, 1);
-    EXPECT_EQ(game.colours, expected);
-    EXPECT_LT(game.animStart, 0.0);
+    EXPECT_EQ(state.colours, expected);
+    EXPECT_LT(state.animStart, 0.0);
 }
 
 TEST_F(TetragirLoop, OnlyACrossingBetweenNeighboursTurns) {
@@ -67,14 +68,14 @@ TEST_F(TetragirLoop, OnlyACrossingBetweenNeighboursTurns) {
         initLoop(639, 479, 5);
         stepFrame(pointer(-1, 0));
         for (int32_t s : c.path) stepFrame(pointer(s, 1));
-        EXPECT_EQ(game.animStart >= 0.0, c.turns) << c.name;
+        EXPECT_EQ(state.animStart >= 0.0, c.turns) << c.name;
     }
     // A press that begins over a sticker's neighbour starts a new drag there instead of continuing an old one.
     initLoop(639, 479, 5);
     stepFrame(pointer(0, 1));
     stepFrame(pointer(0, 0));
     stepFrame(pointer(9, 1));
-    EXPECT_LT(game.animStart, 0.0) << "release and press again over tip 9";
+    EXPECT_LT(state.animStart, 0.0) << "release and press again over tip 9";
 }
 
 TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
@@ -92,14 +93,14 @@ TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
     for (const Case& c : cases) {
         initLoop(639, 479, 5);
         stepFrame(c.both);
-        ViewFrame both = game.view;
+        ViewFrame both = state.view;
         initLoop(639, 479, 5);
         stepFrame(c.alone);
-        EXPECT_NE(game.view.e0.x + game.view.e1.y + game.view.e2.z, 3.0) << c.name << ": the view turned";
-        EXPECT_EQ(both.e0.x, game.view.e0.x) << c.name;
-        EXPECT_EQ(both.e0.y, game.view.e0.y) << c.name;
-        EXPECT_EQ(both.e1.z, game.view.e1.z) << c.name;
-        EXPECT_EQ(both.e2.x, game.view.e2.x) << c.name;
+        EXPECT_NE(state.view.e0.x + state.view.e1.y + state.view.e2.z, 3.0) << c.name << ": the view turned";
+        EXPECT_EQ(both.e0.x, state.view.e0.x) << c.name;
+        EXPECT_EQ(both.e0.y, state.view.e0.y) << c.name;
+        EXPECT_EQ(both.e1.z, state.view.e1.z) << c.name;
+        EXPECT_EQ(both.e2.x, state.view.e2.x) << c.name;
     }
 }
 
@@ -108,24 +109,24 @@ TEST_F(TetragirLoop, ScrambleAndResetKeys) {
     scramble.scramble = both.scramble = true;
     reset.reset = both.reset = true;
     stepFrame(scramble);
-    EXPECT_NE(game.colours, solved()) << "A scrambles at once";
+    EXPECT_NE(state.colours, solved()) << "A scrambles at once";
     stepFrame(both);
-    EXPECT_EQ(game.colours, solved()) << "A and S together leave the puzzle solved";
-    ViewFrame turned = game.view = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
+    EXPECT_EQ(state.colours, solved()) << "A and S together leave the puzzle solved";
+    ViewFrame turned = state.view = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
     stepFrame(scramble);
     stepFrame(reset);
-    EXPECT_EQ(game.colours, solved());
-    EXPECT_EQ(game.view.e0.y, turned.e0.y) << "S keeps the view";
+    EXPECT_EQ(state.colours, solved());
+    EXPECT_EQ(state.view.e0.y, turned.e0.y) << "S keeps the view";
 
     // A turn under way still lands, on whatever colours stand there when it ends.
     stepFrame(pointer(0, 1));
     stepFrame(pointer(9, 1));
-    ASSERT_GE(game.animStart, 0.0);
+    ASSERT_GE(state.animStart, 0.0);
     stepFrame(scramble);
-    Colours expected = game.colours;
+    Colours expected = state.colours;
     turn(expected, 0, 1);
-    for (int32_t i = 0; i < 3000 && game.animStart >= 0.0; ++i) stepFrame(FrameInput{});
-    EXPECT_EQ(game.colours, expected);
+    for (int32_t i = 0; i < 3000 && state.animStart >= 0.0; ++i) stepFrame(FrameInput{});
+    EXPECT_EQ(state.colours, expected);
 }
 
 }  // namespace

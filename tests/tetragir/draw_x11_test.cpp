@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "controls.h"
 #include "geometry.h"
 #include "program.h"
+#include "state.h"
 #include "support.h"
 #include "xdriver.h"
 
@@ -41,12 +41,12 @@ protected:
 
     static Pixels render(bool batched) {
         LayerRotation rotation = stillLayers();
-        if (game.animStart >= 0.0)
-            rotation = animationRotation(game.view, game.animMove, game.animCount,
-                                         (game.clock - game.animStart) / game.animDuration);
-        fillBatch(game.batch, game.colours, game.view, rotation);
+        if (state.animStart >= 0.0)
+            rotation = animationRotation(state.view, state.animMove, state.animCount,
+                                         (state.frameClock - state.animStart) / state.animDuration);
+        fillBatch(state.batch, state.colours, state.view, rotation);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawPuzzle(game.batch, game.camera, batched);
+        drawPuzzle(state.batch, state.camera, batched);
         glFinish();
         Pixels px(640 * 480 * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -82,19 +82,19 @@ constexpr Scene scenes[] = {
 };
 
 void setScene(const Scene& s) {
-    resetColours(game.colours);
+    resetColours(state.colours);
     seedRandom(42);
-    for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(game.colours);
-    game.view = identityView;
-    scene::rotatePair(game.view.e2, game.view.e0, s.h);
-    scene::rotatePair(game.view.e2, game.view.e1, s.v);
-    scene::rotatePair(game.view.e0, game.view.e1, s.r);
-    game.animStart = -1.0;
+    for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(state.colours);
+    state.view = identityView;
+    scene::rotatePair(state.view.e2, state.view.e0, s.h);
+    scene::rotatePair(state.view.e2, state.view.e1, s.v);
+    scene::rotatePair(state.view.e0, state.view.e1, s.r);
+    state.animStart = -1.0;
     if (s.count != 0) {
-        game.animMove = s.move;
-        game.animCount = s.count;
-        game.animStart = 1.0;
-        game.clock = game.animStart + s.progress * game.animDuration;
+        state.animMove = s.move;
+        state.animCount = s.count;
+        state.animStart = 1.0;
+        state.frameClock = state.animStart + s.progress * state.animDuration;
     }
 }
 
@@ -137,7 +137,7 @@ TEST_F(TetragirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
 // of its 8-pixel outline: across the line, the six pixels about its centre are black, none lost behind a fill at
 // nearly the same depth.
 TEST_F(TetragirGl, OutlinesStaySolidOverTheirFills) {
-    scene::Camera& camera = game.camera;
+    scene::Camera& camera = state.camera;
     double grazing = 1.0;
     for (const Scene& scene : scenes) {
         if (scene.count != 0) continue;
@@ -146,13 +146,13 @@ TEST_F(TetragirGl, OutlinesStaySolidOverTheirFills) {
         int32_t checked = 0, missing = 0;
         std::string first;
         for (int32_t s = 0; s < stickerCount; ++s) {
-            double facing = facingCosine(game.view, s / placesPerFace);
+            double facing = facingCosine(state.view, s / placesPerFace);
             if (facing < 0.12) continue;
             grazing = std::fmin(grazing, facing);
             for (int32_t i = 0; i < 3; ++i) {
                 float a[3], b[3];
-                stickerCorner(game.view, stillLayers(), s, i, a);
-                stickerCorner(game.view, stillLayers(), s, (i + 1) % 3, b);
+                stickerCorner(state.view, stillLayers(), s, i, a);
+                stickerCorner(state.view, stillLayers(), s, (i + 1) % 3, b);
                 double ax, ay, bx, by, z;
                 ASSERT_TRUE(scene::projectPoint(camera, {a[0], a[1], a[2]}, ax, ay, z) &&
                             scene::projectPoint(camera, {b[0], b[1], b[2]}, bx, by, z));
@@ -203,11 +203,11 @@ TEST_F(TetragirGl, PickNamesTheStickerDrawnUnderThePointer) {
         std::string first;
         for (int32_t y = 0; y < 480; ++y)
             for (int32_t x = 0; x < 640; ++x) {
-                int32_t s = pickSticker(game.camera, game.view, x, y);
+                int32_t s = pickSticker(state.camera, state.view, x, y);
                 if (black(px, x, y)) continue;
                 const uint8_t* p = at(px, x, y);
                 bool ok = s >= 0;
-                for (int c = 0; c < 3 && ok; ++c) ok = std::abs(p[c] - palette[game.colours[s]][c] * 255 / 256) <= 1;
+                for (int c = 0; c < 3 && ok; ++c) ok = std::abs(p[c] - palette[state.colours[s]][c] * 255 / 256) <= 1;
                 ++checked;
                 if (ok || wrong++ > 0) continue;
                 char text[120];

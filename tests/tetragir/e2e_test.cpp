@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "controls.h"
 #include "geometry.h"
-#include "state.h"
+#include "puzzle.h"
 #include "support.h"
 #include "xdriver.h"
 

@@ -8,7 +8,7 @@
 
 #include "geometry.h"
 #include "scene/vec.h"
-#include "state.h"
+#include "puzzle.h"
 #include "support.h"
 
 namespace tetragir {

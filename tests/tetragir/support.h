@@ -4,9 +4,11 @@
 
 #include <cmath>
 
+#include "draw.h"
 #include "geometry.h"
+#include "picking.h"
 #include "scene/camera.h"
-#include "state.h"
+#include "puzzle.h"
 
 namespace tetragir {
 

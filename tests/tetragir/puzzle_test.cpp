@@ -1,10 +1,10 @@
-// Sticker state, turns and the drag rule, checked against the puzzle's rules rather than against the code.
+// Sticker colours, turns and the drag rule, checked against the puzzle's rules rather than against the code.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
-#include "state.h"
+#include "puzzle.h"
 
 namespace tetragir {
 namespace {
@@ -29,7 +29,7 @@ Colours turned(Colours c, int32_t move, std::initializer_list<int32_t> counts) {
     return c;
 }
 
-TEST(TetragirState, TablesTogetherListEveryStickerOfALayerOnce) {
+TEST(TetragirPuzzle, TablesTogetherListEveryStickerOfALayerOnce) {
     for (int32_t v = 0; v < cornerCount; ++v) {
         std::set<int32_t> tip(std::begin(tipCycle[v]), std::end(tipCycle[v])), layers = tip;
         for (const auto& row : middleBand[v]) layers.insert(std::begin(row), std::end(row));
@@ -42,7 +42,7 @@ TEST(TetragirState, TablesTogetherListEveryStickerOfALayerOnce) {
     }
 }
 
-TEST(TetragirState, CountsAreThirdsOfATurn) {
+TEST(TetragirPuzzle, CountsAreThirdsOfATurn) {
     for (int32_t m = 0; m < moveCount; ++m) {
         Colours start = scrambled(100 + m);
         EXPECT_EQ(turned(start, m, {0}), start) << "move " << m << ": count 0";
@@ -55,7 +55,7 @@ TEST(TetragirState, CountsAreThirdsOfATurn) {
     }
 }
 
-TEST(TetragirState, EachKindOfMoveCarriesItsLayer) {
+TEST(TetragirPuzzle, EachKindOfMoveCarriesItsLayer) {
     const size_t carried[3] = {3, 12, 24};
     for (int32_t m = 0; m < moveCount; ++m) {
         Colours after = turned(labels(), m, {1});
@@ -72,7 +72,7 @@ TEST(TetragirState, EachKindOfMoveCarriesItsLayer) {
     }
 }
 
-TEST(TetragirState, TipOfCornerZeroGoesFromFaceToFace) {
+TEST(TetragirPuzzle, TipOfCornerZeroGoesFromFaceToFace) {
     Colours c = turned(labels(), 0, {1});
     EXPECT_EQ(c[9], 0);
     EXPECT_EQ(c[18], 9);
@@ -83,7 +83,7 @@ TEST(TetragirState, TipOfCornerZeroGoesFromFaceToFace) {
 
 // A tip with its middle layer, then the layer at the opposite face, the same way: the whole puzzle turns a third,
 // so every face is one colour again, and no face keeps its own.
-TEST(TetragirState, BothLayersOfACornerTurnTheWholePuzzle) {
+TEST(TetragirPuzzle, BothLayersOfACornerTurnTheWholePuzzle) {
     for (int32_t v = 0; v < cornerCount; ++v) {
         Colours c;
         resetColours(c);
@@ -99,7 +99,7 @@ TEST(TetragirState, BothLayersOfACornerTurnTheWholePuzzle) {
     }
 }
 
-TEST(TetragirState, DragRuleExamples) {
+TEST(TetragirPuzzle, DragRuleExamples) {
     struct Case {
         const char* name;
         int32_t from, to;
@@ -138,7 +138,7 @@ TEST(TetragirState, DragRuleExamples) {
 
 // A tip drag carries the colour of `from` exactly onto `to`; a band drag carries it one sticker of the band
 // towards `to`, a third of the way round.
-TEST(TetragirState, DraggedColourGoesTheWayOfTheDrag) {
+TEST(TetragirPuzzle, DraggedColourGoesTheWayOfTheDrag) {
     for (int32_t v = 0; v < cornerCount; ++v)
         for (int32_t c = 0; c < 3; ++c)
             for (int32_t d : {1, 2}) {
@@ -149,7 +149,7 @@ TEST(TetragirState, DraggedColourGoesTheWayOfTheDrag) {
             }
 }
 
-TEST(TetragirState, ScrambleIsRepeatableAndKeepsNineOfEachColour) {
+TEST(TetragirPuzzle, ScrambleIsRepeatableAndKeepsNineOfEachColour) {
     EXPECT_EQ(scrambled(7), scrambled(7));
     EXPECT_NE(scrambled(7), scrambled(8));
     Colours c = scrambled(9);
@@ -158,32 +158,32 @@ TEST(TetragirState, ScrambleIsRepeatableAndKeepsNineOfEachColour) {
     Colours solved;
     resetColours(solved);
     EXPECT_NE(c, solved);
-    // One step: each tip by random(3) thirds in corner order, then a count and after it a corner of a tip with
+    // One step: each tip by randomBelow(3) thirds in corner order, then a count and after it a corner of a tip with
     // its middle layer.
     seedRandom(3);
     Colours expected = labels();
-    for (int32_t v = 0; v < cornerCount; ++v) turn(expected, v, random(3));
-    int32_t count = 1 + random(2);
-    turn(expected, 4 + random(4), count);
+    for (int32_t v = 0; v < cornerCount; ++v) turn(expected, v, randomBelow(3));
+    int32_t count = 1 + randomBelow(2);
+    turn(expected, 4 + randomBelow(4), count);
     seedRandom(3);
     Colours step = labels();
     scrambleStep(step);
     EXPECT_EQ(step, expected);
 }
 
-TEST(TetragirState, RandomStaysInRangeAndReachesEveryValue) {
+TEST(TetragirPuzzle, RandomStaysInRangeAndReachesEveryValue) {
     seedRandom(11);
     for (int32_t n : {1, 2, 3, 4}) {
         std::set<int32_t> seen;
         for (int32_t i = 0; i < 200; ++i) {
-            int32_t r = random(n);
+            int32_t r = randomBelow(n);
             ASSERT_GE(r, 0);
             ASSERT_LT(r, n);
             seen.insert(r);
         }
         EXPECT_EQ(seen.size(), static_cast<size_t>(n)) << "n = " << n;
     }
-    EXPECT_EQ(random(0), 0);
+    EXPECT_EQ(randomBelow(0), 0);
 }
 
 }  // namespace

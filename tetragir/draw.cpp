@@ -1,0 +1,127 @@
+#include "draw.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "state.h"
+
+namespace tetragir {
+
+namespace {
+
+constexpr float outlineRgb[3] = {0.0f, 0.0f, 0.0f};
+
+// An 8-pixel outline has one depth across its width, that of its centre line, while the fill beneath changes depth
+// across that width by its depth slope: on a face seen at a slant the fill would hide the outline's half on the
+// side turned towards the eye. Pushing the fills back by their slope (polygon offset) keeps the outlines whole but
+// lets a face behind show past the silhouette of a steep face in front. So the fills keep their true depths and
+// each outline of a face turned towards the eye is drawn pulled towards the eye along the rays through its corners
+// (on screen nothing moves) by half its width plus one pixel of that face's depth change, plus a hair for faces
+// seen head-on. The slope counts up to a face seen at 84 degrees; past that a sticker is a sliver of outline
+// anyway, and a larger pull would let its outline show through a turning layer in front.
+constexpr double outlinePullPixels = outlineWidth / 2.0 + 1.0;
+constexpr double outlinePullSteepest = 10.0;  // tangent of the steepest slant counted
+constexpr double outlinePullHeadOn = 0.01;    // model units; far above the depth buffer's resolution at the model
+
+// The outline corners of every sticker, pulled towards the eye; rewritten by each drawPuzzle.
+float outlinePosition[StickerBatch::maxVertices][3];
+
+void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
+    const Vec3 eye = eyePosition();
+    const double pixelsPerUnitAtUnitDistance = viewportHeight / (2.0 * std::tan(fieldOfView / 2.0 * pi / 180.0));
+    for (int32_t p = 0; p < a.polygonCount; ++p) {
+        Vec3 corner[3];
+        for (int32_t i = 0; i < 3; ++i) {
+            const float* q = a.position[3 * p + i];
+            corner[i] = {q[0], q[1], q[2]};
+        }
+        Vec3 centre = (1.0 / 3.0) * (corner[0] + corner[1] + corner[2]);
+        // Corners run so that their right-hand normal points into the puzzle.
+        Vec3 inward = scene::normalized(scene::cross(corner[1] - corner[0], corner[2] - corner[0]));
+        Vec3 toEye = eye - centre;
+        double distance = scene::length(toEye);
+        double cosine = -scene::dot(inward, toEye) / distance;
+        double pull = outlinePullHeadOn;
+        // A face turned away is seen only through the gap of a turning layer; pulling its outlines would let its
+        // seams show past the silhouette of the faces in front.
+        if (cosine > 0.0) {
+            double tangent = std::min(std::sqrt(1.0 - std::min(cosine * cosine, 1.0)) / cosine, outlinePullSteepest);
+            pull += outlinePullPixels * tangent * distance / pixelsPerUnitAtUnitDistance;
+        }
+        for (int32_t i = 0; i < 3; ++i) {
+            Vec3 q = corner[i] + (pull / scene::length(eye - corner[i])) * (eye - corner[i]);
+            outlinePosition[3 * p + i][0] = static_cast<float>(q.x);
+            outlinePosition[3 * p + i][1] = static_cast<float>(q.y);
+            outlinePosition[3 * p + i][2] = static_cast<float>(q.z);
+        }
+    }
+}
+
+}  // namespace
+
+void setupView(const scene::Camera& camera) {
+    glEnable(GL_DEPTH_TEST);
+    // One colour per sticker: flat shading keeps 128/256 from coming out as 127 in some pixels and 128 in others.
+    glShadeModel(GL_FLAT);
+    glDepthFunc(GL_LESS);
+    glLineWidth(outlineWidth);
+    scene::applyCamera(camera);
+}
+
+void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation) {
+    batch.clear();
+    for (int32_t s = 0; s < stickerCount; ++s) {
+        float corners[3][3];
+        for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
+        const int32_t* rgb = palette[colours[s]];
+        const float fill[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
+                               static_cast<float>(rgb[2] / 256.0)};
+        batch.add(corners, 3, fill);
+    }
+}
+
+void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched) {
+    scene::PolygonArrays a = batch.arrays();
+    pullOutlines(a, camera.height);
+    if (batched) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, a.position);
+        glColorPointer(3, GL_FLOAT, 0, a.colour);
+        glDrawElements(GL_TRIANGLES, a.fillCount, GL_UNSIGNED_SHORT, a.fill);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor3fv(outlineRgb);
+        glVertexPointer(3, GL_FLOAT, 0, outlinePosition);
+        glDrawElements(GL_LINES, a.lineCount, GL_UNSIGNED_SHORT, a.line);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        return;
+    }
+    // One primitive at a time, all fills and then all outlines: the reference the batched drawing matches.
+    for (int32_t p = 0; p < a.polygonCount; ++p) {
+        glColor3fv(a.colour[3 * p]);
+        glBegin(GL_POLYGON);
+        for (int32_t i = 0; i < 3; ++i) glVertex3fv(a.position[3 * p + i]);
+        glEnd();
+    }
+    glColor3fv(outlineRgb);
+    for (int32_t p = 0; p < a.polygonCount; ++p) {
+        glBegin(GL_LINE_LOOP);
+        for (int32_t i = 0; i < 3; ++i) glVertex3fv(outlinePosition[3 * p + i]);
+        glEnd();
+    }
+}
+
+void drawFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    LayerRotation rotation = stillLayers();
+    if (state.animStart >= 0.0)
+        rotation = animationRotation(state.view, state.animMove, state.animCount,
+                                     (state.frameClock - state.animStart) / state.animDuration);
+    fillBatch(state.batch, state.colours, state.view, rotation);
+    drawPuzzle(state.batch, state.camera, state.batchedDrawing);
+    glFlush();
+}
+
+}  // namespace tetragir

@@ -1,0 +1,31 @@
+// The OpenGL drawing of one frame: 36 filled stickers and their 8-pixel black outlines.
+#pragma once
+
+#include <cstdint>
+
+#include "geometry.h"
+#include "puzzle.h"
+#include "scene/camera.h"
+#include "scene/polygon_batch.h"
+
+namespace tetragir {
+
+constexpr float outlineWidth = 8.0f;
+
+using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
+
+// OpenGL state for the whole run, after setupCamera: depth test, flat shading, line width, the camera.
+void setupView(const scene::Camera& camera);
+
+// The frame's 36 stickers into the batch, in face then place order.
+void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation);
+
+// Draws the batch through the camera: all fills, then 8-pixel black outlines that stay whole over their fills
+// however steeply a face is seen. Batched in two calls, or one primitive at a time.
+void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched);
+
+// A whole frame's picture from the program state: clears, draws the stickers (the turning layer turned), and
+// hands the commands to OpenGL.
+void drawFrame();
+
+}  // namespace tetragir

@@ -1,0 +1,107 @@
+#include "puzzle.h"
+
+#include <cassert>
+
+#include "state.h"
+
+namespace tetragir {
+
+namespace {
+
+// xorshift64*: small, fast and uniform enough for scrambling; no allocation, no library state.
+uint64_t nextRandom() {
+    uint64_t& x = state.randomState;
+    x ^= x >> 12;
+    x ^= x << 25;
+    x ^= x >> 27;
+    return x * 0x2545F4914F6CDD1Dull;
+}
+
+// New colour of x is the old colour of y, y gets z's, z gets x's.
+void cycle3(Colours& colours, int32_t x, int32_t y, int32_t z) {
+    int32_t first = colours[x];
+    colours[x] = colours[y];
+    colours[y] = colours[z];
+    colours[z] = first;
+}
+
+// Every column of a table of three rows, cycled t thirds (1 or 2).
+template <int32_t Columns>
+void cycleColumns(Colours& colours, const int32_t (&rows)[3][Columns], int32_t t) {
+    for (int32_t c = 0; c < Columns; ++c) cycle3(colours, rows[0][c], rows[t][c], rows[3 - t][c]);
+}
+
+// Reads a band's three rows as one ring of nine.
+constexpr int32_t bandEntry(int32_t v, int32_t c) { return middleBand[v][c / 3][c % 3]; }
+
+}  // namespace
+
+void resetColours(Colours& colours) {
+    for (int32_t i = 0; i < stickerCount; ++i) colours[i] = i / placesPerFace;
+}
+
+void turn(Colours& colours, int32_t move, int32_t count) {
+    assert(move >= 0 && move < moveCount && "a move is 0 to 11");
+    int32_t t = (count % 3 + 3) % 3;
+    if (t == 0) return;
+    int32_t v = move % 4;
+    if (move < 8) {
+        cycle3(colours, tipCycle[v][0], tipCycle[v][t], tipCycle[v][3 - t]);
+        if (move >= 4) cycleColumns(colours, middleBand[v], t);
+    } else {
+        cycleColumns(colours, sideBand[v], t);
+        cycleColumns(colours, baseCycle[v], t);
+    }
+}
+
+void scrambleStep(Colours& colours) {
+    for (int32_t v = 0; v < cornerCount; ++v) turn(colours, v, randomBelow(3));
+    int32_t count = 1 + randomBelow(2);  // drawn before the corner, so a seed replays the same scramble
+    int32_t move = 4 + randomBelow(4);
+    turn(colours, move, count);
+}
+
+Move moveFromDrag(int32_t from, int32_t to) {
+    if (from < 0 || to < 0) return {0, 0};
+    for (int32_t v = 0; v < cornerCount; ++v)
+        for (int32_t c = 0; c < 3; ++c) {
+            if (tipCycle[v][c] != from) continue;
+            if (tipCycle[v][(c + 2) % 3] == to) return {v, 1};
+            if (tipCycle[v][(c + 1) % 3] == to) return {v, 2};
+        }
+    // The two edge middles facing each other across an edge of the tetrahedron are neighbours in the bands of
+    // both the edge's corners: such a drag names no one turn and is ignored.
+    int32_t matches = 0;
+    Move found{0, 0};
+    for (int32_t v = 0; v < cornerCount; ++v)
+        for (int32_t c = 0; c < 9; ++c) {
+            if (bandEntry(v, c) != from) continue;
+            if (bandEntry(v, (c + 8) % 9) == to) {
+                ++matches;
+                found = {4 + v, 1};
+            }
+            if (bandEntry(v, (c + 1) % 9) == to) {
+                ++matches;
+                found = {4 + v, 2};
+            }
+        }
+    return matches == 1 ? found : Move{0, 0};
+}
+
+void seedRandom(uint32_t seed) {
+    state.randomState = 0x9E3779B97F4A7C15ull ^ seed;
+    if (state.randomState == 0) state.randomState = 1;
+    nextRandom();
+}
+
+int32_t randomBelow(int32_t n) {
+    if (n <= 0) return 0;
+    // Rejection keeps every value equally likely.
+    uint64_t range = static_cast<uint64_t>(n);
+    uint64_t limit = UINT64_MAX - UINT64_MAX % range;
+    uint64_t r = nextRandom();
+    while (r >= limit) r = nextRandom();
+    return static_cast<int32_t>(r % range);
+}
+
+}  // namespace tetragir
