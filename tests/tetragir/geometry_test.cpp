@@ -36,11 +36,6 @@ double heightTowards(int32_t v, Vec3 p) {
     return (scene::dot(p, c) - faceLevel) / (scene::dot(c, c) - faceLevel);
 }
 
-TEST(TetragirGeometry, CornerAxesPointFromTheCornerThroughTheCentre) {
-    for (int32_t v = 0; v < cornerCount; ++v)
-        EXPECT_TRUE(near(cornerAxis[v], scene::normalized(-1.0 * cornerPosition[v]), 1e-15)) << "corner " << v;
-}
-
 // Count 1 carries every sticker of a move's layer to where +120 degrees about the corner's axis puts its centre,
 // and the layer is exactly the stickers in the move's thirds of the height towards that corner.
 TEST(TetragirGeometry, ColourCyclesAreThirdTurnsOfTheLayer) {
@@ -161,19 +156,6 @@ TEST(TetragirGeometry, NeighbouringStickersGiveTheTurnTheirLayerMakes) {
         }
     EXPECT_EQ(pairs, 36 * 3) << "every sticker has three edge neighbours";
     EXPECT_EQ(turns, 4 * 6 + 4 * 6 * 2) << "tip pairs, and band pairs that are not edge middles facing each other";
-}
-
-TEST(TetragirGeometry, EachPlaceOwnsItsCentre) {
-    for (int32_t p = 0; p < placesPerFace; ++p) {
-        double a = 0, b = 0;
-        for (const auto& ab : stickerCorners[p]) {
-            a += ab[0] / 9.0;
-            b += ab[1] / 9.0;
-        }
-        EXPECT_EQ(placeAt(a, b), p);
-    }
-    EXPECT_EQ(placeAt(1.0, 0.0), 8) << "face corner 1";
-    EXPECT_EQ(placeAt(0.0, 1.0), 4) << "face corner 2";
 }
 
 // The pick at the drawn centre of every sticker turned towards the camera names that sticker, from several views.
