@@ -24,14 +24,13 @@ using Pixels = std::vector<uint8_t>;
 class TetragirGl : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        server = new xdrive::XServer;
+        server = &xdrive::sharedServer();
         if (!server->ok()) return;
         setenv("DISPLAY", server->name().c_str(), 1);
         opened = startUp();
     }
     static void TearDownTestSuite() {
         if (opened) shutDown();
-        delete server;
     }
     void SetUp() override {
         ASSERT_TRUE(server->ok()) << server->error();

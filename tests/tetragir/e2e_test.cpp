@@ -6,13 +6,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "geometry.h"
+#include "program.h"
 #include "puzzle.h"
 #include "support.h"
+#include "x11_support.h"
 #include "xdriver.h"
 
 namespace tetragir {
@@ -123,24 +124,16 @@ bool centroid(const xdrive::Image& image, int32_t colour, double& cx, double& cy
 
 class TetragirE2e : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = new xdrive::XServer; }
-    static void TearDownTestSuite() { delete server; }
-
     void SetUp() override {
-        ASSERT_TRUE(server->ok()) << server->error();
-        ASSERT_TRUE(program.start(server->name(), {TETRAGIR_PATH}, xdrive::Output::StdoutAndStderr))
-            << program.error();
-        driver = std::make_unique<xdrive::Driver>(server->name());
-        ASSERT_TRUE(driver->connected()) << driver->error();
-        ASSERT_TRUE(driver->findWindow("TETRAGIR", windowTimeoutMs, program.pid())) << driver->error();
+        ASSERT_TRUE(puzzle.start({TETRAGIR_PATH}, windowTitle, xdrive::Output::StdoutAndStderr, "", windowTimeoutMs));
     }
 
     // Waits until every well-seen sticker shows the colour `expected` gives it.
     void awaitColours(const Colours& expected, const std::string& what) {
         xdrive::Image image;
-        bool shown = driver->captureUntil(image, [&](const xdrive::Image& i) { return mismatches(i, expected) == ""; },
-                                          turnTimeoutMs);
-        EXPECT_TRUE(shown) << what << ":" << mismatches(image, expected);
+        EXPECT_TRUE(puzzle.waitForPicture([&](const xdrive::Image& i) { return mismatches(i, expected).empty(); },
+                                          what, turnTimeoutMs, &image))
+            << mismatches(image, expected);
     }
 
     // A straight drag from sticker `from` onto `to` where the pinhole pick errs.
@@ -148,17 +141,15 @@ protected:
         int x1, y1, x2, y2;
         ASSERT_TRUE(dragWherePinholeErrs(from, to, x1, y1, x2, y2))
             << "a drag from " << from << " onto " << to << " that the pinhole pick gets wrong";
-        ASSERT_TRUE(driver->drag(1, x1, y1, x2, y2)) << driver->error();
+        ASSERT_TRUE(puzzle.driver().drag(1, x1, y1, x2, y2)) << puzzle.driver().error();
     }
 
     // Waits until the picture has not changed for a second: the last frames of a turn already look like its end,
     // and a drag made before the turn is applied would be ignored.
     void awaitStill() {
-        xdrive::Image last;
         std::vector<uint8_t> previous;
         auto changed = std::chrono::steady_clock::now();
-        bool still = driver->captureUntil(
-            last,
+        EXPECT_TRUE(puzzle.waitForPicture(
             [&](const xdrive::Image& image) {
                 if (image.rgb != previous) {
                     previous = image.rgb;
@@ -166,22 +157,23 @@ protected:
                 }
                 return std::chrono::steady_clock::now() - changed > std::chrono::seconds(1);
             },
-            turnTimeoutMs);
-        EXPECT_TRUE(still) << "the picture kept moving";
+            "a still picture after the turn", turnTimeoutMs));
     }
 
-    static inline xdrive::XServer* server = nullptr;
-    xdrive::Program program;
-    std::unique_ptr<xdrive::Driver> driver;
+    // Centroid of a colour in the picture now.
+    void centroidNow(int32_t colour, double& x, double& y) {
+        ASSERT_TRUE(centroid(puzzle.capture(), colour, x, y)) << "colour " << colour << " shows";
+    }
+
+    xtest::ProgramWindow puzzle;
 };
 
 TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     Colours colours;
     resetColours(colours);
     xdrive::Image image;
-    ASSERT_TRUE(driver->captureUntil(image, [&](const xdrive::Image& i) { return mismatches(i, colours) == ""; },
-                                     windowTimeoutMs))
-        << "start picture:" << mismatches(image, colours);
+    awaitColours(colours, "the solved puzzle");
+    image = puzzle.capture();
     ASSERT_EQ(image.width, 640);
     ASSERT_EQ(image.height, 480);
     // White face 0 and red face 1 face the eye, corner 0 below and right of the centre, and the rest is black.
@@ -197,7 +189,7 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     colours[9] = 0;
     colours[0] = 2;
     colours[18] = 1;
-    awaitColours(colours, "tip drag");
+    awaitColours(colours, "the tip turned");
     awaitStill();
 
     // Band sticker 2 onto 1, on the white face: the middle layer of corner 0 turns with its tip, the white face's
@@ -206,16 +198,15 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     turn(colours, 4, 1);
     EXPECT_EQ(colours[1], 2) << "yellow from face 2 comes onto the white face's band";
     EXPECT_EQ(colours[11], 0) << "white from sticker 2 comes onto sticker 11";
-    awaitColours(colours, "band drag");
+    awaitColours(colours, "the band turned");
     awaitStill();
 
-    ASSERT_TRUE(driver->hold("a", 300)) << driver->error();
-    ASSERT_TRUE(driver->capture(image)) << driver->error();
     Colours solved;
     resetColours(solved);
-    EXPECT_NE(mismatches(image, solved), "") << "holding A scrambles";
-    ASSERT_TRUE(driver->hold("s", 300)) << driver->error();
-    awaitColours(solved, "holding S shows the solved puzzle");
+    EXPECT_TRUE(puzzle.holdUntil("a", [&](const xdrive::Image& i) { return !mismatches(i, colours).empty(); },
+                                 "a scramble while A is held", 10000));
+    EXPECT_TRUE(puzzle.holdUntil("s", [&](const xdrive::Image& i) { return mismatches(i, solved).empty(); },
+                                 "the solved puzzle while S is held", 10000));
 
     // Each view key moves the picture its own way: the white face's centre left for Right (its near side moves
     // left), up for Up, and the line from red to white counter-clockwise for X; the opposite keys the other way.
@@ -228,12 +219,12 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     };
     for (const Turn& t : turns) {
         double wx0, wy0, rx0, ry0, wx1 = 0, wy1 = 0, rx1 = 0, ry1 = 0, moved = 0;
-        ASSERT_TRUE(driver->capture(image)) << driver->error();
-        ASSERT_TRUE(centroid(image, 0, wx0, wy0) && centroid(image, 1, rx0, ry0)) << t.key;
+        centroidNow(0, wx0, wy0);
+        centroidNow(1, rx0, ry0);
         // Short holds until the picture has clearly moved: the frame rate sets the angle.
         for (int hold = 0; hold < 20 && std::fabs(moved) < 3.0; ++hold) {
-            ASSERT_TRUE(driver->hold(t.key, 150)) << driver->error();
-            ASSERT_TRUE(driver->capture(image)) << driver->error();
+            ASSERT_TRUE(puzzle.driver().hold(t.key, 150)) << puzzle.driver().error();
+            image = puzzle.capture();
             ASSERT_TRUE(centroid(image, 0, wx1, wy1) && centroid(image, 1, rx1, ry1)) << t.key;
             double spin = std::remainder(
                 std::atan2(-(wy1 - ry1), wx1 - rx1) - std::atan2(-(wy0 - ry0), wx0 - rx0), 2 * M_PI);
@@ -245,34 +236,21 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
 
     // A right-button drag: the near side follows the mouse, right and then down.
     for (int axis = 0; axis < 2; ++axis) {
-        double x0, y0, x1w, y1w;
-        ASSERT_TRUE(driver->capture(image)) << driver->error();
-        ASSERT_TRUE(centroid(image, 0, x0, y0));
-        ASSERT_TRUE(driver->drag(3, 320, 240, axis == 0 ? 340 : 320, axis == 0 ? 240 : 260)) << driver->error();
-        ASSERT_TRUE(driver->capture(image)) << driver->error();
-        ASSERT_TRUE(centroid(image, 0, x1w, y1w));
-        EXPECT_GT(axis == 0 ? x1w - x0 : y1w - y0, 3.0)
-            << (axis == 0 ? "dragging right" : "dragging down") << " moved white by (" << x1w - x0 << ", "
-            << y1w - y0 << ")";
+        double x0, y0, x1, y1;
+        centroidNow(0, x0, y0);
+        ASSERT_TRUE(puzzle.driver().drag(3, 320, 240, axis == 0 ? 340 : 320, axis == 0 ? 240 : 260))
+            << puzzle.driver().error();
+        centroidNow(0, x1, y1);
+        EXPECT_GT(axis == 0 ? x1 - x0 : y1 - y0, 3.0)
+            << (axis == 0 ? "dragging right" : "dragging down") << " moved white by (" << x1 - x0 << ", "
+            << y1 - y0 << ")";
     }
 
-    ASSERT_TRUE(driver->hold("Escape", 200)) << driver->error();
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(puzzle.endWithEscape());
 }
 
-// Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
 TEST(TetragirNoDisplay, SaysWhyAndEndsWithStatusOne) {
-    xdrive::Program program;
-    ASSERT_TRUE(program.start("", {TETRAGIR_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
-    std::string line;
-    ASSERT_TRUE(program.readLine(line, 10000)) << program.error();
-    EXPECT_EQ(line.rfind("tetragir: ", 0), 0u) << line;
-    EXPECT_GT(line.size(), std::string("tetragir: ").size()) << "the cause is named";
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(xtest::endsForLackOfDisplay(TETRAGIR_PATH, "tetragir"));
 }
 
 }  // namespace
