@@ -70,9 +70,20 @@ void setupView(const scene::Camera& camera) {
     scene::applyCamera(camera);
 }
 
-void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation) {
+void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
+               bool wholePuzzle) {
     batch.clear();
+    const Vec3 eye = eyePosition();
     for (int32_t s = 0; s < stickerCount; ++s) {
+        if (!wholePuzzle && !rotation.active && s % placesPerFace == 0) {
+            FaceFrame frame = faceFrame(view, s / placesPerFace);
+            Vec3 toEye = eye - (frame.p0 + Vec3{0.0, 0.0, depthOffset});
+            // Edges run so that their right-hand normal points into the puzzle.
+            if (scene::dot(scene::cross(frame.e1, frame.e2), toEye) > 0.0) {
+                s += placesPerFace - 1;
+                continue;
+            }
+        }
         float corners[3][3];
         for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
         const int32_t* rgb = palette[colours[s]];
@@ -119,7 +130,7 @@ void drawFrame() {
     if (state.animStart >= 0.0)
         rotation = animationRotation(state.view, state.animMove, state.animCount,
                                      (state.frameClock - state.animStart) / state.animDuration);
-    fillBatch(state.batch, state.colours, state.view, rotation);
+    fillBatch(state.batch, state.colours, state.view, rotation, !state.batchedDrawing);
     drawPuzzle(state.batch, state.camera, state.batchedDrawing);
     glFlush();
 }

@@ -17,15 +17,19 @@ using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
 // OpenGL state for the whole run, after setupCamera: depth test, flat shading, line width, the camera.
 void setupView(const scene::Camera& camera);
 
-// The frame's 36 stickers into the batch, in face then place order.
-void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation);
+// The frame's stickers into the batch, in face then place order. While no layer turns the puzzle is convex, and
+// without wholePuzzle the faces turned away from the eye are left out: the faces in front hide them, so the picture
+// is the same with less to draw.
+void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
+               bool wholePuzzle);
 
 // Draws the batch through the camera: all fills, then 8-pixel black outlines that stay whole over their fills
 // however steeply a face is seen. Batched in two calls, or one primitive at a time.
 void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched);
 
 // A whole frame's picture from the program state: clears, draws the stickers (the turning layer turned), and
-// hands the commands to OpenGL.
+// hands the commands to OpenGL. With state.batchedDrawing false it draws all 36 stickers one primitive at a time,
+// the reference the faster drawing is held to.
 void drawFrame();
 
 }  // namespace tetragir

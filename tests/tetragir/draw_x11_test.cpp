@@ -1,5 +1,7 @@
 // The drawing in a real OpenGL context under a private X server: batched against one-primitive-at-a-time pixel for
 // pixel, the 8-pixel outlines solid over their fills down to grazing views, and the pick against the picture.
+// The batched drawing leaves out the faces turned away while nothing turns; the one-primitive-at-a-time drawing
+// draws all 36 stickers, so comparing the two also shows that leaving them out changes no pixel.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -43,7 +45,7 @@ protected:
         if (state.animStart >= 0.0)
             rotation = animationRotation(state.view, state.animMove, state.animCount,
                                          (state.frameClock - state.animStart) / state.animDuration);
-        fillBatch(state.batch, state.colours, state.view, rotation);
+        fillBatch(state.batch, state.colours, state.view, rotation, !batched);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawPuzzle(state.batch, state.camera, batched);
         glFinish();
@@ -117,7 +119,7 @@ TEST_F(TetragirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
     std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.0, 1.0);
     std::uniform_int_distribution<int32_t> move(0, moveCount - 1), steps(0, 30), count(0, 2);
     std::vector<Scene> all(std::begin(scenes), std::end(scenes));
-    for (int32_t i = 0; i < 12; ++i)
+    for (int32_t i = 0; i < 24; ++i)
         all.push_back({"random", steps(generator), angle(generator), angle(generator), angle(generator),
                        move(generator), count(generator), progress(generator)});
     for (const Scene& scene : all) {
