@@ -25,8 +25,13 @@ struct QuickList {
 };
 QuickList quick;
 
-// Faces present, with their corners in their own order, per slot: a slot with all six bits set is a closed box.
-uint8_t facesPresent[Model::slotCount];
+// Per slot and face, this frame: the record that lies on that face with its corners in the face's own order, -1 for
+// none, and whether the slot is a closed box (all six faces so, none twice).
+int16_t faceRecord[Model::slotCount][6];
+bool closedBox[Model::slotCount];
+// Per record, this frame: the face it lies on as above (-1 for none) and whether it turns away from the eye.
+int8_t woundOn[Model::recordCount];
+bool facingAway[Model::recordCount];
 
 // Face of a corner triple (corners 0, 1, 2 of a record, each 0 to 7) that runs round a face of faceCorners in that
 // face's own order from any starting corner; index = (c0 * 8 + c1) * 8 + c2, -1 for none. The fourth corner is
@@ -71,21 +76,32 @@ Vec3 point(int32_t index) {
 int32_t signOf(double v) { return (v > 0) - (v < 0); }
 
 void findClosedBoxes() {
-    std::memset(facesPresent, 0, sizeof facesPresent);
-    for (const Facet& f : state.puzzle.facets) {
-        if (f.colour == 0) continue;
-        const int32_t face = woundFace(f);
-        if (face >= 0) facesPresent[f.vertex[0] / 8] |= static_cast<uint8_t>(1 << face);
+    std::memset(faceRecord, 0xff, sizeof faceRecord);
+    for (bool& closed : closedBox) closed = true;
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& f = state.puzzle.facets[r];
+        woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
+        if (woundOn[r] < 0) continue;
+        const int32_t slot = f.vertex[0] / 8;
+        int16_t& record = faceRecord[slot][woundOn[r]];
+        if (record >= 0) closedBox[slot] = false;
+        record = static_cast<int16_t>(r);
+        // The corner order's right-hand normal points into the cubie: the eye on its inner side sees the face's
+        // back.
+        const Vec3 q0 = point(f.vertex[0]);
+        const Vec3 inward = scene::cross(point(f.vertex[1]) - q0, point(f.vertex[2]) - q0);
+        facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
     }
+    for (int32_t s = 0; s < Model::slotCount; ++s)
+        for (int32_t face = 0; face < 6; ++face) closedBox[s] = closedBox[s] && faceRecord[s][face] >= 0;
 }
 
-// A face of a closed box whose corners run clockwise seen from the eye (its corner order's right-hand normal
-// points into the cubie, so the eye is on the inner side of its plane) is hidden by the box's own front faces.
-bool hiddenBackFace(const Facet& f) {
-    if (facesPresent[f.vertex[0] / 8] != 0x3f || woundFace(f) < 0) return false;
-    const Vec3 q0 = point(f.vertex[0]);
-    const Vec3 inward = scene::cross(point(f.vertex[1]) - q0, point(f.vertex[2]) - q0);
-    return scene::dot(inward, state.eye - q0) > 0;
+// A face of a closed box turned away from the eye lies behind the box's own front faces, so leaving it out changes
+// no pixel the box's geometry decides. (Along the box's outline a back face and the front face it borders have the
+// same depth up to the rasteriser's rounding; there the full drawing may give a stray pixel to either, and this
+// drawing gives it to the front face.)
+bool hiddenBackFace(int32_t r) {
+    return woundOn[r] >= 0 && facingAway[r] && closedBox[state.puzzle.facets[r].vertex[0] / 8];
 }
 
 void setViewState() {
@@ -162,7 +178,7 @@ void drawQuick() {
     quick.quads = 0;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        if (degenerate(f) || hiddenBackFace(f)) continue;
+        if (degenerate(f) || hiddenBackFace(r)) continue;
         for (int32_t c = 0; c < 4; ++c) {
             const double* p = state.puzzle.worldVertex[f.vertex[c]];
             float* corner = quick.corner[quick.quads * 4 + c];

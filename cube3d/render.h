@@ -25,10 +25,11 @@ bool rayMeetsFacet(const scene::Vec3 q[4], scene::Vec3 r0, scene::Vec3 r1, doubl
 // darkened.
 void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY);
 
-// Drawing one frame, after pickAndResolve. The quick way leaves out what cannot change a pixel: records whose
-// corners coincide, and the faces of each closed cubie box that turn away from the eye (its own front faces cover
-// them). The reference way sends all records in one quad list exactly as the rules state. Both give the same
-// pixels; the tests hold them to that.
+// Drawing one frame, after pickAndResolve. The quick way leaves out what no pixel needs: records whose corners
+// coincide, and the faces of each closed cubie box that turn away from the eye (its own front faces cover them).
+// The reference way sends all records in one quad list in record order. Both give the same pixels, except where
+// the reference lets a hidden back face win a pixel on its box's outline by depth rounding; the tests hold them to
+// that.
 void drawQuick();
 void drawReference();
 
