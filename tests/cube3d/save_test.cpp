@@ -2,6 +2,7 @@
 // order, the face table and the turn's rotation; a save, turn and load that restores the puzzle; and files the
 // program must refuse without changing anything it shows or is doing.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 
@@ -169,7 +170,8 @@ TEST_F(Cube3d, BadFilesChangeNothing) {
     ASSERT_TRUE(state.puzzle.turning);
     const auto before = std::make_unique<ProgramState>(state);
     auto unchanged = [&] {
-        return std::memcmp(&before->puzzle, &state.puzzle, sizeof state.puzzle) == 0 &&
+        // The model's working spaces at its end hold nothing of the puzzle.
+        return std::memcmp(&before->puzzle, &state.puzzle, offsetof(Model, refileSpace)) == 0 &&
                state.cameraYaw == before->cameraYaw && state.cameraPitch == before->cameraPitch;
     };
     for (const Case& c : cases) {
