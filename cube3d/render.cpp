@@ -32,6 +32,14 @@ bool closedBox[Model::slotCount];
 // Per record, this frame: the face it lies on as above (-1 for none) and whether it turns away from the eye.
 int8_t woundOn[Model::recordCount];
 bool facingAway[Model::recordCount];
+// Every cubie inside the cuboid is a closed box this frame (always so but for a hand-made save file).
+bool everyCubieClosed;
+// Per axis and layer index: where the layer's cubies begin and end along that axis when at home.
+double layerLow[3][Model::maxGrid], layerHigh[3][Model::maxGrid];
+
+// Axis of each face's normal and the side it faces; index = face of faceCorners.
+constexpr int32_t normalAxis[6] = {2, 2, 0, 0, 1, 1};
+constexpr int32_t outwardSign[6] = {1, -1, -1, 1, -1, 1};
 
 // Face of a corner triple (corners 0, 1, 2 of a record, each 0 to 7) that runs round a face of faceCorners in that
 // face's own order from any starting corner; index = (c0 * 8 + c1) * 8 + c2, -1 for none. The fourth corner is
@@ -94,6 +102,26 @@ void findClosedBoxes() {
     }
     for (int32_t s = 0; s < Model::slotCount; ++s)
         for (int32_t face = 0; face < 6; ++face) closedBox[s] = closedBox[s] && faceRecord[s][face] >= 0;
+    const Model& m = state.puzzle;
+    everyCubieClosed = true;
+    for (int32_t i = 0; i < m.dims[0]; ++i)
+        for (int32_t j = 0; j < m.dims[1]; ++j)
+            for (int32_t k = 0; k < m.dims[2]; ++k)
+                everyCubieClosed = everyCubieClosed && closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
+}
+
+void findLayerExtents() {
+    const Model& m = state.puzzle;
+    for (int32_t a = 0; a < 3; ++a)
+        for (int32_t layer = 0; layer < m.dims[a]; ++layer) {
+            int32_t at[3] = {0, 0, 0};
+            at[a] = layer;
+            double low[3], high[3];
+            cubie::homePosition(m, at[0], at[1], at[2], 0, low);
+            cubie::homePosition(m, at[0], at[1], at[2], 7, high);
+            layerLow[a][layer] = low[a];
+            layerHigh[a][layer] = high[a];
+        }
 }
 
 // A face of a closed box turned away from the eye lies behind the box's own front faces, so leaving it out changes
@@ -102,6 +130,55 @@ void findClosedBoxes() {
 // drawing gives it to the front face.)
 bool hiddenBackFace(int32_t r) {
     return woundOn[r] >= 0 && facingAway[r] && closedBox[state.puzzle.facets[r].vertex[0] / 8];
+}
+
+// A front face F of a cubie at home, seen across the next layer of cubies towards the eye (along F's normal), is
+// hidden when no ray from F to the eye can cross that layer between its cubies. Inside the layer the cubies'
+// cross-sections are squares separated by straight gaps of width g = 2 * inset, and a ray's trace across the
+// layer's thickness is a straight segment. A segment kept within the gaps runs along one gap, turns at most once
+// into a crossing one unless it can follow a gap for a whole square's length (slope beyond (cell - g) / g), and
+// so its extents are at most g * r + g by g + g / r, r the ratio of its extents. Traces longer than that, not too
+// steep, inside the cuboid's cross-section and clear of any moving layer, therefore meet a cubie, whose front faces
+// are at least g nearer the eye than F at every pixel of F: leaving F out changes no pixel. Every bound is taken
+// over F grown by a margin, so rounding never decides. Faces of a moving cubie are always drawn.
+bool hiddenBehindNextLayer(int32_t r) {
+    constexpr double margin = 0.5;
+    const Model& m = state.puzzle;
+    const int32_t face = woundOn[r];
+    if (!everyCubieClosed || face < 0 || facingAway[r]) return false;
+    int32_t at[3];
+    cubie::slotCoordinates(m.gridSize, m.facets[r].vertex[0] / 8, at);
+    const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
+    if (next < 0 || next >= m.dims[a] || at[0] >= m.dims[0] || at[1] >= m.dims[1] || at[2] >= m.dims[2]) return false;
+    const int32_t t = m.turning ? m.turnAxis : -1, moving = m.turnLayer;
+    if (t >= 0 && (at[t] == moving || (t == a && next == moving))) return false;
+    const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
+    const double plane = sign > 0 ? layerHigh[a][at[a]] : layerLow[a][at[a]];
+    const double entry = sign > 0 ? layerLow[a][next] : layerHigh[a][next];
+    const double exit = sign > 0 ? layerHigh[a][next] : layerLow[a][next];
+    if (sign * (eye[a] - exit) <= margin) return false;  // the eye must lie beyond the layer
+    // A ray from p meets a plane at distance h from the eye along the axis at eye + (p - eye) * h / (F's distance).
+    const double toEye = std::fabs(eye[a] - plane);
+    const double scale[2] = {std::fabs(eye[a] - entry) / toEye, std::fabs(eye[a] - exit) / toEye};
+    const double sweep = scale[0] - scale[1];
+    double nearest[2], furthest[2];
+    for (int32_t n = 0; n < 2; ++n) {
+        const int32_t u = (a + 1 + n) % 3;
+        const double low = layerLow[u][at[u]] - margin - eye[u], high = layerHigh[u][at[u]] + margin - eye[u];
+        nearest[n] = low <= 0 && high >= 0 ? 0 : std::fmin(std::fabs(low), std::fabs(high));
+        furthest[n] = std::fmax(std::fabs(low), std::fabs(high));
+        const double traceLow = eye[u] + std::fmin(low * scale[0], low * scale[1]);
+        const double traceHigh = eye[u] + std::fmax(high * scale[0], high * scale[1]);
+        if (traceLow < layerLow[u][0] + margin || traceHigh > layerHigh[u][m.dims[u] - 1] - margin) return false;
+        if (t == u && traceHigh >= layerLow[u][moving] - margin && traceLow <= layerHigh[u][moving] + margin)
+            return false;
+    }
+    if (nearest[0] <= 0 || nearest[1] <= 0) return false;
+    const double gap = 2.0 * cubeConfig.inset;
+    const double steepest = std::fmin(8.0, (m.cellSize[0] - gap) / gap - 1.0);
+    const double ratioHigh = furthest[0] / nearest[1], ratioLow = nearest[0] / furthest[1];
+    if (ratioHigh > steepest || ratioLow < 1.0 / steepest) return false;
+    return sweep * nearest[0] > 2 * gap + gap * ratioHigh && sweep * nearest[1] > 2 * gap + gap / ratioLow;
 }
 
 void setViewState() {
@@ -175,10 +252,11 @@ void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY) {
 
 void drawQuick() {
     findClosedBoxes();
+    findLayerExtents();
     quick.quads = 0;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        if (degenerate(f) || hiddenBackFace(r)) continue;
+        if (degenerate(f) || hiddenBackFace(r) || hiddenBehindNextLayer(r)) continue;
         for (int32_t c = 0; c < 4; ++c) {
             const double* p = state.puzzle.worldVertex[f.vertex[c]];
             float* corner = quick.corner[quick.quads * 4 + c];
