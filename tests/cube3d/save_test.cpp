@@ -135,6 +135,23 @@ TEST_F(Cube3d, SaveTurnAndLoadRestoresThePuzzle) {
     EXPECT_TRUE(readFile(saveFile) == saved) << "loading leaves the file alone";
 }
 
+// The save goes through a temporary file beside the save file and a rename: when the temporary file cannot be
+// written the previous save stays whole, and a successful save leaves no temporary file behind.
+TEST_F(Cube3d, AFailedSaveKeepsThePreviousFile) {
+    frame(0, 0, 0, 'k');
+    const std::string previous = readFile(saveFile);
+    ASSERT_EQ(lineCount(previous), 6005);
+    std::filesystem::create_directory("SALVARE.TXT.tmp");
+    frame(0, 0, 0, 's');
+    frame(0, 0, 0, 'k');
+    EXPECT_TRUE(readFile(saveFile) == previous);
+    EXPECT_EQ(state.puzzle.gridSize, 2) << "the failed save changed nothing else either";
+    std::filesystem::remove("SALVARE.TXT.tmp");
+    frame(0, 0, 0, 'k');
+    EXPECT_EQ(readFile(saveFile).substr(0, 3), "2\r\n");
+    EXPECT_FALSE(std::filesystem::exists("SALVARE.TXT.tmp"));
+}
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
