@@ -1,5 +1,5 @@
 // cube3d's frame loop without a window: the pick against the projection of every sticker, drags that turn layers
-// the way the drag rule says, the orbit, and the keys that rebuild the puzzle.
+// the way the drag rule says, and the keys that rebuild the puzzle.
 #include <cstring>
 
 #include "support.h"
@@ -168,19 +168,6 @@ TEST_F(Cube3d, PressOffTheCubeKeepsTheLastStart) {
     EXPECT_TRUE(state.puzzle.turning);
     EXPECT_EQ(state.puzzle.turnAxis, 0);
     EXPECT_EQ(state.puzzle.turnLayer, 3);
-}
-
-TEST_F(Cube3d, RightButtonOrbitsOneDegreePerPixel) {
-    frame(300, 200, 0);
-    frame(300, 200, rightButtonAlone);
-    frame(330, 190, rightButtonAlone);
-    frame(340, 150, rightButtonAlone);
-    frame(400, 100, 0);  // released: moving no longer orbits
-    EXPECT_EQ(state.cameraYaw, 45 + 40);
-    EXPECT_EQ(state.cameraPitch, 45 - 50);
-    frame(400, 100, rightButtonAlone | 8);
-    frame(450, 100, rightButtonAlone | 8);
-    EXPECT_EQ(state.cameraYaw, 45 + 40) << "Shift held";
 }
 
 // Size and shape keys rebuild a solved puzzle and put the camera back; other keys do nothing.
