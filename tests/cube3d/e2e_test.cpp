@@ -81,7 +81,7 @@ int32_t lineCount(const std::string& text) {
     return lines;
 }
 
-TEST(Cube3dE2e, PlayedFromStartToEscape) {
+TEST(cube3dGame, PlayedFromStartToEscape) {
     char pattern[] = "/tmp/cube3d-e2e-XXXXXX";
     const std::string folder = mkdtemp(pattern);
     const std::string saveFile = folder + "/SALVARE.TXT";
@@ -179,7 +179,7 @@ TEST(Cube3dE2e, PlayedFromStartToEscape) {
 }
 
 // Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
-TEST(Cube3dE2e, WithoutADisplaySaysWhyAndEnds) {
+TEST(cube3dGame, WithoutADisplaySaysWhyAndEnds) {
     xdrive::Program program;
     ASSERT_TRUE(program.start("", {CUBE3D_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
     std::string line;

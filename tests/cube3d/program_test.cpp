@@ -24,7 +24,7 @@ constexpr View views[] = {
 
 // Every sticker the camera shows well inside the window is what the pick names at its projected centre: its own
 // cubie and the side it is on, and only that facet is darkened, in the highlight colour.
-TEST_F(Cube3d, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
+TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
     for (const View& v : views) {
         SCOPED_TRACE(v.name);
         Model& m = state.puzzle;
@@ -63,7 +63,7 @@ TEST_F(Cube3d, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
     }
 }
 
-TEST_F(Cube3d, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
+TEST_F(cube3dProgram, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
     pickAndResolve(true, 5, 5);
     EXPECT_EQ(state.pickedCubie, -1);
     EXPECT_EQ(state.pickedFace, -1);
@@ -77,7 +77,7 @@ TEST_F(Cube3d, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
 
 // A drag across the top (+y) towards +z or -z turns the start cubie's layer about x a quarter in 90 frames; the
 // pressed sticker goes over the edge it was dragged towards and the pick then names its new cubie and side.
-TEST_F(Cube3d, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
+TEST_F(cube3dProgram, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
     struct Case {
         const char* name;
         int32_t from[3], to[3];  // cubies under the press and the release, both on the +y side
@@ -117,7 +117,7 @@ TEST_F(Cube3d, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
 
 // Drags that must start no turn, and the one drag the rule gives no axis: a turn period in which nothing moves,
 // which ends like any other so that the next drag is taken.
-TEST_F(Cube3d, DragsThatTurnNothing) {
+TEST_F(cube3dProgram, DragsThatTurnNothing) {
     int32_t xa, ya, xb, yb, xc, yc;
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 9), 2, xa, ya));  // -x side, front column
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 8), 2, xb, yb));  // its neighbour on the same side
@@ -158,7 +158,7 @@ TEST_F(Cube3d, DragsThatTurnNothing) {
 }
 
 // A press off the cube keeps the last start that was picked, so a release over the cube is compared with that.
-TEST_F(Cube3d, PressOffTheCubeKeepsTheLastStart) {
+TEST_F(cube3dProgram, PressOffTheCubeKeepsTheLastStart) {
     int32_t xa, ya, xb, yb;
     ASSERT_TRUE(stickerPixel(slotOf(3, 9, 3), 5, xa, ya));
     ASSERT_TRUE(stickerPixel(slotOf(3, 9, 4), 5, xb, yb));
@@ -171,7 +171,7 @@ TEST_F(Cube3d, PressOffTheCubeKeepsTheLastStart) {
 }
 
 // Size and shape keys rebuild a solved puzzle and put the camera back; other keys do nothing.
-TEST_F(Cube3d, SizeAndShapeKeys) {
+TEST_F(cube3dProgram, SizeAndShapeKeys) {
     struct Step {
         uint8_t key;
         int32_t grid, dims[3];
@@ -201,7 +201,7 @@ TEST_F(Cube3d, SizeAndShapeKeys) {
 }
 
 // The scramble key queues thirty turns; pressing it again during them starts the count over, a rebuild stops them.
-TEST_F(Cube3d, ScrambleKey) {
+TEST_F(cube3dProgram, ScrambleKey) {
     frame(0, 0, 0, 'a');
     EXPECT_EQ(state.puzzle.scrambleLeft, 30);
     for (int32_t i = 0; i < 200; ++i) frame(0, 0, 0);

@@ -74,7 +74,7 @@ int32_t lineCount(const std::string& text) {
     return lines;
 }
 
-TEST_F(Cube3d, SavedStartPosition) {
+TEST_F(cube3dSave, SavedStartPosition) {
     frame(0, 0, 0, 'k');
     const std::string saved = readFile(saveFile);
     EXPECT_EQ(lineCount(saved), 6005);
@@ -83,7 +83,7 @@ TEST_F(Cube3d, SavedStartPosition) {
 }
 
 // A close button's save arrives as the same key; here the file after turns made by the turn operations.
-TEST_F(Cube3d, SavedAfterAKnownTurn) {
+TEST_F(cube3dSave, SavedAfterAKnownTurn) {
     struct Case {
         const char* name;
         int32_t grid, axis, layer, sense;
@@ -106,7 +106,7 @@ TEST_F(Cube3d, SavedAfterAKnownTurn) {
     }
 }
 
-TEST_F(Cube3d, SaveTurnAndLoadRestoresThePuzzle) {
+TEST_F(cube3dSave, SaveTurnAndLoadRestoresThePuzzle) {
     // A 10 x 4 x 7 cuboid, scrambled, then saved.
     for (uint8_t key : {'z', 'z', 'z', 'z', 'z', 'z', 'c', 'c', 'c', 'a'}) frame(0, 0, 0, key);
     framesUntilIdle();
@@ -137,7 +137,7 @@ TEST_F(Cube3d, SaveTurnAndLoadRestoresThePuzzle) {
 
 // The save goes through a temporary file beside the save file and a rename: when the temporary file cannot be
 // written the previous save stays whole, and a successful save leaves no temporary file behind.
-TEST_F(Cube3d, AFailedSaveKeepsThePreviousFile) {
+TEST_F(cube3dSave, AFailedSaveKeepsThePreviousFile) {
     frame(0, 0, 0, 'k');
     const std::string previous = readFile(saveFile);
     ASSERT_EQ(lineCount(previous), 6005);
@@ -160,7 +160,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 // Files the program must not apply: what they would do unchecked is noted with each. The puzzle, the camera, the
 // running turn and the pending scramble all stay as they were.
-TEST_F(Cube3d, BadFilesChangeNothing) {
+TEST_F(cube3dSave, BadFilesChangeNothing) {
     const std::string good = expectedFile(10);
     const std::string small = expectedFile(2);
     struct Case {

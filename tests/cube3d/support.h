@@ -83,6 +83,10 @@ private:
     std::filesystem::path previous_, folder_;
 };
 
+// Test suites carry the program's name as written, so that ctest -R cube3d selects them.
+using cube3dProgram = Cube3d;
+using cube3dSave = Cube3d;
+
 // Mouse pixel (origin top-left) over the centre of face f of the cubie in slot s as the camera shows it now, when
 // the face is turned towards the eye and wide enough on screen that the pixel lies well inside it.
 inline bool stickerPixel(int32_t s, int32_t f, int32_t& mouseX, int32_t& mouseY, double margin = 3.0) {
