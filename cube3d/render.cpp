@@ -159,26 +159,37 @@ bool hiddenBehindNextLayer(int32_t r) {
     if (sign * (eye[a] - exit) <= margin) return false;  // the eye must lie beyond the layer
     // A ray from p meets a plane at distance h from the eye along the axis at eye + (p - eye) * h / (F's distance).
     const double toEye = std::fabs(eye[a] - plane);
-    const double scale[2] = {std::fabs(eye[a] - entry) / toEye, std::fabs(eye[a] - exit) / toEye};
-    const double sweep = scale[0] - scale[1];
-    double nearest[2], furthest[2];
+    const double entryScale = std::fabs(eye[a] - entry) / toEye, exitScale = std::fabs(eye[a] - exit) / toEye;
+    double low[2], high[2], nearest[2], furthest[2];  // F grown by the margin, from the eye, along the other axes
     for (int32_t n = 0; n < 2; ++n) {
         const int32_t u = (a + 1 + n) % 3;
-        const double low = layerLow[u][at[u]] - margin - eye[u], high = layerHigh[u][at[u]] + margin - eye[u];
-        nearest[n] = low <= 0 && high >= 0 ? 0 : std::fmin(std::fabs(low), std::fabs(high));
-        furthest[n] = std::fmax(std::fabs(low), std::fabs(high));
-        const double traceLow = eye[u] + std::fmin(low * scale[0], low * scale[1]);
-        const double traceHigh = eye[u] + std::fmax(high * scale[0], high * scale[1]);
-        if (traceLow < layerLow[u][0] + margin || traceHigh > layerHigh[u][m.dims[u] - 1] - margin) return false;
-        if (t == u && traceHigh >= layerLow[u][moving] - margin && traceLow <= layerHigh[u][moving] + margin)
-            return false;
+        low[n] = layerLow[u][at[u]] - margin - eye[u];
+        high[n] = layerHigh[u][at[u]] + margin - eye[u];
+        nearest[n] = low[n] <= 0 && high[n] >= 0 ? 0 : std::fmin(std::fabs(low[n]), std::fabs(high[n]));
+        furthest[n] = std::fmax(std::fabs(low[n]), std::fabs(high[n]));
     }
     if (nearest[0] <= 0 || nearest[1] <= 0) return false;
     const double gap = 2.0 * cubeConfig.inset;
     const double steepest = std::fmin(8.0, (m.cellSize[0] - gap) / gap - 1.0);
     const double ratioHigh = furthest[0] / nearest[1], ratioLow = nearest[0] / furthest[1];
     if (ratioHigh > steepest || ratioLow < 1.0 / steepest) return false;
-    return sweep * nearest[0] > 2 * gap + gap * ratioHigh && sweep * nearest[1] > 2 * gap + gap / ratioLow;
+    // The whole crossing of the layer, or when its traces leave the cuboid's cross-section or meet the moving
+    // layer, a first part of it that does not: the argument holds for any part.
+    for (double part : {1.0, 0.7, 0.5, 0.35}) {
+        const double partScale = entryScale - part * (entryScale - exitScale);
+        bool clear = true;
+        for (int32_t n = 0; n < 2 && clear; ++n) {
+            const int32_t u = (a + 1 + n) % 3;
+            const double traceLow = eye[u] + std::fmin(low[n] * entryScale, low[n] * partScale);
+            const double traceHigh = eye[u] + std::fmax(high[n] * entryScale, high[n] * partScale);
+            clear = traceLow >= layerLow[u][0] + margin && traceHigh <= layerHigh[u][m.dims[u] - 1] - margin &&
+                    !(t == u && traceHigh >= layerLow[u][moving] - margin && traceLow <= layerHigh[u][moving] + margin);
+        }
+        if (!clear) continue;
+        const double sweep = entryScale - partScale;
+        return sweep * nearest[0] > 2 * gap + gap * ratioHigh && sweep * nearest[1] > 2 * gap + gap / ratioLow;
+    }
+    return false;
 }
 
 void setViewState() {

@@ -26,10 +26,10 @@ bool rayMeetsFacet(const scene::Vec3 q[4], scene::Vec3 r0, scene::Vec3 r1, doubl
 void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY);
 
 // Drawing one frame, after pickAndResolve. The quick way leaves out what no pixel needs: records whose corners
-// coincide, and the faces of each closed cubie box that turn away from the eye (its own front faces cover them).
-// The reference way sends all records in one quad list in record order. Both give the same pixels, except where
-// the reference lets a hidden back face win a pixel on its box's outline by depth rounding; the tests hold them to
-// that.
+// coincide, the faces of each closed cubie box that turn away from the eye (its own front faces cover them), and
+// front faces that the next layer of cubies towards the eye hides from every ray. The reference way sends all
+// records in one quad list in record order. Both give the same pixels, except where the reference lets a hidden
+// back face win a pixel on its own box's outline by depth rounding; the tests hold them to that.
 void drawQuick();
 void drawReference();
 
