@@ -145,12 +145,15 @@ TEST_F(cube3dProgram, DragsThatTurnNothing) {
             EXPECT_EQ(std::memcmp(before->worldVertex, state.puzzle.worldVertex, sizeof before->worldVertex), 0);
         }
     }
-    // From the -x side onto a cubie that differs only along x.
+    // From the -x side onto a cubie that differs only along x: no axis and no sense, so the period keeps the step
+    // of the last turn (here one the other way) and ends after its 90 frames.
     resetProgram(7);
+    state.puzzle.turnStep = -1;
     const auto before = std::make_unique<Model>(state.puzzle);
     drag(xa, ya, xc, yc);
     ASSERT_TRUE(state.puzzle.turning);
     EXPECT_EQ(state.puzzle.turnAxis, -1);
+    EXPECT_EQ(state.puzzle.turnStep, -1);
     EXPECT_EQ(framesUntilIdle(), 90);
     EXPECT_EQ(std::memcmp(before->facets, state.puzzle.facets, sizeof before->facets), 0);
     drag(xa, ya, xb, yb);
