@@ -11,9 +11,9 @@ namespace cube3d {
 // Up to 10 cubies an edge, 6000 quad records (six per cubie of the largest grid), cubies inset 1 unit from their
 // cells, one degree per frame, and re-filing only the slots that share an index with the turned layer (the rest
 // cannot have moved). Outer colours are codes of colourTable below, by face of faceCorners.
-inline constexpr cubie::CubieConfig cubeConfig{
+inline constexpr cubie::CubieConfig cube3dConfig{
     10, 10, 6000, cubie::FacetShape::quad, {12, 13, 9, 2, 15, 14}, 1, 1, true, 240};
-using Model = cubie::CubieModel<cubeConfig>;
+using Model = cubie::CubieModel<cube3dConfig>;
 using Facet = Model::Facet;
 
 inline constexpr const char* windowTitle = "ZADOR TOLAN";

@@ -169,7 +169,7 @@ bool hiddenBehindNextLayer(int32_t r) {
         furthest[n] = std::fmax(std::fabs(low[n]), std::fabs(high[n]));
     }
     if (nearest[0] <= 0 || nearest[1] <= 0) return false;
-    const double gap = 2.0 * cubeConfig.inset;
+    const double gap = 2.0 * cube3dConfig.inset;
     const double steepest = std::fmin(8.0, (m.cellSize[0] - gap) / gap - 1.0);
     const double ratioHigh = furthest[0] / nearest[1], ratioLow = nearest[0] / furthest[1];
     if (ratioHigh > steepest || ratioLow < 1.0 / steepest) return false;
