@@ -1,5 +1,6 @@
 // cube3d's frame loop without a window: the pick against the projection of every sticker, drags that turn layers
 // the way the drag rule says, and the keys that rebuild the puzzle.
+#include <cmath>
 #include <cstring>
 
 #include "support.h"
@@ -60,6 +61,36 @@ TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
                     }
                 }
         EXPECT_GT(checked, v.grid == 2 ? 2 : 40) << "stickers seen";
+    }
+}
+
+// The ray against one facet, a 10 x 10 square in the plane z = 5, against rays from z = 20 to z = -20.
+TEST_F(cube3dProgram, RayAgainstAFacet) {
+    const scene::Vec3 square[4] = {{0, 0, 5}, {0, 10, 5}, {10, 10, 5}, {10, 0, 5}};
+    const scene::Vec3 point[4] = {{3, 3, 5}, {3, 3, 5}, {3, 3, 5}, {3, 3, 5}};
+    struct Case {
+        const char* name;
+        const scene::Vec3* facet;
+        scene::Vec3 from, to;
+        bool hit;
+        double distance;
+    } const cases[] = {
+        {"straight through the middle", square, {5, 5, 20}, {5, 5, -20}, true, 15},
+        {"slanting through", square, {0, 0, 20}, {8, 8, -20}, true, 15.0 * std::sqrt(1 + 2 * 0.04)},
+        {"beside it", square, {11, 5, 20}, {11, 5, -20}, false, 0},
+        {"exactly on an edge", square, {10, 5, 20}, {10, 5, -20}, false, 0},
+        {"exactly on a corner", square, {0, 0, 20}, {0, 0, -20}, false, 0},
+        {"stopping short of it", square, {5, 5, 20}, {5, 5, 6}, false, 0},
+        {"starting beyond it", square, {5, 5, 4}, {5, 5, -20}, false, 0},
+        {"along its plane", square, {-5, 5, 5}, {20, 5, 5}, false, 0},
+        {"an unused record's corners all in one point", point, {3, 3, 20}, {3, 3, -20}, false, 0},
+    };
+    for (const Case& c : cases) {
+        double distance = -1;
+        EXPECT_EQ(rayMeetsFacet(c.facet, c.from, c.to, distance), c.hit) << c.name;
+        if (c.hit) {
+            EXPECT_NEAR(distance, c.distance, 1e-9) << c.name;
+        }
     }
 }
 
