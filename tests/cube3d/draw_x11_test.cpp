@@ -165,7 +165,8 @@ TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
         std::string first;
         for (size_t i = 0; i < reference.size(); i += 3) {
             if (std::memcmp(&reference[i], &quick[i], 3) == 0) continue;
-            const bool backFaceWon = markedPicture[i] == 255 && markedPicture[i + 1] == 0 && markedPicture[i + 2] == 255;
+            const uint8_t* mark = &markedPicture[i];
+            const bool backFaceWon = mark[0] == 255 && mark[1] == 0 && mark[2] == 255;
             ++(backFaceWon ? strays : unexplained);
             if (!backFaceWon && first.empty()) {
                 char text[120];

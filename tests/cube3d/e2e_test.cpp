@@ -88,7 +88,8 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     xdrive::XServer server;
     ASSERT_TRUE(server.ok()) << server.error();
     xdrive::Program program;
-    ASSERT_TRUE(program.start(server.name(), {CUBE3D_PATH}, xdrive::Output::StdoutAndStderr, folder)) << program.error();
+    ASSERT_TRUE(program.start(server.name(), {CUBE3D_PATH}, xdrive::Output::StdoutAndStderr, folder))
+        << program.error();
     xdrive::Driver driver(server.name());
     ASSERT_TRUE(driver.findWindow("ZADOR TOLAN", 10000, program.pid())) << driver.error();
     xdrive::Image image;
@@ -121,8 +122,8 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     ASSERT_TRUE(stickerPixel(slotOf(4, 9, 4), 5, x2, y2));
     ASSERT_TRUE(driver.move(x, y));
     ASSERT_TRUE(driver.press(1));
-    EXPECT_TRUE(driver.captureUntil(image, [&](const xdrive::Image& shot) { return shows(shot.pixel(x, y), highlightColour); },
-                                    waitMs))
+    auto darkened = [&](const xdrive::Image& shot) { return shows(shot.pixel(x, y), highlightColour); };
+    EXPECT_TRUE(driver.captureUntil(image, darkened, waitMs))
         << "pressed sticker shows " << describe(image.pixel(x, y));
     ASSERT_TRUE(driver.move((x + x2) / 2, (y + y2) / 2));
     ASSERT_TRUE(driver.move(x2, y2));

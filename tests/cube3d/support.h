@@ -24,7 +24,7 @@ using namespace cube3d;
 // Outer colour code of each face by the colour rules: +z red, -z orange, -x blue, +x green, -y white, +y yellow.
 inline constexpr int32_t outerCode[6] = {12, 13, 9, 2, 15, 14};
 
-inline int32_t slotOf(int32_t i, int32_t j, int32_t k) { return (i * state.puzzle.gridSize + j) * state.puzzle.gridSize + k; }
+inline int32_t slotOf(int32_t i, int32_t j, int32_t k) { return cubie::slotNumber(state.puzzle.gridSize, i, j, k); }
 
 // The program in its start state, working in a fresh empty folder of its own.
 class Cube3d : public testing::Test {
