@@ -132,15 +132,16 @@ bool hiddenBackFace(int32_t r) {
     return woundOn[r] >= 0 && facingAway[r] && closedBox[state.puzzle.facets[r].vertex[0] / 8];
 }
 
-// A front face F of a cubie at home, seen across the next layer of cubies towards the eye (along F's normal), is
-// hidden when no ray from F to the eye can cross that layer between its cubies. Inside the layer the cubies'
+// A front face F across one of the axes (any face of a cubie at home; a moving cubie's faces across the turn axis),
+// seen across the next layer of cubies towards the eye along F's normal, is hidden when no ray from F to the eye
+// can cross that layer between its cubies. Inside the layer the cubies'
 // cross-sections are squares separated by straight gaps of width g = 2 * inset, and a ray's trace across the
 // layer's thickness is a straight segment. A segment kept within the gaps runs along one gap, turns at most once
 // into a crossing one unless it can follow a gap for a whole square's length (slope beyond (cell - g) / g), and
 // so its extents are at most g * r + g by g + g / r, r the ratio of its extents. Traces longer than that, not too
 // steep, inside the cuboid's cross-section and clear of any moving layer, therefore meet a cubie, whose front faces
 // are at least g nearer the eye than F at every pixel of F: leaving F out changes no pixel. Every bound is taken
-// over F grown by a margin, so rounding never decides. Faces of a moving cubie are always drawn.
+// over F grown by a margin, so rounding never decides.
 bool hiddenBehindNextLayer(int32_t r) {
     constexpr double margin = 0.5;
     const Model& m = state.puzzle;
@@ -150,8 +151,9 @@ bool hiddenBehindNextLayer(int32_t r) {
     cubie::slotCoordinates(m.gridSize, m.facets[r].vertex[0] / 8, at);
     const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
     if (next < 0 || next >= m.dims[a] || at[0] >= m.dims[0] || at[1] >= m.dims[1] || at[2] >= m.dims[2]) return false;
+    // A moving cubie's faces across the turn axis stay in their planes; its other faces have left the axes.
     const int32_t t = m.turning ? m.turnAxis : -1, moving = m.turnLayer;
-    if (t >= 0 && (at[t] == moving || (t == a && next == moving))) return false;
+    if (t >= 0 && ((at[t] == moving && t != a) || (t == a && next == moving))) return false;
     const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
     const double plane = sign > 0 ? layerHigh[a][at[a]] : layerLow[a][at[a]];
     const double entry = sign > 0 ? layerLow[a][next] : layerHigh[a][next];
@@ -163,8 +165,13 @@ bool hiddenBehindNextLayer(int32_t r) {
     double low[2], high[2], nearest[2], furthest[2];  // F grown by the margin, from the eye, along the other axes
     for (int32_t n = 0; n < 2; ++n) {
         const int32_t u = (a + 1 + n) % 3;
-        low[n] = layerLow[u][at[u]] - margin - eye[u];
-        high[n] = layerHigh[u][at[u]] + margin - eye[u];
+        low[n] = high[n] = m.worldVertex[m.facets[r].vertex[0]][u];
+        for (int32_t c = 1; c < 4; ++c) {
+            low[n] = std::fmin(low[n], m.worldVertex[m.facets[r].vertex[c]][u]);
+            high[n] = std::fmax(high[n], m.worldVertex[m.facets[r].vertex[c]][u]);
+        }
+        low[n] -= margin + eye[u];
+        high[n] += margin - eye[u];
         nearest[n] = low[n] <= 0 && high[n] >= 0 ? 0 : std::fmin(std::fabs(low[n]), std::fabs(high[n]));
         furthest[n] = std::fmax(std::fabs(low[n]), std::fabs(high[n]));
     }
