@@ -134,14 +134,14 @@ bool hiddenBackFace(int32_t r) {
 
 // A front face F across one of the axes (any face of a cubie at home; a moving cubie's faces across the turn axis),
 // seen across the next layer of cubies towards the eye along F's normal, is hidden when no ray from F to the eye
-// can cross that layer between its cubies. Inside the layer the cubies'
-// cross-sections are squares separated by straight gaps of width g = 2 * inset, and a ray's trace across the
-// layer's thickness is a straight segment. A segment kept within the gaps runs along one gap, turns at most once
-// into a crossing one unless it can follow a gap for a whole square's length (slope beyond (cell - g) / g), and
-// so its extents are at most g * r + g by g + g / r, r the ratio of its extents. Traces longer than that, not too
-// steep, inside the cuboid's cross-section and clear of any moving layer, therefore meet a cubie, whose front faces
-// are at least g nearer the eye than F at every pixel of F: leaving F out changes no pixel. Every bound is taken
-// over F grown by a margin, so rounding never decides.
+// can cross that layer between its cubies. Inside the layer the cubies' cross-sections are squares separated by
+// straight gaps of width g = 2 * inset, and a ray's trace across the layer's thickness is a straight segment. A
+// segment kept within the gaps runs along one gap, turns at most once into a crossing one unless it can follow a
+// gap for a whole square's length (slope beyond (cell - g) / g), and so its extents are at most g * r + g by
+// g + g / r, r the ratio of its extents. Traces longer than that, not too steep, inside the cuboid's cross-section
+// and clear of any moving layer, therefore meet a cubie, whose front faces are at least g nearer the eye than F at
+// every pixel of F: leaving F out changes no pixel. Every bound is taken over F grown by a margin, so rounding
+// never decides.
 bool hiddenBehindNextLayer(int32_t r) {
     constexpr double margin = 0.5;
     const Model& m = state.puzzle;
