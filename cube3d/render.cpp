@@ -152,7 +152,8 @@ bool hiddenBehindNextLayer(int32_t r) {
     const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
     if (next < 0 || next >= m.dims[a] || at[0] >= m.dims[0] || at[1] >= m.dims[1] || at[2] >= m.dims[2]) return false;
     // A moving cubie's faces across the turn axis stay in their planes; its other faces have left the axes.
-    const int32_t t = m.turning ? m.turnAxis : -1, moving = m.turnLayer;
+    const int32_t moving = m.turnLayer;
+    const int32_t t = m.turning && m.turnAxis >= 0 && moving >= 0 && moving < m.dims[m.turnAxis] ? m.turnAxis : -1;
     if (t >= 0 && ((at[t] == moving && t != a) || (t == a && next == moving))) return false;
     const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
     const double plane = sign > 0 ? layerHigh[a][at[a]] : layerLow[a][at[a]];
