@@ -5,9 +5,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -17,7 +16,7 @@
 #include "program.h"
 #include "render.h"
 #include "state.h"
-#include "xdriver.h"
+#include "x11_support.h"
 
 namespace cube3d {
 namespace {
@@ -27,17 +26,14 @@ using Pixels = std::vector<uint8_t>;
 class Cube3dGl : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        server = new xdrive::XServer;
-        if (!server->ok()) return;
-        setenv("DISPLAY", server->name().c_str(), 1);
-        opened = startUp();
+        display = xtest::useSharedDisplay();
+        opened = display && startUp();
     }
     static void TearDownTestSuite() {
         if (opened) shutDown();
-        delete server;
     }
     void SetUp() override {
-        ASSERT_TRUE(server->ok()) << server->error();
+        ASSERT_TRUE(display);
         ASSERT_TRUE(opened) << "the window with OpenGL did not open";
         ASSERT_TRUE(state.glDrawing);
     }
@@ -51,7 +47,7 @@ protected:
         return px;
     }
 
-    static inline xdrive::XServer* server = nullptr;
+    static inline testing::AssertionResult display = testing::AssertionFailure();
     static inline bool opened = false;
 };
 using cube3dDraw = Cube3dGl;  // named so that ctest -R cube3d selects it

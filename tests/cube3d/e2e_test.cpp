@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "support.h"
+#include "x11_support.h"
 #include "xdriver.h"
 
 namespace cube3d_test {
@@ -25,12 +27,6 @@ bool shows(const xdrive::Rgb& p, const float rgb[3]) {
     for (int c = 0; c < 3; ++c)
         if (std::abs(got[c] - rgb[c] * 255.0f) > 1.0f) return false;
     return true;
-}
-
-std::string describe(const xdrive::Rgb& p) {
-    char text[32];
-    std::snprintf(text, sizeof text, "(%d, %d, %d)", p.r, p.g, p.b);
-    return text;
 }
 
 // Outer stickers of the model kept here whose centre pixel does not show their colour from the given camera;
@@ -53,10 +49,10 @@ std::string mismatches(const xdrive::Image& image, int32_t yaw, int32_t pitch) {
         ++checked;
         const float* want = codeColour(f.colour);
         if (want && shows(image.pixel(x, y), want)) continue;
-        char line[120];
-        std::snprintf(line, sizeof line, " slot %d face %d at (%d, %d) shows %s, code %d;", slot, face, x, y,
-                      describe(image.pixel(x, y)).c_str(), f.colour);
-        text += line;
+        std::ostringstream line;
+        line << " slot " << slot << " face " << face << " at (" << x << ", " << y << ") shows " << image.pixel(x, y)
+             << ", code " << f.colour << ";";
+        text += line.str();
     }
     return checked == 0 ? "no sticker seen" : text;
 }
@@ -85,13 +81,9 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     char pattern[] = "/tmp/cube3d-e2e-XXXXXX";
     const std::string folder = mkdtemp(pattern);
     const std::string saveFile = folder + "/SALVARE.TXT";
-    xdrive::XServer server;
-    ASSERT_TRUE(server.ok()) << server.error();
-    xdrive::Program program;
-    ASSERT_TRUE(program.start(server.name(), {CUBE3D_PATH}, xdrive::Output::StdoutAndStderr, folder))
-        << program.error();
-    xdrive::Driver driver(server.name());
-    ASSERT_TRUE(driver.findWindow("ZADOR TOLAN", 10000, program.pid())) << driver.error();
+    xtest::ProgramWindow puzzle;
+    ASSERT_TRUE(puzzle.start({CUBE3D_PATH}, "ZADOR TOLAN", xdrive::Output::StdoutAndStderr, folder));
+    xdrive::Driver& driver = puzzle.driver();
     xdrive::Image image;
     std::string wrong;
     auto awaits = [&](int32_t yaw, int32_t pitch) {
@@ -100,11 +92,11 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
 
     // Start: blue -x on the left, yellow +y on top, red +z on the right; the corners of the window are background.
     rebuildModel(10, 10, 10, 10);
-    ASSERT_TRUE(driver.captureUntil(image, awaits(45, 45), waitMs)) << "start:" << wrong;
-    EXPECT_EQ(image.pixel(2, 2), xdrive::Rgb{}) << describe(image.pixel(2, 2));
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(45, 45), "start", waitMs, &image)) << wrong;
+    EXPECT_EQ(image.pixel(2, 2), xdrive::Rgb{});
     int32_t x, y;
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 5), 2, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[9].rgb)) << "-x is blue: " << describe(image.pixel(x, y));
+    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[9].rgb)) << "-x is blue: " << image.pixel(x, y);
 
     // The close button saves like k, and the window stays.
     ASSERT_TRUE(driver.closeButton()) << driver.error();
@@ -113,7 +105,7 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     EXPECT_EQ(lineCount(startFile), 6005);
     EXPECT_EQ(startFile.substr(0, 33), "10\r\n10\r\n10\r\n10\r\n5999\r\n4 6 7 5 8\r\n");
     EXPECT_TRUE(driver.windowExists());
-    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(puzzle.program().running());
 
     // The held left button darkens the sticker under it; dragging it one sticker towards +z on top turns layer
     // i = 4 about x by +90 degrees, so that +y goes to +z.
@@ -123,20 +115,19 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     ASSERT_TRUE(driver.move(x, y));
     ASSERT_TRUE(driver.press(1));
     auto darkened = [&](const xdrive::Image& shot) { return shows(shot.pixel(x, y), highlightColour); };
-    EXPECT_TRUE(driver.captureUntil(image, darkened, waitMs))
-        << "pressed sticker shows " << describe(image.pixel(x, y));
+    EXPECT_TRUE(puzzle.waitForPicture(darkened, "the pressed sticker darkened", waitMs));
     ASSERT_TRUE(driver.move((x + x2) / 2, (y + y2) / 2));
     ASSERT_TRUE(driver.move(x2, y2));
     ASSERT_TRUE(driver.release(1));
     const auto released = std::chrono::steady_clock::now();
     cubie::startTurn(state.puzzle, 0, 4, 1);
     while (state.puzzle.turning) cubie::stepTurn(state.puzzle);
-    ASSERT_TRUE(driver.captureUntil(image, awaits(45, 45), waitMs)) << "after the turn:" << wrong;
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(45, 45), "turned", waitMs, &image)) << wrong;
     // Paced at 120 frames a second, the 90 frames of a quarter turn take 0.75 s (less the driver's settling time
     // after the release); unpaced, a quick machine would show the whole turn in well under half a second.
     EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - released).count(), 0.6);
     ASSERT_TRUE(stickerPixel(slotOf(4, 6, 9), 0, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[14].rgb)) << "yellow came to +z: " << describe(image.pixel(x, y));
+    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[14].rgb)) << "yellow came to +z: " << image.pixel(x, y);
 
     // k writes the turned puzzle; a scrambles; l brings back the turned puzzle and the start camera.
     ASSERT_TRUE(driver.tap("k"));
@@ -145,20 +136,19 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     EXPECT_NE(turnedFile, startFile);
     EXPECT_EQ(lineCount(turnedFile), 6005);
     ASSERT_TRUE(driver.tap("a"));
-    EXPECT_TRUE(driver.captureUntil(image, [&](const xdrive::Image& shot) { return !mismatches(shot, 45, 45).empty(); },
-                                    waitMs))
-        << "the scramble changed nothing";
+    auto scrambled = [&](const xdrive::Image& shot) { return !mismatches(shot, 45, 45).empty(); };
+    EXPECT_TRUE(puzzle.waitForPicture(scrambled, "scrambling", waitMs));
     ASSERT_TRUE(driver.tap("l"));
-    ASSERT_TRUE(driver.captureUntil(image, awaits(45, 45), waitMs)) << "after the load:" << wrong;
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(45, 45), "loaded", waitMs)) << wrong;
     EXPECT_EQ(readAll(saveFile), turnedFile) << "loading leaves the file alone";
 
     // The right button alone turns the camera a degree per pixel: 90 pixels right bring -z (orange) into view.
     ASSERT_TRUE(driver.move(500, 440));
     xdrive::pause(100);
     ASSERT_TRUE(driver.drag(3, 500, 440, 590, 440, 9));
-    ASSERT_TRUE(driver.captureUntil(image, awaits(135, 45), waitMs)) << "after the orbit:" << wrong;
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(135, 45), "orbited", waitMs, &image)) << wrong;
     ASSERT_TRUE(stickerPixel(slotOf(5, 5, 0), 1, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[13].rgb)) << "-z is orange: " << describe(image.pixel(x, y));
+    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[13].rgb)) << "-z is orange: " << image.pixel(x, y);
 
     // s: 10 goes round to 2; x, z and c take one layer off x, y and z, and c once more puts z back to 2.
     struct Step {
@@ -169,28 +159,15 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     for (const Step& step : steps) {
         ASSERT_TRUE(driver.tap(step.key));
         rebuildModel(step.grid, step.dims[0], step.dims[1], step.dims[2]);
-        EXPECT_TRUE(driver.captureUntil(image, awaits(45, 45), waitMs)) << "after " << step.key << ":" << wrong;
+        EXPECT_TRUE(puzzle.waitForPicture(awaits(45, 45), std::string("after ") + step.key, waitMs)) << wrong;
     }
 
-    ASSERT_TRUE(driver.tap("Escape"));
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(puzzle.endWithEscape());
     std::filesystem::remove_all(folder);
 }
 
 // Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
-TEST(cube3dGame, WithoutADisplaySaysWhyAndEnds) {
-    xdrive::Program program;
-    ASSERT_TRUE(program.start("", {CUBE3D_PATH}, xdrive::Output::StdoutAndStderr)) << program.error();
-    std::string line;
-    ASSERT_TRUE(program.readLine(line, 10000)) << program.error();
-    EXPECT_EQ(line.rfind("cube3d: ", 0), 0u) << line;
-    EXPECT_GT(line.size(), std::string("cube3d: ").size()) << "the cause is named";
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(10000, status)) << program.error();
-    EXPECT_EQ(status, 1);
-}
+TEST(cube3dGame, WithoutADisplaySaysWhyAndEnds) { EXPECT_TRUE(xtest::endsForLackOfDisplay(CUBE3D_PATH, "cube3d")); }
 
 }  // namespace
 }  // namespace cube3d_test
