@@ -1,4 +1,4 @@
-// What cube3d's unit tests share: the program driven frame by frame without a window in its own empty working
+// What cube3d's tests share: the program driven frame by frame without a window in its own empty working
 // folder, and where a sticker shows on screen, worked out from the camera and the corner layout of the rules.
 #pragma once
 
