@@ -1,0 +1,48 @@
+// The player's controls: the mouse and key input of a frame, the left-button drag that turns a layer, the
+// right-button drag that orbits the camera, and the single-letter keys.
+#pragma once
+
+#include <cstdint>
+
+namespace cube3d {
+
+// What a frame reads from the layer: the mouse once, and at most one key (0 for none).
+struct FrameInput {
+    int32_t mouseX = 0, mouseY = 0, buttons = 0;
+    uint8_t key = 0;
+};
+
+// Key bytes the program acts on; letters are lower case only.
+enum : uint8_t {
+    escapeKey = 27,
+    scrambleKey = 'a',
+    saveKey = 'k',
+    loadKey = 'l',
+    sizeKey = 's',
+    shapeXKey = 'x',
+    shapeYKey = 'z',
+    shapeZKey = 'c',
+};
+
+// Number of random turns the scramble key queues.
+inline constexpr int32_t scrambleTurns = 30;
+
+// Reads the mouse state and, when one is waiting, one key. A key without a character arrives as the byte 0 and a
+// code; the code stands in for the key, so the close button's 0, 107 acts as the save key.
+FrameInput readInput();
+
+// Press over a facet records the drag's start; release over another cubie turns the layer the drag chooses.
+// Runs after the picture, when this frame has picked a facet with a known face.
+void dragGesture();
+
+// With the right button alone held, one degree of yaw and pitch per pixel of mouse motion since the last frame.
+void orbit();
+
+// Acts on the frame's key. Returns false when the program should end (Escape).
+bool actOnKey(uint8_t key);
+
+// Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, puts the
+// camera back at its start. A failed load changes nothing at all: puzzle, camera, running turn and scramble stay.
+bool rebuild();
+
+}  // namespace cube3d

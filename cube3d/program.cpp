@@ -1,0 +1,85 @@
+#include "program.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "config.h"
+#include "render.h"
+#include "state.h"
+#include "window.h"
+
+namespace cube3d {
+
+ProgramState state;
+
+namespace {
+
+uint32_t tickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void advanceTurn() {
+    Model& m = state.puzzle;
+    cubie::startRandomTurn(m);
+    cubie::updateTurnTarget(m);
+    if (m.turning) cubie::stepTurn(m);
+}
+
+}  // namespace
+
+bool startUp() {
+    set_frame_rate(framesPerSecond);
+    int16_t driver = 3, mode = 4;
+    open_window(driver, mode, windowTitle);
+    if (graph_status() != grOk) {
+        std::fprintf(stderr, "cube3d: %s\n", window_error());
+        close_window();  // a window without OpenGL stays open otherwise
+        return false;
+    }
+    set_gl_drawing(true);
+    state.glDrawing = graph_status() == grOk;
+    state.areaWidth = window_last_x() + 1;
+    state.areaHeight = window_last_y() + 1;
+    resetProgram(tickCount());
+    return true;
+}
+
+void resetProgram(uint32_t seed) {
+    state.mouseX = state.mouseY = state.buttons = 0;
+    state.previousX = state.previousY = state.previousButtons = 0;
+    state.dragStartCubie = state.dragStartFace = 0;
+    state.pickedCubie = state.pickedFace = -1;
+    Model& m = state.puzzle;
+    cubie::seedRandom(m, seed);
+    m.loadRequested = false;
+    m.gridSize = Model::config.startGrid;
+    for (int32_t& d : m.dims) d = m.gridSize;
+    rebuild();
+}
+
+bool playFrame(const FrameInput& input) {
+    state.mouseX = input.mouseX;
+    state.mouseY = input.mouseY;
+    state.buttons = input.buttons;
+    advanceTurn();
+    const bool pickActive = !state.puzzle.turning &&
+                            (state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone);
+    drawCube(pickActive, state.mouseX, state.mouseY);
+    dragGesture();
+    orbit();
+    state.previousX = state.mouseX;
+    state.previousY = state.mouseY;
+    state.previousButtons = state.buttons;
+    return actOnKey(input.key);
+}
+
+bool runFrame() { return playFrame(readInput()); }
+
+void shutDown() {
+    set_gl_drawing(false);
+    close_window();
+    state.glDrawing = false;
+}
+
+}  // namespace cube3d

@@ -1,0 +1,328 @@
+#include "render.h"
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "scene/camera.h"
+#include "window.h"
+
+namespace cube3d {
+
+bool quickDrawing = true;
+
+namespace {
+
+using scene::Vec3;
+
+// What the quick way sends: four corners and their colour per kept record, in record order.
+struct QuickList {
+    float corner[Model::recordCount * 4][3];
+    float colour[Model::recordCount * 4][3];
+    int32_t quads;
+};
+QuickList quick;
+
+// Per slot and face, this frame: the record that lies on that face with its corners in the face's own order, -1 for
+// none, and whether the slot is a closed box (all six faces so, none twice).
+int16_t faceRecord[Model::slotCount][6];
+bool closedBox[Model::slotCount];
+// Per record, this frame: the face it lies on as above (-1 for none) and whether it turns away from the eye.
+int8_t woundOn[Model::recordCount];
+bool facingAway[Model::recordCount];
+// Every cubie inside the cuboid is a closed box this frame (always so but for a hand-made save file).
+bool everyCubieClosed;
+// Per axis and layer index: where the layer's cubies begin and end along that axis when at home.
+double layerLow[3][Model::maxGrid], layerHigh[3][Model::maxGrid];
+
+// Axis of each face's normal and the side it faces; index = face of faceCorners.
+constexpr int32_t normalAxis[6] = {2, 2, 0, 0, 1, 1};
+constexpr int32_t outwardSign[6] = {1, -1, -1, 1, -1, 1};
+
+// Face of a corner triple (corners 0, 1, 2 of a record, each 0 to 7) that runs round a face of faceCorners in that
+// face's own order from any starting corner; index = (c0 * 8 + c1) * 8 + c2, -1 for none. The fourth corner is
+// checked with nextCorner.
+constexpr std::array<int8_t, 512> woundFaces = [] {
+    std::array<int8_t, 512> table{};
+    for (int8_t& entry : table) entry = -1;
+    for (int32_t f = 0; f < 6; ++f)
+        for (int32_t start = 0; start < 4; ++start) {
+            const int32_t* c = cubie::faceCorners[f];
+            table[(c[start] * 8 + c[(start + 1) % 4]) * 8 + c[(start + 2) % 4]] = static_cast<int8_t>(f);
+        }
+    return table;
+}();
+
+// The corner that follows corner c round face f in the face's own order.
+int32_t nextCorner(int32_t f, int32_t c) {
+    for (int32_t m = 0; m < 4; ++m)
+        if (cubie::faceCorners[f][m] == c) return cubie::faceCorners[f][(m + 1) % 4];
+    return -1;
+}
+
+// Face of a record whose four corners run round one face of one cubie in the face's own order, else -1. Builds,
+// turns and re-filing keep every record so; only a hand-made save file can hold others.
+int32_t woundFace(const Facet& f) {
+    const int32_t slot = f.vertex[0] / 8;
+    for (int32_t c = 1; c < 4; ++c)
+        if (f.vertex[c] / 8 != slot) return -1;
+    const int32_t face = woundFaces[((f.vertex[0] % 8) * 8 + f.vertex[1] % 8) * 8 + f.vertex[2] % 8];
+    return face >= 0 && nextCorner(face, f.vertex[2] % 8) == f.vertex[3] % 8 ? face : -1;
+}
+
+bool degenerate(const Facet& f) {
+    return f.vertex[0] == f.vertex[1] && f.vertex[0] == f.vertex[2] && f.vertex[0] == f.vertex[3];
+}
+
+Vec3 point(int32_t index) {
+    const double* p = state.puzzle.worldVertex[index];
+    return {p[0], p[1], p[2]};
+}
+
+int32_t signOf(double v) { return (v > 0) - (v < 0); }
+
+void findClosedBoxes() {
+    std::memset(faceRecord, 0xff, sizeof faceRecord);
+    for (bool& closed : closedBox) closed = true;
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& f = state.puzzle.facets[r];
+        woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
+        if (woundOn[r] < 0) continue;
+        const int32_t slot = f.vertex[0] / 8;
+        int16_t& record = faceRecord[slot][woundOn[r]];
+        if (record >= 0) closedBox[slot] = false;
+        record = static_cast<int16_t>(r);
+        // The corner order's right-hand normal points into the cubie: the eye on its inner side sees the face's
+        // back.
+        const Vec3 q0 = point(f.vertex[0]);
+        const Vec3 inward = scene::cross(point(f.vertex[1]) - q0, point(f.vertex[2]) - q0);
+        facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
+    }
+    for (int32_t s = 0; s < Model::slotCount; ++s)
+        for (int32_t face = 0; face < 6; ++face) closedBox[s] = closedBox[s] && faceRecord[s][face] >= 0;
+    const Model& m = state.puzzle;
+    everyCubieClosed = true;
+    for (int32_t i = 0; i < m.dims[0]; ++i)
+        for (int32_t j = 0; j < m.dims[1]; ++j)
+            for (int32_t k = 0; k < m.dims[2]; ++k)
+                everyCubieClosed = everyCubieClosed && closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
+}
+
+void findLayerExtents() {
+    const Model& m = state.puzzle;
+    for (int32_t a = 0; a < 3; ++a)
+        for (int32_t layer = 0; layer < m.dims[a]; ++layer) {
+            int32_t at[3] = {0, 0, 0};
+            at[a] = layer;
+            double low[3], high[3];
+            cubie::homePosition(m, at[0], at[1], at[2], 0, low);
+            cubie::homePosition(m, at[0], at[1], at[2], 7, high);
+            layerLow[a][layer] = low[a];
+            layerHigh[a][layer] = high[a];
+        }
+}
+
+// A face of a closed box turned away from the eye lies behind the box's own front faces, so leaving it out changes
+// no pixel the box's geometry decides. (Along the box's outline a back face and the front face it borders have the
+// same depth up to the rasteriser's rounding; there the full drawing may give a stray pixel to either, and this
+// drawing gives it to the front face.)
+bool hiddenBackFace(int32_t r) {
+    return woundOn[r] >= 0 && facingAway[r] && closedBox[state.puzzle.facets[r].vertex[0] / 8];
+}
+
+// A front face F across one of the axes (any face of a cubie at home; a moving cubie's faces across the turn axis),
+// seen across the next layer of cubies towards the eye along F's normal, is hidden when no ray from F to the eye
+// can cross that layer between its cubies. Inside the layer the cubies' cross-sections are squares separated by
+// straight gaps of width g = 2 * inset, and a ray's trace across the layer's thickness is a straight segment. A
+// segment kept within the gaps runs along one gap, turns at most once into a crossing one unless it can follow a
+// gap for a whole square's length (slope beyond (cell - g) / g), and so its extents are at most g * r + g by
+// g + g / r, r the ratio of its extents. Traces longer than that, not too steep, inside the cuboid's cross-section
+// and clear of any moving layer, therefore meet a cubie, whose front faces are at least g nearer the eye than F at
+// every pixel of F: leaving F out changes no pixel. Every bound is taken over F grown by a margin, so rounding
+// never decides.
+bool hiddenBehindNextLayer(int32_t r) {
+    constexpr double margin = 0.5;
+    const Model& m = state.puzzle;
+    const int32_t face = woundOn[r];
+    if (!everyCubieClosed || face < 0 || facingAway[r]) return false;
+    int32_t at[3];
+    cubie::slotCoordinates(m.gridSize, m.facets[r].vertex[0] / 8, at);
+    const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
+    if (next < 0 || next >= m.dims[a] || at[0] >= m.dims[0] || at[1] >= m.dims[1] || at[2] >= m.dims[2]) return false;
+    // A moving cubie's faces across the turn axis stay in their planes; its other faces have left the axes.
+    const int32_t moving = m.turnLayer;
+    const int32_t t = m.turning && m.turnAxis >= 0 && moving >= 0 && moving < m.dims[m.turnAxis] ? m.turnAxis : -1;
+    if (t >= 0 && ((at[t] == moving && t != a) || (t == a && next == moving))) return false;
+    const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
+    const double plane = sign > 0 ? layerHigh[a][at[a]] : layerLow[a][at[a]];
+    const double entry = sign > 0 ? layerLow[a][next] : layerHigh[a][next];
+    const double exit = sign > 0 ? layerHigh[a][next] : layerLow[a][next];
+    if (sign * (eye[a] - exit) <= margin) return false;  // the eye must lie beyond the layer
+    // A ray from p meets a plane at distance h from the eye along the axis at eye + (p - eye) * h / (F's distance).
+    const double toEye = std::fabs(eye[a] - plane);
+    const double entryScale = std::fabs(eye[a] - entry) / toEye, exitScale = std::fabs(eye[a] - exit) / toEye;
+    double low[2], high[2], nearest[2], furthest[2];  // F grown by the margin, from the eye, along the other axes
+    for (int32_t n = 0; n < 2; ++n) {
+        const int32_t u = (a + 1 + n) % 3;
+        low[n] = high[n] = m.worldVertex[m.facets[r].vertex[0]][u];
+        for (int32_t c = 1; c < 4; ++c) {
+            low[n] = std::fmin(low[n], m.worldVertex[m.facets[r].vertex[c]][u]);
+            high[n] = std::fmax(high[n], m.worldVertex[m.facets[r].vertex[c]][u]);
+        }
+        low[n] -= margin + eye[u];
+        high[n] += margin - eye[u];
+        nearest[n] = low[n] <= 0 && high[n] >= 0 ? 0 : std::fmin(std::fabs(low[n]), std::fabs(high[n]));
+        furthest[n] = std::fmax(std::fabs(low[n]), std::fabs(high[n]));
+    }
+    if (nearest[0] <= 0 || nearest[1] <= 0) return false;
+    const double gap = 2.0 * cube3dConfig.inset;
+    const double steepest = std::fmin(8.0, (m.cellSize[0] - gap) / gap - 1.0);
+    const double ratioHigh = furthest[0] / nearest[1], ratioLow = nearest[0] / furthest[1];
+    if (ratioHigh > steepest || ratioLow < 1.0 / steepest) return false;
+    // The whole crossing of the layer, or when its traces leave the cuboid's cross-section or meet the moving
+    // layer, a first part of it that does not: the argument holds for any part.
+    for (double part : {1.0, 0.7, 0.5, 0.35}) {
+        const double partScale = entryScale - part * (entryScale - exitScale);
+        bool clear = true;
+        for (int32_t n = 0; n < 2 && clear; ++n) {
+            const int32_t u = (a + 1 + n) % 3;
+            const double traceLow = eye[u] + std::fmin(low[n] * entryScale, low[n] * partScale);
+            const double traceHigh = eye[u] + std::fmax(high[n] * entryScale, high[n] * partScale);
+            clear = traceLow >= layerLow[u][0] + margin && traceHigh <= layerHigh[u][m.dims[u] - 1] - margin &&
+                    !(t == u && traceHigh >= layerLow[u][moving] - margin && traceLow <= layerHigh[u][moving] + margin);
+        }
+        if (!clear) continue;
+        const double sweep = entryScale - partScale;
+        return sweep * nearest[0] > 2 * gap + gap * ratioHigh && sweep * nearest[1] > 2 * gap + gap / ratioLow;
+    }
+    return false;
+}
+
+void setViewState() {
+    scene::applyCamera(state.camera);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_CULL_FACE);
+    // One colour per quad: smooth shading of four equal colours may still round differently across a quad.
+    glShadeModel(GL_FLAT);
+}
+
+}  // namespace
+
+void composeCamera() {
+    const double yaw = state.cameraYaw * degree, pitch = state.cameraPitch * degree;
+    state.eye = {-eyeDistance * std::sin(yaw) * std::cos(pitch), eyeDistance * std::sin(pitch),
+                 eyeDistance * std::cos(yaw) * std::cos(pitch)};
+    double projection[16], modelView[16];
+    scene::perspectiveMatrix(projection, fieldOfView, aspect, nearPlane, farPlane);
+    scene::lookAtMatrix(modelView, state.eye, {0.0, 0.0, 0.0}, {0.0, std::cos(pitch), 0.0});
+    scene::setCamera(state.camera, projection, modelView, state.areaWidth, state.areaHeight);
+}
+
+bool rayMeetsFacet(const Vec3 q[4], Vec3 r0, Vec3 r1, double& distance) {
+    const Vec3 n = scene::cross(q[1] - q[0], q[2] - q[0]);
+    const Vec3 d = r1 - r0;
+    const double along = scene::dot(d, n);
+    if (along == 0) return false;
+    const double t = (scene::dot(n, q[0]) - scene::dot(n, r0)) / along;
+    if (!(t >= 0 && t <= 1)) return false;
+    const Vec3 h = r0 + t * d;
+    int32_t signs[4];
+    for (int32_t e = 0; e < 4; ++e) signs[e] = signOf(scene::dot(n, scene::cross(q[e] - h, q[(e + 1) % 4] - h)));
+    if (signs[0] == 0 || signs[0] != signs[1] || signs[0] != signs[2] || signs[0] != signs[3]) return false;
+    distance = scene::length(h - r0);
+    return true;
+}
+
+void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY) {
+    state.pickedCubie = -1;
+    state.pickedFace = -1;
+    state.bestDistance = 1e10;
+    if (pickActive) {
+        // The layer counts rows from the top, OpenGL from the bottom.
+        const double row = state.areaHeight - mouseY - 1;
+        state.rayNear = scene::unproject(state.camera, mouseX, row, 0.0);
+        state.rayFar = scene::unproject(state.camera, mouseX, row, 1.0);
+    }
+    std::memcpy(state.colourBefore, state.colourAfter, sizeof state.colourBefore);
+    const float* current = state.colourBefore;
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& f = state.puzzle.facets[r];
+        if (const float* rgb = codeColour(f.colour)) current = rgb;
+        state.darkened[r] = false;
+        double distance;
+        if (pickActive && !degenerate(f)) {
+            const Vec3 q[4] = {point(f.vertex[0]), point(f.vertex[1]), point(f.vertex[2]), point(f.vertex[3])};
+            if (rayMeetsFacet(q, state.rayNear, state.rayFar, distance) && distance < state.bestDistance) {
+                state.bestDistance = distance;
+                state.darkened[r] = true;
+                current = highlightColour;
+                state.pickedCubie = f.vertex[0] / 8;
+                state.pickedFace = cubie::facetFace(f);
+            }
+        }
+        std::memcpy(state.recordColour[r], current, sizeof state.recordColour[r]);
+    }
+    std::memcpy(state.colourAfter, current, sizeof state.colourAfter);
+}
+
+void drawQuick() {
+    findClosedBoxes();
+    findLayerExtents();
+    quick.quads = 0;
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& f = state.puzzle.facets[r];
+        if (degenerate(f) || hiddenBackFace(r) || hiddenBehindNextLayer(r)) continue;
+        for (int32_t c = 0; c < 4; ++c) {
+            const double* p = state.puzzle.worldVertex[f.vertex[c]];
+            float* corner = quick.corner[quick.quads * 4 + c];
+            for (int32_t a = 0; a < 3; ++a) corner[a] = static_cast<float>(p[a]);
+            std::memcpy(quick.colour[quick.quads * 4 + c], state.recordColour[r], sizeof quick.colour[0]);
+        }
+        ++quick.quads;
+    }
+    setViewState();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, quick.corner);
+    glColorPointer(3, GL_FLOAT, 0, quick.colour);
+    glDrawArrays(GL_QUADS, 0, quick.quads * 4);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void drawReference() {
+    setViewState();
+    glColor3fv(state.colourBefore);
+    glBegin(GL_QUADS);
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        const Facet& f = state.puzzle.facets[r];
+        if (const float* rgb = codeColour(f.colour)) glColor3fv(rgb);
+        if (state.darkened[r]) glColor3fv(highlightColour);
+        for (int32_t c = 0; c < 4; ++c) {
+            const double* p = state.puzzle.worldVertex[f.vertex[c]];
+            glVertex3f(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
+        }
+    }
+    glEnd();
+}
+
+int32_t quickQuadCount() { return quick.quads; }
+
+void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY) {
+    composeCamera();
+    pickAndResolve(pickActive, mouseX, mouseY);
+    if (state.glDrawing) {
+        if (quickDrawing)
+            drawQuick();
+        else
+            drawReference();
+        glFlush();
+    }
+    present_frame(2);
+}
+
+}  // namespace cube3d

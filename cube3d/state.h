@@ -1,0 +1,49 @@
+// The whole state of cube3d: the puzzle, the camera, this frame's pick and picture, and the gesture bookkeeping.
+// One global instance, sized for the largest puzzle, alive for the whole run.
+#pragma once
+
+#include <cstdint>
+
+#include "config.h"
+#include "scene/camera.h"
+#include "scene/vec.h"
+
+namespace cube3d {
+
+// Button masks the gestures react to; any other combination (Shift or Ctrl included) is neither.
+inline constexpr int32_t leftButtonAlone = 1;
+inline constexpr int32_t rightButtonAlone = 2;
+
+struct ProgramState {
+    Model puzzle;
+
+    // Camera: yaw and pitch in whole degrees, grown by the right-button drag without limit or wrap.
+    int32_t cameraYaw = startAngle;
+    int32_t cameraPitch = startAngle;
+    int32_t areaWidth = 640, areaHeight = 480;  // the drawing area the camera maps to
+    scene::Camera camera{};
+    scene::Vec3 eye{};                          // the eye in world space, for the back-face test
+
+    // This frame's pick: slot and face of the nearest facet the ray meets, -1 for none.
+    int32_t pickedCubie = -1;
+    int32_t pickedFace = -1;
+    double bestDistance = 1e10;
+    scene::Vec3 rayNear{}, rayFar{};
+
+    // This frame's picture, resolved in record order: each record's colour after inheritance and darkening.
+    float recordColour[Model::recordCount][3] = {};
+    bool darkened[Model::recordCount] = {};
+    // The colour in effect before the first record and after the last: OpenGL keeps the last colour of one frame
+    // for the next, and a code without a colour in record 0 (possible in a hand-made file) inherits it.
+    float colourBefore[3] = {1.0f, 1.0f, 1.0f};
+    float colourAfter[3] = {1.0f, 1.0f, 1.0f};
+    bool glDrawing = false;  // an OpenGL context is current (false in tests without a window)
+
+    int32_t mouseX = 0, mouseY = 0, buttons = 0;
+    int32_t previousX = 0, previousY = 0, previousButtons = 0;
+    int32_t dragStartCubie = 0, dragStartFace = 0;
+};
+
+extern ProgramState state;
+
+}  // namespace cube3d
