@@ -33,24 +33,14 @@ FrameInput readInput() {
     in.mouseX = mouse_x();
     in.mouseY = mouse_y();
     in.buttons = mouse_buttons();
-    if (key_waiting()) {
-        in.key = next_key_byte();
-        if (in.key == 0) in.key = next_key_byte();
-    }
+    in.key = take_key();
     return in;
 }
 
 void dragGesture() {
-    if (state.pickedCubie < 0 || state.pickedFace < 0) return;
-    if (state.buttons == leftButtonAlone && state.previousButtons == 0) {
-        state.dragStartCubie = state.pickedCubie;
-        state.dragStartFace = state.pickedFace;
-        return;
-    }
-    if (state.previousButtons != leftButtonAlone || state.buttons != 0) return;
-    if (state.pickedCubie == state.dragStartCubie) return;
-    const cubie::DragTurn turn =
-        cubie::turnFromDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.puzzle.gridSize);
+    const cubie::DragTurn turn = cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie,
+                                                   state.pickedFace, state.buttons, state.previousButtons,
+                                                   state.puzzle.gridSize);
     if (turn.valid) cubie::startTurn(state.puzzle, turn.axis, turn.layer, turn.sense);
 }
 

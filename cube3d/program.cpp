@@ -1,6 +1,5 @@
 #include "program.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "config.h"
@@ -13,11 +12,6 @@ namespace cube3d {
 ProgramState state;
 
 namespace {
-
-uint32_t tickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 void advanceTurn() {
     Model& m = state.puzzle;
@@ -41,7 +35,7 @@ bool startUp() {
     state.glDrawing = graph_status() == grOk;
     state.areaWidth = window_last_x() + 1;
     state.areaHeight = window_last_y() + 1;
-    resetProgram(tickCount());
+    resetProgram(tick_count());
     return true;
 }
 

@@ -42,4 +42,18 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
     return turn;
 }
 
+DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
+                    int32_t buttons, int32_t previousButtons, int32_t n) {
+    constexpr int32_t leftButtonAlone = 1;
+    constexpr DragTurn none{false, -1, -1, 0};
+    if (pickedCubie < 0 || pickedFace < 0) return none;
+    if (buttons == leftButtonAlone && previousButtons == 0) {
+        startCubie = pickedCubie;
+        startFace = pickedFace;
+        return none;
+    }
+    if (previousButtons != leftButtonAlone || buttons != 0) return none;
+    return turnFromDrag(startCubie, startFace, pickedCubie, n);
+}
+
 }  // namespace cubie

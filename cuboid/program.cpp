@@ -1,6 +1,5 @@
 #include "program.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "state.h"
@@ -9,11 +8,6 @@
 
 namespace cuboid {
 namespace {
-
-uint32_t tickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 // Paint the hidden page while the one painted last frame is shown.
 void flipPages() {
@@ -43,7 +37,7 @@ bool startUp() {
     }
     state.centreX = window_last_x() / 2.0;
     state.centreY = window_last_y() / 2.0;
-    resetProgram(tickCount());
+    resetProgram(tick_count());
     return true;
 }
 

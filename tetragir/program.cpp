@@ -1,6 +1,5 @@
 #include "program.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "draw.h"
@@ -25,11 +24,6 @@ FrameInput readInput() {
     in.spinX = key_held(keyLetter('X'));
     in.spinZ = key_held(keyLetter('Z'));
     return in;
-}
-
-uint32_t tickCount() {
-    auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 }  // namespace
@@ -79,7 +73,7 @@ bool startUp() {
         return false;
     }
     set_frame_rate(framesPerSecond);
-    initLoop(window_last_x(), window_last_y(), tickCount());
+    initLoop(window_last_x(), window_last_y(), tick_count());
     setupView(state.camera);
     return true;
 }

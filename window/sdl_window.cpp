@@ -618,6 +618,17 @@ uint8_t next_key_byte() {
     return win::keyQueuePop(S.keys);
 }
 
+uint8_t take_key() {
+    if (!key_waiting()) return 0;
+    const uint8_t first = next_key_byte();
+    return first != 0 ? first : next_key_byte();
+}
+
+uint32_t tick_count() {
+    const auto now = Clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
 bool key_held(int32_t keyNumber) {
     if (!ready()) return false;
     pumpEvents();

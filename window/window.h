@@ -97,6 +97,13 @@ bool key_waiting();
 // followed by its code. Returns 0 at once when no window is open.
 uint8_t next_key_byte();
 
+// The key of this frame for a program that takes at most one key a frame: 0 when the ring is empty, else its
+// oldest byte, or for a key that arrives as 0 and a code, the code. Never waits.
+uint8_t take_key();
+
+// Milliseconds on a steady clock, with or without a window; the programs seed their random generators from it.
+uint32_t tick_count();
+
 // Key numbers key_held answers for: a letter by its upper-case code (keyLetter('A') to keyLetter('Z')), Escape and
 // the four arrows.
 inline constexpr int32_t keyEscape = 27;
