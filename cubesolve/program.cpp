@@ -1,0 +1,82 @@
+#include "program.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "frame.h"
+#include "solver.h"
+#include "state.h"
+#include "window.h"
+
+namespace cubesolve {
+
+ProgramState state;
+
+namespace {
+
+uint32_t tickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+uint8_t readKey() {
+    if (!key_waiting()) return 0;
+    const uint8_t key = next_key_byte();
+    return key != 0 ? key : next_key_byte();
+}
+
+}  // namespace
+
+bool startUp() {
+    set_frame_rate(framesPerSecond);
+    int16_t driver = 3, mode = 4;
+    open_window(driver, mode, windowTitle);
+    // The raster is all this program draws; a missing OpenGL context (status -9) does not matter to it.
+    if (graph_status() != grOk && graph_status() != grNoOpenGL) {
+        std::fprintf(stderr, "cubesolve: %s\n", window_error());
+        return false;
+    }
+    resetProgram(tickCount());
+    return true;
+}
+
+void resizeCube(int32_t n) {
+    state.cellScale = startCellScale;
+    for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = startViewAngle[a];
+    buildCube(state.puzzle, n);
+    for (CellPoint& p : state.screenVertex) p = CellPoint{};
+}
+
+void resetProgram(uint32_t seed) {
+    state.drawPage = 0;
+    state.mouseX = state.mouseY = state.buttons = 0;
+    state.previousX = state.previousY = state.previousButtons = 0;
+    state.pickedCubie = state.pickedFace = -1;
+    state.dragStartCubie = state.dragStartFace = 0;
+    cubie::seedRandom(state.puzzle, seed);
+    resizeCube(cubeConfig.startGrid);
+}
+
+bool actOnKey(uint8_t key) {
+    Model& m = state.puzzle;
+    switch (key) {
+        case keyScramble: m.scrambleLeft = scrambleTurns; break;
+        case keyPattern: playPattern(); break;
+        case keySolve:
+            if (m.gridSize == 3) solveCube();
+            break;
+        case keySize: resizeCube(m.gridSize >= largestGrid ? smallestGrid : m.gridSize + 1); break;
+        case keyEscape: close_window(); return false;
+        default: break;
+    }
+    return true;
+}
+
+bool runFrame() {
+    playFrames(0, 0, state.puzzle.stepSize, false);
+    return actOnKey(readKey());
+}
+
+void shutDown() { close_window(); }
+
+}  // namespace cubesolve

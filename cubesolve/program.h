@@ -1,0 +1,48 @@
+// The program's life: start-up, one round of the main loop, and the end. main() calls these three and nothing
+// else; the probe, tests and benchmarks drive the same code with the window left closed.
+#pragma once
+
+#include <cstdint>
+
+namespace cubesolve {
+
+inline constexpr const char* windowTitle = "ZADOR LUI TOLAN";
+
+// Turns advance 5 degrees a frame, so the frame rate sets their speed: a quarter turn of 18 frames in 0.3 s.
+inline constexpr int16_t framesPerSecond = 60;
+
+// Key bytes the program acts on; upper-case letters do nothing.
+enum : uint8_t {
+    keyEscape = 27,
+    keyScramble = 'a',
+    keyPattern = 'm',
+    keySolve = 'r',
+    keySize = 's',
+};
+
+// Random quarter turns the scramble key queues, one per main-loop round.
+inline constexpr int32_t scrambleTurns = 30;
+
+// Opens the window and builds the start cube. When the window cannot be opened, prints "cubesolve: <cause>" on
+// standard error and returns false.
+bool startUp();
+
+// One round of the main loop: a frame (or a whole random or dragged turn), then at most one key. A key without a
+// character arrives as 0 and a code, and the code stands for the key: Ctrl+Left (0, 115) acts as the size key,
+// the close button (0, 107) does nothing. Returns false when the program should end (Escape).
+bool runFrame();
+
+// Closes the window if it is still open.
+void shutDown();
+
+// Puts the program in its start state (a solved 3-cube, start view, no gesture) with the random generator seeded
+// as given. startUp does this after opening the window.
+void resetProgram(uint32_t seed);
+
+// Rebuilds a solved cube of edge n with the start view, as the size key leaves it.
+void resizeCube(int32_t n);
+
+// Acts on one key byte. Returns false for Escape (the window is closed then).
+bool actOnKey(uint8_t key);
+
+}  // namespace cubesolve

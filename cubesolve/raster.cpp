@@ -1,0 +1,143 @@
+#include "raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "window.h"
+
+namespace cubesolve {
+namespace {
+
+constexpr double degree = 0.017453292519943295;
+constexpr double eyeDistance = 200, projectionScale = 128, centreX = 160, centreY = 100;
+
+int32_t roundToCell(double v) { return static_cast<int32_t>(std::lround(v)); }
+
+const CellPoint& projected(int32_t vertex) { return state.screenVertex[vertex]; }
+
+// First index b >= from with key[b] < v, or count. Blocks of sixteen are tested whole (the compiler turns the
+// block test into a few vector compares), since most of the sort's comparisons swap nothing.
+int32_t firstBelow(const int16_t* key, int32_t from, int32_t count, int16_t v) {
+    int32_t b = from;
+    while (b + 16 <= count) {
+        bool any = false;
+        for (int32_t t = 0; t < 16; ++t) any |= key[b + t] < v;
+        if (any) break;
+        b += 16;
+    }
+    while (b < count && !(key[b] < v)) ++b;
+    return b;
+}
+
+// Paints the cells x1..x2 (either order) of one row, clipped to the raster.
+void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
+    if (row < 0 || row >= rasterHeight) return;
+    if (x1 > x2) std::swap(x1, x2);
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, rasterWidth - 1);
+    for (int32_t x = x1; x <= x2; ++x) plotCell(x, row, colour);
+}
+
+bool cursorInside(const CellPoint* p[3]) {
+    for (int32_t e = 0; e < 3; ++e) {
+        const CellPoint& a = *p[e];
+        const CellPoint& b = *p[(e + 1) % 3];
+        if (!((state.mouseX - a.x) * (b.y - a.y) - (state.mouseY - a.y) * (b.x - a.x) < 0)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void projectVertices() {
+    double s[3], c[3];
+    for (int32_t a = 0; a < 3; ++a) {
+        s[a] = std::sin(state.viewAngle[a] * degree);
+        c[a] = std::cos(state.viewAngle[a] * degree);
+    }
+    for (int32_t v = 0; v < Model::vertexCount; ++v) {
+        const double* w = state.puzzle.worldVertex[v];
+        const double y1 = w[1] * c[0] - w[2] * s[0], z1 = w[1] * s[0] + w[2] * c[0];
+        const double x2 = w[0] * c[1] - z1 * s[1], z2 = w[0] * s[1] + z1 * c[1];
+        const double x3 = x2 * c[2] - y1 * s[2], y3 = x2 * s[2] + y1 * c[2];
+        CellPoint& out = state.screenVertex[v];
+        out.x = roundToCell(centreX + projectionScale * x3 / (eyeDistance - z2));
+        out.y = roundToCell(centreY - projectionScale * y3 / (eyeDistance - z2));
+        out.depth = roundToCell(z2);
+    }
+}
+
+void sortFacets() {
+    Facet* records = state.puzzle.facets;
+    int16_t* key = state.depthKey;
+    constexpr int32_t count = Model::recordCount;
+    // The depths are whole numbers, so comparing sums decides exactly as comparing means.
+    for (int32_t r = 0; r < count; ++r) {
+        double sum = 0;
+        for (int32_t c = 0; c < 3; ++c) sum += state.screenVertex[records[r].vertex[c]].depth;
+        key[r] = static_cast<int16_t>(sum);
+    }
+    for (int32_t a = 0; a + 1 < count; ++a) {
+        for (int32_t b = firstBelow(key, a + 1, count, key[a]); b < count; b = firstBelow(key, b + 1, count, key[a])) {
+            std::swap(records[a], records[b]);
+            std::swap(key[a], key[b]);
+        }
+    }
+}
+
+double facingCross(const CellPoint& p0, const CellPoint& p1, const CellPoint& p2) {
+    return (p2.x - p0.x) * (p1.y - p0.y) - (p1.x - p0.x) * (p2.y - p0.y);
+}
+
+void drawFacets() {
+    state.pickedCubie = state.pickedFace = -1;
+    const bool picking = !state.puzzle.turning &&
+                         (state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone);
+    for (const Facet& f : state.puzzle.facets) {
+        const CellPoint* p[3] = {&projected(f.vertex[0]), &projected(f.vertex[1]), &projected(f.vertex[2])};
+        // Unused records have three equal points: a zero cross, never drawn.
+        if (!(facingCross(*p[0], *p[1], *p[2]) < 0)) continue;
+        fillTriangle(f.colour, *p[0], *p[1], *p[2]);
+        if (picking && cursorInside(p)) {
+            state.pickedCubie = f.vertex[0] / 8;
+            state.pickedFace = cubie::facetFace(f);
+        }
+    }
+}
+
+void fillTriangle(int32_t colour, const CellPoint& p0, const CellPoint& p1, const CellPoint& p2) {
+    // Ascending y; points of equal y keep their given order.
+    const CellPoint* by[3] = {&p0, &p1, &p2};
+    if (by[1]->y < by[0]->y) std::swap(by[0], by[1]);
+    if (by[2]->y < by[1]->y) std::swap(by[1], by[2]);
+    if (by[1]->y < by[0]->y) std::swap(by[0], by[1]);
+    const CellPoint &first = *by[0], &middle = *by[1], &last = *by[2];
+    auto slope = [](const CellPoint& from, const CellPoint& to) {
+        return to.y == from.y ? 0.0 : (to.x - from.x) / (to.y - from.y);
+    };
+    const double longSlope = slope(first, last), upperSlope = slope(first, middle), lowerSlope = slope(middle, last);
+
+    double longX = first.x, shortX = first.x;
+    for (int32_t row = roundToCell(first.y); row <= roundToCell(middle.y); ++row) {
+        paintRun(row, roundToCell(longX), roundToCell(shortX), colour);
+        longX += longSlope;
+        shortX += upperSlope;
+    }
+    // The short edge restarts at the middle point on the row below it.
+    shortX = middle.x;
+    for (int32_t row = roundToCell(middle.y + 1); row <= roundToCell(last.y); ++row) {
+        paintRun(row, roundToCell(longX), roundToCell(shortX), colour);
+        longX += longSlope;
+        shortX += lowerSlope;
+    }
+}
+
+void plotCell(int32_t x, int32_t y, int32_t colour) {
+    const int32_t scale = state.cellScale;
+    set_fill(1, colour);
+    fill_rect(static_cast<int16_t>(x * scale), static_cast<int16_t>(y * scale), static_cast<int16_t>((x + 1) * scale),
+              static_cast<int16_t>((y + 1) * scale));
+}
+
+}  // namespace cubesolve
