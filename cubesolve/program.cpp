@@ -36,6 +36,9 @@ bool startUp() {
         std::fprintf(stderr, "cubesolve: %s\n", window_error());
         return false;
     }
+    // Pages are flipped at the end of each frame, so the first frame draws on the page the window shows at
+    // first; with direct refresh on, every cell of it would reach the screen one by one.
+    present_frame(0);
     resetProgram(tickCount());
     return true;
 }
