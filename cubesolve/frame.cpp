@@ -16,6 +16,7 @@ void flipPages() {
 
 void oneFrame(int32_t step) {
     Model& m = state.puzzle;
+    ++state.framesRun;
     if (state.showFrames) {
         clear_page();
         readMouse();

@@ -45,6 +45,7 @@ struct ProgramState {
 
     // Off in the probe: frames then only advance the turn, with no drawing, mouse or pacing.
     bool showFrames = true;
+    int64_t framesRun = 0;  // frames since start, drawn or not
     // Letters of move strings played since the last solve began; a solve sees a key waiting once this reaches
     // keyAfterLetters (-1: only a real key counts). Lets the probe cut a solve short at a chosen letter.
     int32_t lettersPlayed = 0;
