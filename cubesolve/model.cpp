@@ -9,13 +9,6 @@ void buildCube(Model& m, int32_t n) {
     m.gridSize = n;
     for (int32_t& d : m.dims) d = n;
     cubie::buildPuzzle(m);
-    // The shared model spans 240 units; this cube spans 120, so the pitch is halved and the points filed again.
-    for (int32_t& c : m.cellSize) c = cubeSpan / n;
-    for (int32_t s = 0; s < n * n * n; ++s) {
-        int32_t at[3];
-        cubie::slotCoordinates(n, s, at);
-        for (int32_t q = 0; q < 8; ++q) cubie::homePosition(m, at[0], at[1], at[2], q, m.worldVertex[s * 8 + q]);
-    }
 }
 
 int32_t slotSticker(const Model& m, int32_t i, int32_t j, int32_t k, int32_t axis) {

@@ -12,19 +12,20 @@
 
 namespace cubesolve {
 
-// Colours of the outer faces by face number of cubie::faceCorners (0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y): by
-// triangle group (-z, -x, +z, +x, -y, +y) they read 9, 14, 2, 15, 13, 12.
-inline constexpr cubie::CubieConfig cubeConfig{5, 3, 1500, cubie::FacetShape::triangle, {2, 9, 14, 15, 13, 12},
-                                               2, 5, false};
+// The cube spans -60 to +60 on every axis whatever N is.
+inline constexpr int32_t cubeSpan = 120;
+
+// Up to 5 x 5 x 5 cubies of twelve triangles, inset 2, turning 5 degrees a frame. Colours of the outer faces by
+// face number of cubie::faceCorners (0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y); by triangle group (-z, -x, +z, +x,
+// -y, +y) they read 9, 14, 2, 15, 13, 12.
+inline constexpr cubie::CubieConfig cubeConfig{
+    5, 3, 1500, cubie::FacetShape::triangle, {2, 9, 14, 15, 13, 12}, 2, 5, false, cubeSpan};
 
 using Model = cubie::CubieModel<cubeConfig>;
 using Facet = Model::Facet;
 
 inline constexpr int32_t smallestGrid = 2;
 inline constexpr int32_t largestGrid = cubeConfig.maxGrid;
-
-// The cube spans -60 to +60 on every axis whatever N is.
-inline constexpr int32_t cubeSpan = 120;
 
 // Colour of a triangle that no sticker shows.
 inline constexpr int32_t innerColour = cubie::innerColour;

@@ -29,7 +29,7 @@ struct LetterCase {
     std::string moves;
 };
 
-TEST(CubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
+TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
     std::mt19937 random(7);
     std::vector<LetterCase> cases;
     for (int n = 2; n <= 5; ++n)
@@ -64,7 +64,7 @@ TEST(CubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
     }
 }
 
-TEST(CubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
+TEST(cubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     // "diU" turns all three horizontal layers like U: the right centre comes to the front, the back to the right.
     const probe::Result result = probe::run({"size 3", "moves diU", "stickers"});
     ASSERT_EQ(result.lines.size(), 1u);
@@ -77,7 +77,7 @@ TEST(CubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     EXPECT_EQ(s[5 * 9 + centre], 13) << "right shows the former back colour";
 }
 
-TEST(CubesolveSolver, SolvesSeededRandomScrambles) {
+TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
     constexpr int scrambles = 300;
     std::mt19937 random(2024);
     std::vector<std::string> scramble;
@@ -103,7 +103,7 @@ TEST(CubesolveSolver, SolvesSeededRandomScrambles) {
     std::printf("longest solution: %zu letters\n", longest);
 }
 
-TEST(CubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
+TEST(cubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     const probe::Result result = probe::run({"size 3", "solve", "stickers", "key 0", "solve"});
     ASSERT_EQ(result.lines.size(), 3u);
     bool ok = false;
@@ -115,12 +115,12 @@ TEST(CubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     EXPECT_EQ(probe::solution(result.lines[2], ok), "diUdiU");
 }
 
-TEST(CubesolveSolver, OtherSizesHaveNoSolution) {
+TEST(cubesolveSolver, OtherSizesHaveNoSolution) {
     const probe::Result result = probe::run({"size 2", "moves FRU", "solve", "size 4", "solve", "size 5", "solve"});
     EXPECT_EQ(result.lines, (std::vector<std::string>{"solution ", "solution ", "solution "}));
 }
 
-TEST(CubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
+TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
     // A key at any point ends the running stage after its pass and lets every later stage run one pass; on the
     // unfinished cube this leaves, the later stages' loops must give up instead of turning for ever.
     std::mt19937 random(99);
@@ -147,7 +147,7 @@ TEST(CubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
     }
 }
 
-TEST(CubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
+TEST(cubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
     const probe::Result result =
         probe::run({"size 6", "size", "pattern 8", "key -1", "jump", "size 2", "stickers", "quit", "stickers"});
     ASSERT_EQ(result.lines.size(), 6u);

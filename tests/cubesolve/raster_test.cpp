@@ -25,7 +25,7 @@ using namespace cubesolve;
 
 namespace {
 
-class CubesolveRaster : public ::testing::Test {
+class cubesolveRaster : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -115,7 +115,7 @@ bool expectedPainted(const FillCase& c, int32_t x, int32_t y) {
     return false;
 }
 
-TEST_F(CubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
+TEST_F(cubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     constexpr int32_t colour = 12;
     for (const FillCase& c : fillCases()) {
         int order[3] = {0, 1, 2};
@@ -139,7 +139,7 @@ TEST_F(CubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     EXPECT_NE(get_pixel(638, 401), colour);
 }
 
-TEST_F(CubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
+TEST_F(cubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
     plotCell(5, 7, 14);
     for (int16_t y = 12; y <= 18; ++y)
         for (int16_t x = 8; x <= 14; ++x) {
@@ -159,7 +159,7 @@ void plainExchangeSort(Facet* records) {
             if (mean(records[a]) > mean(records[b])) std::swap(records[a], records[b]);
 }
 
-TEST_F(CubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
+TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
     std::mt19937 random(11);
     static Facet expected[Model::recordCount];
     const char* letters = "DIUBJFLKRdiubjflkr";
@@ -219,7 +219,7 @@ double narrowestSide(const double w[3], int32_t axis, double half) {
     return shortest;
 }
 
-TEST_F(CubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
+TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
     for (int32_t n : {2, 3, 5}) {
         SCOPED_TRACE(testing::Message() << "N = " << n);
         resizeCube(n);
@@ -253,7 +253,7 @@ TEST_F(CubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
     }
 }
 
-TEST_F(CubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
+TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
     struct Case {
         double w[3];
         int32_t slot, face;

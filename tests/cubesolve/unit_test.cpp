@@ -15,7 +15,7 @@ using namespace cubesolve;
 
 namespace {
 
-class Cubesolve : public ::testing::Test {
+class cubesolveProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         state.showFrames = false;
@@ -51,7 +51,7 @@ protected:
     }
 };
 
-TEST_F(Cubesolve, SlotStickerReadsTheSolvedCube) {
+TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
     struct Case {
         int32_t i, j, k, axis, colour;
         const char* where;
@@ -66,7 +66,7 @@ TEST_F(Cubesolve, SlotStickerReadsTheSolvedCube) {
     for (const Case& c : cases) EXPECT_EQ(slotSticker(cube(), c.i, c.j, c.k, c.axis), c.colour) << c.where;
 }
 
-TEST_F(Cubesolve, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
+TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     struct Case {
         int32_t size;
         const char* moves;
@@ -89,7 +89,7 @@ TEST_F(Cubesolve, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     }
 }
 
-TEST_F(Cubesolve, PatternSixIsSixteenQuarterTurns) {
+TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
     const int64_t start = state.framesRun;
     state.lettersPlayed = 0;
     playPatternNumber(6);
@@ -97,7 +97,7 @@ TEST_F(Cubesolve, PatternSixIsSixteenQuarterTurns) {
     EXPECT_EQ(state.framesRun - start, 16 * 18);
 }
 
-TEST_F(Cubesolve, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
+TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     for (int32_t expected : {4, 5, 2, 3}) {
         state.viewAngle[0] = 200;
         cube().scrambleLeft = 7;
@@ -113,7 +113,7 @@ TEST_F(Cubesolve, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     }
 }
 
-TEST_F(Cubesolve, KeysThatDoNothing) {
+TEST_F(cubesolveProgram, KeysThatDoNothing) {
     resizeCube(4);
     const Snapshot before = snapshot();
     const int64_t frames = state.framesRun;
@@ -127,7 +127,7 @@ TEST_F(Cubesolve, KeysThatDoNothing) {
     EXPECT_FALSE(actOnKey(keyEscape));
 }
 
-TEST_F(Cubesolve, ScrambleKeyGivesThirtyTurnsOnePerRound) {
+TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     ASSERT_TRUE(actOnKey(keyScramble));
     for (int32_t round = 1; round <= 30; ++round) {
         const int64_t start = state.framesRun;
@@ -140,7 +140,7 @@ TEST_F(Cubesolve, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     EXPECT_EQ(state.framesRun - start, 1) << "after the scramble a round is one frame";
 }
 
-TEST_F(Cubesolve, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
+TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     state.buttons = 2;
     state.previousX = 100, state.mouseX = 110;  // 20 pixels to the right
     state.previousY = 50, state.mouseY = 47;
@@ -163,7 +163,7 @@ TEST_F(Cubesolve, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     EXPECT_EQ(state.viewAngle[0], total % 360);
 }
 
-TEST_F(Cubesolve, DragsThatChooseNoTurnStillEnd) {
+TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
     const int32_t n = cube().gridSize;
     struct Case {
         const char* what;
@@ -194,7 +194,7 @@ TEST_F(Cubesolve, DragsThatChooseNoTurnStillEnd) {
     }
 }
 
-TEST_F(Cubesolve, ATurnWithStepZeroStillEnds) {
+TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
     const int64_t start = state.framesRun;
     playFrames(0, 0, 0, true);
     EXPECT_FALSE(cube().turning);
@@ -202,7 +202,7 @@ TEST_F(Cubesolve, ATurnWithStepZeroStillEnds) {
 }
 
 // Cubes that no sequence of turns reaches: the stages that cannot finish them must give up, not turn for ever.
-TEST_F(Cubesolve, SolverEndsOnCubesItCannotFinish) {
+TEST_F(cubesolveProgram, SolverEndsOnCubesItCannotFinish) {
     struct Case {
         const char* what;
         void (*spoil)();
