@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_view.h"
 #include "frame.h"
 #include "model.h"
 #include "moves.h"
@@ -189,18 +190,7 @@ TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
     }
 }
 
-// Where a world point lands on the raster, by the projection rule: about x, then y, then z, then perspective
-// with the eye 200 units away and scale 128, centred on cell (160, 100).
-void projectPoint(const double w[3], const int32_t angle[3], int32_t& x, int32_t& y) {
-    const double d = 0.017453292519943295;
-    const double s0 = std::sin(angle[0] * d), c0 = std::cos(angle[0] * d), s1 = std::sin(angle[1] * d),
-                 c1 = std::cos(angle[1] * d), s2 = std::sin(angle[2] * d), c2 = std::cos(angle[2] * d);
-    const double y1 = w[1] * c0 - w[2] * s0, z1 = w[1] * s0 + w[2] * c0;
-    const double x2 = w[0] * c1 - z1 * s1, z2 = w[0] * s1 + z1 * c1;
-    const double x3 = x2 * c2 - y1 * s2, y3 = x2 * s2 + y1 * c2;
-    x = int32_t(std::lround(160 + 128 * x3 / (200 - z2)));
-    y = int32_t(std::lround(100 - 128 * y3 / (200 - z2)));
-}
+using expected_view::projectPoint;
 
 // Shortest side, in cells, of a sticker centred on w in the plane across axis, its corners half out.
 double narrowestSide(const double w[3], int32_t axis, double half) {
