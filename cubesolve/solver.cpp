@@ -132,7 +132,9 @@ bool downCornersPass(int32_t& count) {
 bool middleEdgesPass(int32_t& count) {
     bool moved = false;
     const Centres c = readCentres();
-    auto inPlace = [](Slot s, int32_t first, int32_t second) { return sticker(s, 1) == first && sticker(s, 2) == second; };
+    auto inPlace = [](Slot s, int32_t first, int32_t second) {
+        return sticker(s, 1) == first && sticker(s, 2) == second;
+    };
     count = inPlace({1, 2, 2}, c.front, c.right) + inPlace({1, 2, 0}, c.front, c.left) +
             inPlace({1, 0, 0}, c.back, c.left) + inPlace({1, 0, 2}, c.back, c.right);
     if (count < 4 && !inPlace({1, 2, 2}, c.front, c.right)) {

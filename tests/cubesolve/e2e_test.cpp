@@ -112,7 +112,8 @@ TEST_F(cubesolveE2E, PlayerSession) {
         pixelOf(from, startView, x1, y1);
         pixelOf(to, startView, x2, y2);
         ASSERT_TRUE(driver.drag(1, x1, y1, x2, y2));
-        EXPECT_TRUE(waitFor(driver, {{{58, 0, 0}, 13}, {{0, 58, 0}, 15}, {{0, 0, 58}, 2}}, startView, "after the drag"));
+        const std::vector<Expect> turned = {{{58, 0, 0}, 13}, {{0, 58, 0}, 15}, {{0, 0, 58}, 2}};
+        EXPECT_TRUE(waitFor(driver, turned, startView, "after the drag"));
     }
 
     // A right-button drag of 20 pixels to the right turns the view 10 degrees about x.

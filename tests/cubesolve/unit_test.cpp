@@ -171,10 +171,11 @@ TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
         bool period;  // a turn period runs (possibly moving nothing)
         bool moves;
     };
+    const int32_t upCentre = cubie::slotNumber(n, 2, 1, 1);
     const Case cases[] = {
-        {"release on the pressed cubie", cubie::slotNumber(n, 2, 1, 1), 3, cubie::slotNumber(n, 2, 1, 1), false, false},
-        {"x side, only i differs: no axis", cubie::slotNumber(n, 2, 1, 1), 3, cubie::slotNumber(n, 1, 1, 1), true, false},
-        {"up side towards the front", cubie::slotNumber(n, 2, 1, 1), 3, cubie::slotNumber(n, 2, 2, 1), true, true},
+        {"release on the pressed cubie", upCentre, 3, upCentre, false, false},
+        {"x side, only i differs: no axis", upCentre, 3, cubie::slotNumber(n, 1, 1, 1), true, false},
+        {"up side towards the front", upCentre, 3, cubie::slotNumber(n, 2, 2, 1), true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
