@@ -72,13 +72,22 @@ struct SlotMove {
     const char* moves;
 };
 
-// Where the down-front edge may hide, and the string that brings it one step nearer.
+// Where the down-front edge may hide (tried in this order), the axes its two stickers lie on, and the string
+// that brings it one step nearer.
 constexpr SlotMove downEdgeHiding[10] = {
-    {{1, 2, 2}, 1, 2, "F"},   {{1, 2, 0}, 1, 2, "F"},   {{2, 1, 2}, 2, 0, "U"},   {{2, 1, 0}, 2, 0, "U"},
-    {{0, 1, 2}, 0, 2, "R"},   {{0, 1, 0}, 0, 2, "l"},   {{2, 0, 1}, 1, 0, "U"},   {{1, 0, 0}, 2, 1, "Lul"},
-    {{1, 0, 2}, 2, 1, "rUR"}, {{0, 0, 1}, 0, 1, "b"},
+    {{1, 2, 2}, 1, 2, "F"},    // front-right
+    {{1, 2, 0}, 1, 2, "F"},    // front-left
+    {{2, 1, 2}, 2, 0, "U"},    // up-right
+    {{2, 1, 0}, 2, 0, "U"},    // up-left
+    {{0, 1, 2}, 0, 2, "R"},    // down-right
+    {{0, 1, 0}, 0, 2, "l"},    // down-left
+    {{2, 0, 1}, 1, 0, "U"},    // up-back
+    {{1, 0, 0}, 2, 1, "Lul"},  // back-left
+    {{1, 0, 2}, 2, 1, "rUR"},  // back-right
+    {{0, 0, 1}, 0, 1, "b"},    // down-back
 };
 
+// Stage 1: the down-front edge into place, counted and the cube turned once it is there.
 bool downEdgesPass(int32_t& count) {
     const Centres c = readCentres();
     constexpr Slot target{0, 2, 1};
@@ -101,12 +110,17 @@ struct CornerMove {
     const char* moves;
 };
 
-// Where the down-front-right corner may hide, and the string that brings it one step nearer.
+// Where the down-front-right corner may hide (tried in this order), and the string that brings it one step nearer.
 constexpr CornerMove downCornerHiding[6] = {
-    {{2, 0, 2}, "U"},   {{2, 0, 0}, "U"},   {{2, 2, 0}, "u"},
-    {{0, 0, 2}, "rUR"}, {{0, 2, 0}, "luL"}, {{0, 0, 0}, "LUl"},
+    {{2, 0, 2}, "U"},    // up-back-right
+    {{2, 0, 0}, "U"},    // up-back-left
+    {{2, 2, 0}, "u"},    // up-front-left
+    {{0, 0, 2}, "rUR"},  // down-back-right
+    {{0, 2, 0}, "luL"},  // down-front-left
+    {{0, 0, 0}, "LUl"},  // down-back-left
 };
 
+// Stage 2: the down-front-right corner into place, counted and the cube turned once it is there.
 bool downCornersPass(int32_t& count) {
     const Centres c = readCentres();
     constexpr Slot target{0, 2, 2}, above{2, 2, 2};
@@ -129,6 +143,7 @@ bool downCornersPass(int32_t& count) {
     return true;
 }
 
+// Stage 3: the front-right middle edge, brought down from the up layer; the cube turns when nothing moved.
 bool middleEdgesPass(int32_t& count) {
     bool moved = false;
     const Centres c = readCentres();
@@ -160,6 +175,7 @@ bool middleEdgesPass(int32_t& count) {
     return true;
 }
 
+// Stage 4: the up edges into their places, orientation aside, with the back edge as the reference.
 bool upEdgesPlacePass(int32_t& count) {
     const Centres c = readCentres();
     if (!turnUntil("u", [&] { return holds({2, 0, 1}, {1, 0}, {c.back}); })) return false;
@@ -171,6 +187,7 @@ bool upEdgesPlacePass(int32_t& count) {
     return true;
 }
 
+// Stage 5: the up corners into their places, orientation aside.
 bool upCornersPlacePass(int32_t& count) {
     const Centres c = readCentres();
     count = holds({2, 2, 2}, {0, 1, 2}, {c.front, c.right}) + holds({2, 2, 0}, {0, 1, 2}, {c.front, c.left}) +
@@ -193,34 +210,36 @@ void repeatMoves(const char* moves, int32_t times) {
     for (int32_t n = 0; n < times; ++n) runMoves(moves);
 }
 
+// Stage 6: the up corners turned so that the up colour shows on top; count ends as the number of U turns made.
 bool upCornersTwistPass(int32_t& count) {
     const int32_t up = readCentres().up;
     constexpr Slot corner{2, 2, 2};
     count = (sticker({2, 2, 2}, 0) == up) + (sticker({2, 2, 0}, 0) == up) + (sticker({2, 0, 2}, 0) == up) +
             (sticker({2, 0, 0}, 0) == up);
     if (count >= 4) return true;
-    auto upShowsElsewhere = [&] { return sticker(corner, 0) != up; };
-    if (!turnUntil(turnWholeCube, upShowsElsewhere)) return false;
+    auto cornerTwisted = [&] { return sticker(corner, 0) != up; };
+    if (!turnUntil(turnWholeCube, cornerTwisted)) return false;
     const bool facesFront = sticker(corner, 1) == up;
     repeatMoves(facesFront ? "RfrF" : "fRFr", 2);
     count = 0;
-    if (!turnUntil("U", upShowsElsewhere, &count)) return false;
+    if (!turnUntil("U", cornerTwisted, &count)) return false;
     repeatMoves(facesFront ? "fRFr" : "RfrF", 2);
     repeatMoves("u", count);
     return true;
 }
 
+// Stage 7: the up edges flipped so that the up colour shows on top; count ends as the number of U turns made.
 bool upEdgesFlipPass(int32_t& count) {
     const int32_t up = readCentres().up;
     constexpr Slot edge{2, 1, 2};
     count = (sticker({2, 1, 2}, 0) == up) + (sticker({2, 0, 1}, 0) == up) + (sticker({2, 1, 0}, 0) == up) +
             (sticker({2, 2, 1}, 0) == up);
     if (count >= 4) return true;
-    auto upShowsElsewhere = [&] { return sticker(edge, 0) != up; };
-    if (!turnUntil(turnWholeCube, upShowsElsewhere)) return false;
+    auto edgeFlipped = [&] { return sticker(edge, 0) != up; };
+    if (!turnUntil(turnWholeCube, edgeFlipped)) return false;
     count = 0;
     repeatMoves("IR", 4);
-    if (!turnUntil("U", upShowsElsewhere, &count)) return false;
+    if (!turnUntil("U", edgeFlipped, &count)) return false;
     repeatMoves("IR", 4);
     repeatMoves("u", count);
     return true;
