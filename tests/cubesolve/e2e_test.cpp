@@ -34,27 +34,20 @@ void pixelOf(const double w[3], const int32_t angles[3], int& x, int& y) {
     y = 2 * cy + 1;
 }
 
-bool shows(const xdrive::Image& image, const std::vector<Expect>& expects, const int32_t angles[3]) {
+// "" when every point shows its colour, else what each point shows.
+std::string mismatch(const xdrive::Image& image, const std::vector<Expect>& expects, const int32_t angles[3]) {
+    std::ostringstream out;
+    bool wrong = false;
     for (const Expect& e : expects) {
         int x, y;
         pixelOf(e.w, angles, x, y);
         const expected_view::Rgb want = expected_view::paletteRgb(e.colour);
         const xdrive::Rgb got = image.pixel(x, y);
-        if (got.r != want.r || got.g != want.g || got.b != want.b) return false;
-    }
-    return true;
-}
-
-std::string describe(const xdrive::Image& image, const std::vector<Expect>& expects, const int32_t angles[3]) {
-    std::ostringstream out;
-    for (const Expect& e : expects) {
-        int x, y;
-        pixelOf(e.w, angles, x, y);
-        const xdrive::Rgb got = image.pixel(x, y);
+        wrong = wrong || got.r != want.r || got.g != want.g || got.b != want.b;
         out << "(" << e.w[0] << ", " << e.w[1] << ", " << e.w[2] << ") at pixel " << x << ", " << y << " wants "
             << e.colour << ", shows " << int(got.r) << " " << int(got.g) << " " << int(got.b) << "; ";
     }
-    return out.str();
+    return wrong ? out.str() : std::string();
 }
 
 // Up, front and right centre stickers of a solved cube of odd size, or the sticker nearest each face's middle.
@@ -83,9 +76,10 @@ protected:
     ::testing::AssertionResult waitFor(xdrive::Driver& driver, const std::vector<Expect>& expects,
                                        const int32_t angles[3], const char* when, int timeoutMs = 3000) {
         xdrive::Image image;
-        if (driver.captureUntil(image, [&](const xdrive::Image& i) { return shows(i, expects, angles); }, timeoutMs))
+        if (driver.captureUntil(image, [&](const xdrive::Image& i) { return mismatch(i, expects, angles).empty(); },
+                                timeoutMs))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << when << ": " << describe(image, expects, angles);
+        return ::testing::AssertionFailure() << when << ": " << mismatch(image, expects, angles);
     }
 
     static xdrive::XServer* server;
