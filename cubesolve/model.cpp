@@ -12,6 +12,7 @@ void buildCube(Model& m, int32_t n) {
 }
 
 int32_t slotSticker(const Model& m, int32_t i, int32_t j, int32_t k, int32_t axis) {
+    if (axis < 0 || axis > 2) return -1;  // no record's plane lies across another axis
     int32_t home[8][3];
     for (int32_t q = 0; q < 8; ++q) {
         double p[3];
@@ -24,6 +25,10 @@ int32_t slotSticker(const Model& m, int32_t i, int32_t j, int32_t k, int32_t axi
     for (const Facet& f : m.facets) {
         if (f.colour == innerColour) continue;
         if (f.vertex[0] == f.vertex[1] && f.vertex[1] == f.vertex[2]) continue;  // no cubie uses it
+        // A match lies in a plane across the axis through one of the slot's corners, so its first point's
+        // coordinate on the axis must be one of the slot's two: most records are passed over on that alone.
+        const int32_t level = static_cast<int32_t>(std::lround(m.worldVertex[f.vertex[0]][axis]));
+        if (level != home[0][axis] && level != home[7][axis]) continue;
         int32_t p[3][3];
         for (int32_t c = 0; c < 3; ++c)
             for (int32_t a = 0; a < 3; ++a) p[c][a] = static_cast<int32_t>(std::lround(m.worldVertex[f.vertex[c]][a]));
