@@ -37,7 +37,7 @@ struct ProgramState {
     CellPoint screenVertex[Model::vertexCount] = {};  // per vertex index
     int16_t depthKey[Model::recordCount] = {};        // sum of each record's three depths, moved with it by the sort
 
-    int16_t drawPage = 0;  // page the next frame draws on
+    int16_t drawPage = 0;  // after a frame, the page on show (the one it drew); the next frame draws on the other
     int32_t mouseX = 0, mouseY = 0, buttons = 0;  // mouse in cells, read once a frame
     int32_t previousX = 0, previousY = 0, previousButtons = 0;
     int32_t pickedCubie = -1, pickedFace = -1;  // slot and face of the triangle under the cursor this frame
