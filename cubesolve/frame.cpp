@@ -50,16 +50,10 @@ void readMouse() {
 }
 
 void dragGesture() {
-    if (state.pickedCubie < 0 || state.pickedFace < 0) return;
-    if (state.buttons == leftButtonAlone && state.previousButtons == 0) {
-        state.dragStartCubie = state.pickedCubie;
-        state.dragStartFace = state.pickedFace;
-        return;
-    }
-    if (state.previousButtons != leftButtonAlone || state.buttons != 0) return;
     Model& m = state.puzzle;
     const cubie::DragTurn turn =
-        cubie::turnFromDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie, m.gridSize);
+        cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
+                          state.buttons, state.previousButtons, m.gridSize);
     // A drag that chooses no axis still runs a turn period in which nothing moves; the model never lets a step
     // of 0 stand, so every period ends.
     if (turn.valid) cubie::startTurn(m, turn.axis, turn.layer, turn.sense);

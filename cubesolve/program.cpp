@@ -1,6 +1,5 @@
 #include "program.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "frame.h"
@@ -11,21 +10,6 @@
 namespace cubesolve {
 
 ProgramState state;
-
-namespace {
-
-uint32_t tickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-uint8_t readKey() {
-    if (!key_waiting()) return 0;
-    const uint8_t key = next_key_byte();
-    return key != 0 ? key : next_key_byte();
-}
-
-}  // namespace
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
@@ -39,7 +23,7 @@ bool startUp() {
     // Pages are flipped at the end of each frame, so the first frame draws on the page the window shows at
     // first; with direct refresh on, every cell of it would reach the screen one by one.
     present_frame(0);
-    resetProgram(tickCount());
+    resetProgram(tick_count());
     return true;
 }
 
@@ -77,7 +61,7 @@ bool actOnKey(uint8_t key) {
 
 bool runFrame() {
     playFrames(0, 0, state.puzzle.stepSize, false);
-    return actOnKey(readKey());
+    return actOnKey(take_key());
 }
 
 void shutDown() { close_window(); }
