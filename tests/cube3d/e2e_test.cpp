@@ -142,11 +142,12 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     ASSERT_TRUE(puzzle.waitForPicture(awaits(45, 45), "loaded", waitMs)) << wrong;
     EXPECT_EQ(readAll(saveFile), turnedFile) << "loading leaves the file alone";
 
-    // The right button alone turns the camera a degree per pixel: 90 pixels right bring -z (orange) into view.
+    // The right button alone turns the camera a degree per pixel: 90 pixels right bring -z (orange) into view, and
+    // 20 pixels up lower the eye towards the sides.
     ASSERT_TRUE(driver.move(500, 440));
     xdrive::pause(100);
-    ASSERT_TRUE(driver.drag(3, 500, 440, 590, 440, 9));
-    ASSERT_TRUE(puzzle.waitForPicture(awaits(135, 45), "orbited", waitMs, &image)) << wrong;
+    ASSERT_TRUE(driver.drag(3, 500, 440, 590, 420, 10));
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(135, 25), "orbited", waitMs, &image)) << wrong;
     ASSERT_TRUE(stickerPixel(slotOf(5, 5, 0), 1, x, y));
     EXPECT_TRUE(shows(image.pixel(x, y), orange)) << "-z is orange: " << image.pixel(x, y);
 
