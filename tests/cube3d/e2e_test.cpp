@@ -1,6 +1,6 @@
 // cube3d played through the X server from start to Escape: the start picture, the darkened sticker under the held
 // left button, a drag that turns a layer, the close button and the keys with the save file, a right-button orbit,
-// the size and shape keys. Expected colours come from the colour table; where each sticker shows comes from the
+// the size and shape keys. Expected colours come from the colour rules; where each sticker shows comes from the
 // camera rules applied to a model of the puzzle kept in this process alongside the program.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -47,7 +47,7 @@ std::string mismatches(const xdrive::Image& image, int32_t yaw, int32_t pitch) {
         int32_t x, y;
         if (!outer[face] || !stickerPixel(slot, face, x, y)) continue;
         ++checked;
-        const float* want = codeColour(f.colour);
+        const float* want = expectedColour(f.colour);
         if (want && shows(image.pixel(x, y), want)) continue;
         std::ostringstream line;
         line << " slot " << slot << " face " << face << " at (" << x << ", " << y << ") shows " << image.pixel(x, y)
@@ -96,7 +96,7 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     EXPECT_EQ(image.pixel(2, 2), xdrive::Rgb{});
     int32_t x, y;
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 5), 2, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[9].rgb)) << "-x is blue: " << image.pixel(x, y);
+    EXPECT_TRUE(shows(image.pixel(x, y), blue)) << "-x is blue: " << image.pixel(x, y);
 
     // The close button saves like k, and the window stays.
     ASSERT_TRUE(driver.closeButton()) << driver.error();
@@ -114,7 +114,7 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     ASSERT_TRUE(stickerPixel(slotOf(4, 9, 4), 5, x2, y2));
     ASSERT_TRUE(driver.move(x, y));
     ASSERT_TRUE(driver.press(1));
-    auto darkened = [&](const xdrive::Image& shot) { return shows(shot.pixel(x, y), highlightColour); };
+    auto darkened = [&](const xdrive::Image& shot) { return shows(shot.pixel(x, y), darkGrey); };
     EXPECT_TRUE(puzzle.waitForPicture(darkened, "the pressed sticker darkened", waitMs));
     ASSERT_TRUE(driver.move((x + x2) / 2, (y + y2) / 2));
     ASSERT_TRUE(driver.move(x2, y2));
@@ -127,7 +127,7 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     // after the release); unpaced, a quick machine would show the whole turn in well under half a second.
     EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - released).count(), 0.6);
     ASSERT_TRUE(stickerPixel(slotOf(4, 6, 9), 0, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[14].rgb)) << "yellow came to +z: " << image.pixel(x, y);
+    EXPECT_TRUE(shows(image.pixel(x, y), yellow)) << "yellow came to +z: " << image.pixel(x, y);
 
     // k writes the turned puzzle; a scrambles; l brings back the turned puzzle and the start camera.
     ASSERT_TRUE(driver.tap("k"));
@@ -142,13 +142,14 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     ASSERT_TRUE(puzzle.waitForPicture(awaits(45, 45), "loaded", waitMs)) << wrong;
     EXPECT_EQ(readAll(saveFile), turnedFile) << "loading leaves the file alone";
 
-    // The right button alone turns the camera a degree per pixel: 90 pixels right bring -z (orange) into view.
+    // The right button alone turns the camera a degree per pixel: 90 pixels right bring -z (orange) into view, and
+    // 20 pixels up lower the eye towards the sides.
     ASSERT_TRUE(driver.move(500, 440));
     xdrive::pause(100);
-    ASSERT_TRUE(driver.drag(3, 500, 440, 590, 440, 9));
-    ASSERT_TRUE(puzzle.waitForPicture(awaits(135, 45), "orbited", waitMs, &image)) << wrong;
+    ASSERT_TRUE(driver.drag(3, 500, 440, 590, 420, 10));
+    ASSERT_TRUE(puzzle.waitForPicture(awaits(135, 25), "orbited", waitMs, &image)) << wrong;
     ASSERT_TRUE(stickerPixel(slotOf(5, 5, 0), 1, x, y));
-    EXPECT_TRUE(shows(image.pixel(x, y), colourTable[13].rgb)) << "-z is orange: " << image.pixel(x, y);
+    EXPECT_TRUE(shows(image.pixel(x, y), orange)) << "-z is orange: " << image.pixel(x, y);
 
     // s: 10 goes round to 2; x, z and c take one layer off x, y and z, and c once more puts z back to 2.
     struct Step {

@@ -24,6 +24,42 @@ using namespace cube3d;
 // Outer colour code of each face by the colour rules: +z red, -z orange, -x blue, +x green, -y white, +y yellow.
 inline constexpr int32_t outerCode[6] = {12, 13, 9, 2, 15, 14};
 
+// What a player must see, written out here rather than taken from the program's own tables, so that a wrong
+// constant there shows up as a wrong picture or a wrong pick: red, green, blue of each colour code (nullptr for a
+// code without a colour) and of the darkened sticker.
+inline constexpr float green[3] = {0.1f, 0.7f, 0.3f}, grey[3] = {0.4f, 0.4f, 0.4f}, blue[3] = {0.0f, 0.0f, 1.0f},
+                       red[3] = {1.0f, 0.0f, 0.0f}, orange[3] = {1.0f, 0.5f, 0.0f}, yellow[3] = {1.0f, 1.0f, 0.0f},
+                       white[3] = {1.0f, 1.0f, 1.0f}, darkGrey[3] = {0.1f, 0.1f, 0.1f};
+inline const float* expectedColour(int32_t code) {
+    switch (code) {
+        case 2: return green;
+        case 8: return grey;
+        case 9: return blue;
+        case 12: return red;
+        case 13: return orange;
+        case 14: return yellow;
+        case 15: return white;
+        default: return nullptr;
+    }
+}
+
+// The camera a player looks through, from its yaw and pitch in degrees: the eye 720 units from the origin at
+// (-sin yaw cos pitch, sin pitch, cos yaw cos pitch), up (0, cos pitch, 0), a vertical field of 35 degrees, aspect
+// 1.2, near 35, far 1200, on the 640 x 480 window.
+inline constexpr double radiansPerDegree = 0.017453292519943295;
+inline scene::Vec3 expectedEye(int32_t yaw, int32_t pitch) {
+    const double t = yaw * radiansPerDegree, p = pitch * radiansPerDegree;
+    return {-720.0 * std::sin(t) * std::cos(p), 720.0 * std::sin(p), 720.0 * std::cos(t) * std::cos(p)};
+}
+inline scene::Camera expectedCamera(int32_t yaw, int32_t pitch) {
+    double projection[16], modelView[16];
+    scene::perspectiveMatrix(projection, 35.0, 1.2, 35.0, 1200.0);
+    scene::lookAtMatrix(modelView, expectedEye(yaw, pitch), {0, 0, 0}, {0, std::cos(pitch * radiansPerDegree), 0});
+    scene::Camera camera;
+    scene::setCamera(camera, projection, modelView, 640, 480);
+    return camera;
+}
+
 inline int32_t slotOf(int32_t i, int32_t j, int32_t k) { return cubie::slotNumber(state.puzzle.gridSize, i, j, k); }
 
 // The program in its start state, working in a fresh empty folder of its own.
@@ -87,10 +123,13 @@ private:
 using cube3dProgram = Cube3d;
 using cube3dSave = Cube3d;
 
-// Mouse pixel (origin top-left) over the centre of face f of the cubie in slot s as the camera shows it now, when
-// the face is turned towards the eye and wide enough on screen that the pixel lies well inside it.
+// Mouse pixel (origin top-left) over the centre of face f of the cubie in slot s as the player's camera at
+// cameraYaw and cameraPitch shows it now, when the face is turned towards the eye and wide enough on screen that
+// the pixel lies well inside it. Also composes the program's camera for those angles, for tests that pick directly.
 inline bool stickerPixel(int32_t s, int32_t f, int32_t& mouseX, int32_t& mouseY, double margin = 3.0) {
     composeCamera();
+    const scene::Camera camera = expectedCamera(state.cameraYaw, state.cameraPitch);
+    const scene::Vec3 eye = expectedEye(state.cameraYaw, state.cameraPitch);
     scene::Vec3 corner[4], centre{0, 0, 0};
     for (int32_t c = 0; c < 4; ++c) {
         const double* p = state.puzzle.worldVertex[s * 8 + cubie::faceCorners[f][c]];
@@ -99,11 +138,11 @@ inline bool stickerPixel(int32_t s, int32_t f, int32_t& mouseX, int32_t& mouseY,
     }
     // faceCorners run clockwise seen from outside: this normal points into the cubie.
     const scene::Vec3 inward = scene::cross(corner[1] - corner[0], corner[2] - corner[0]);
-    if (scene::dot(inward, state.eye - centre) >= 0) return false;
+    if (scene::dot(inward, eye - centre) >= 0) return false;
     double wx[4], wy[4], cx, cy, z;
     for (int32_t c = 0; c < 4; ++c)
-        if (!scene::projectPoint(state.camera, corner[c], wx[c], wy[c], z)) return false;
-    if (!scene::projectPoint(state.camera, centre, cx, cy, z)) return false;
+        if (!scene::projectPoint(camera, corner[c], wx[c], wy[c], z)) return false;
+    if (!scene::projectPoint(camera, centre, cx, cy, z)) return false;
     // The pick ray passes through the pixel's corner (whole window coordinates), up to 1.5 pixels from the centre.
     for (int32_t c = 0; c < 4; ++c) {
         const double ex = wx[(c + 1) % 4] - wx[c], ey = wy[(c + 1) % 4] - wy[c];
@@ -111,7 +150,7 @@ inline bool stickerPixel(int32_t s, int32_t f, int32_t& mouseX, int32_t& mouseY,
         if (!(distance >= 1.5 + margin)) return false;
     }
     mouseX = static_cast<int32_t>(std::floor(cx));
-    mouseY = state.areaHeight - 1 - static_cast<int32_t>(std::floor(cy));
+    mouseY = 479 - static_cast<int32_t>(std::floor(cy));
     return true;
 }
 
