@@ -6,18 +6,13 @@
 namespace cube3d {
 namespace {
 
-// The size key: one cubie more per edge, from the largest grid back to 2, and a cube again.
 void nextGridSize() {
-    Model& m = state.puzzle;
-    m.gridSize = m.gridSize >= Model::maxGrid ? 2 : m.gridSize + 1;
-    for (int32_t& d : m.dims) d = m.gridSize;
+    cubie::growGrid(state.puzzle);
     rebuild();
 }
 
-// The shape keys: one layer fewer along an axis, from 1 back to the full grid.
 void shrinkAxis(int32_t axis) {
-    Model& m = state.puzzle;
-    m.dims[axis] = m.dims[axis] - 1 < 1 ? m.gridSize : m.dims[axis] - 1;
+    cubie::shrinkAxis(state.puzzle, axis);
     rebuild();
 }
 

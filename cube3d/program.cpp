@@ -11,17 +11,6 @@ namespace cube3d {
 
 ProgramState state;
 
-namespace {
-
-void advanceTurn() {
-    Model& m = state.puzzle;
-    cubie::startRandomTurn(m);
-    cubie::updateTurnTarget(m);
-    if (m.turning) cubie::stepTurn(m);
-}
-
-}  // namespace
-
 bool startUp() {
     set_frame_rate(framesPerSecond);
     int16_t driver = 3, mode = 4;
@@ -56,7 +45,7 @@ bool playFrame(const FrameInput& input) {
     state.mouseX = input.mouseX;
     state.mouseY = input.mouseY;
     state.buttons = input.buttons;
-    advanceTurn();
+    cubie::advanceTurn(state.puzzle);
     const bool pickActive = !state.puzzle.turning &&
                             (state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone);
     drawCube(pickActive, state.mouseX, state.mouseY);

@@ -218,6 +218,22 @@ void buildFromImage(CubieModel<C>& m, const SaveImage<C>& image) {
     detail::finishBuild(m);
 }
 
+// ---- Size and shape keys -----------------------------------------------------------------------------------
+// They set gridSize and dims only; the caller rebuilds.
+
+// One cubie more per edge, from the largest grid back to 2, and a cube again.
+template <CubieConfig C>
+void growGrid(CubieModel<C>& m) {
+    m.gridSize = m.gridSize >= C.maxGrid ? 2 : m.gridSize + 1;
+    for (int32_t& d : m.dims) d = m.gridSize;
+}
+
+// One layer fewer along an axis, from 1 back to the full grid.
+template <CubieConfig C>
+void shrinkAxis(CubieModel<C>& m, int32_t axis) {
+    m.dims[axis] = m.dims[axis] - 1 < 1 ? m.gridSize : m.dims[axis] - 1;
+}
+
 // ---- Turns --------------------------------------------------------------------------------------------------
 
 // The per-frame target rule: turnTarget = 90 when the turning layer's cross-section is square, else 180
@@ -292,6 +308,14 @@ void stepTurn(CubieModel<C>& m) {
         m.turnAngle = 0;
         settleTurn(m);
     }
+}
+
+// The per-frame turn of a cubie program: the next scramble turn when one is due, the target, and one step.
+template <CubieConfig C>
+void advanceTurn(CubieModel<C>& m) {
+    startRandomTurn(m);
+    updateTurnTarget(m);
+    if (m.turning) stepTurn(m);
 }
 
 namespace detail {

@@ -17,13 +17,6 @@ void flipPages() {
     clear_page();
 }
 
-void advanceTurn() {
-    Model& m = state.puzzle;
-    cubie::startRandomTurn(m);
-    cubie::updateTurnTarget(m);
-    if (m.turning) cubie::stepTurn(m);
-}
-
 }  // namespace
 
 bool startUp() {
@@ -60,7 +53,7 @@ bool playFrame(const FrameInput& input) {
     state.mouseX = input.mouseX;
     state.mouseY = input.mouseY;
     state.buttons = input.buttons;
-    advanceTurn();
+    cubie::advanceTurn(state.puzzle);
     projectVertices();
     sortFacets();
     drawFacets();
