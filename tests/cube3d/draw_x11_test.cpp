@@ -16,39 +16,25 @@
 #include "program.h"
 #include "render.h"
 #include "state.h"
-#include "x11_support.h"
+#include "gl_support.h"
 
 namespace cube3d {
 namespace {
 
 using Pixels = std::vector<uint8_t>;
 
-class Cube3dGl : public testing::Test {
+class Cube3dGl : public xtest::InProcessGl<startUp, shutDown> {
 protected:
-    static void SetUpTestSuite() {
-        display = xtest::useSharedDisplay();
-        opened = display && startUp();
-    }
-    static void TearDownTestSuite() {
-        if (opened) shutDown();
-    }
     void SetUp() override {
-        ASSERT_TRUE(display);
-        ASSERT_TRUE(opened) << "the window with OpenGL did not open";
+        InProcessGl::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(state.glDrawing);
     }
 
     static Pixels render(void (*draw)()) {
         draw();
-        glFinish();
-        Pixels px(640 * 480 * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-        return px;
+        return xtest::readGlPicture();
     }
-
-    static inline testing::AssertionResult display = testing::AssertionFailure();
-    static inline bool opened = false;
 };
 using cube3dDraw = Cube3dGl;  // named so that ctest -R cube3d selects it
 

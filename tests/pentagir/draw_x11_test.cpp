@@ -18,27 +18,18 @@
 #include "program.h"
 #include "scene/polygon_batch.h"
 #include "state.h"
-#include "xdriver.h"
+#include "gl_support.h"
 
 namespace pentagir {
 namespace {
 
 using Pixels = std::vector<uint8_t>;
 
-class PentagirGl : public ::testing::Test {
+class PentagirGl : public xtest::InProcessGl<startUp, shutDown> {
 protected:
-    static void SetUpTestSuite() {
-        server = &xdrive::sharedServer();
-        if (!server->ok()) return;
-        setenv("DISPLAY", server->name().c_str(), 1);
-        opened = startUp();
-    }
-    static void TearDownTestSuite() {
-        if (opened) shutDown();
-    }
     void SetUp() override {
-        ASSERT_TRUE(server->ok()) << server->error();
-        ASSERT_TRUE(opened) << "the window with OpenGL did not open";
+        InProcessGl::SetUp();
+        if (HasFatalFailure()) return;
         initLoop(639, 479, 3);
         setupProjection();
     }
@@ -46,15 +37,8 @@ protected:
     static Pixels render(void (*draw)()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
-        glFinish();
-        Pixels px(640 * 480 * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-        return px;
+        return xtest::readGlPicture();
     }
-
-    static inline xdrive::XServer* server = nullptr;
-    static inline bool opened = false;
 };
 
 // Number of pixels that differ, and the first of them (x, y from the top, and both colours) for the message.

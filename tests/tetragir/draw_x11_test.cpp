@@ -16,27 +16,18 @@
 #include "program.h"
 #include "state.h"
 #include "support.h"
-#include "xdriver.h"
+#include "gl_support.h"
 
 namespace tetragir {
 namespace {
 
 using Pixels = std::vector<uint8_t>;
 
-class TetragirGl : public ::testing::Test {
+class TetragirGl : public xtest::InProcessGl<startUp, shutDown> {
 protected:
-    static void SetUpTestSuite() {
-        server = &xdrive::sharedServer();
-        if (!server->ok()) return;
-        setenv("DISPLAY", server->name().c_str(), 1);
-        opened = startUp();
-    }
-    static void TearDownTestSuite() {
-        if (opened) shutDown();
-    }
     void SetUp() override {
-        ASSERT_TRUE(server->ok()) << server->error();
-        ASSERT_TRUE(opened) << "the window with OpenGL did not open";
+        InProcessGl::SetUp();
+        if (HasFatalFailure()) return;
         initLoop(639, 479, 3);
     }
 
@@ -48,15 +39,8 @@ protected:
         fillBatch(state.batch, state.colours, state.view, rotation, !batched);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawPuzzle(state.batch, state.camera, batched);
-        glFinish();
-        Pixels px(640 * 480 * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-        return px;
+        return xtest::readGlPicture();
     }
-
-    static inline xdrive::XServer* server = nullptr;
-    static inline bool opened = false;
 };
 
 // Pixel (x, y from the top) of a capture read bottom-up.
