@@ -19,6 +19,9 @@ inline void projectPoint(const double w[3], const int32_t angle[3], int32_t& x, 
     y = int32_t(std::lround(100 - 128 * y3 / (200 - z2)));
 }
 
+// View angles a player sees at start and after the size key: about x, then y, then z, in degrees.
+inline constexpr int32_t startView[3] = {45, 45, 90};
+
 struct Rgb {
     int r, g, b;
 };

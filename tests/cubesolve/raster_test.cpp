@@ -201,7 +201,7 @@ double narrowestSide(const double w[3], int32_t axis, double half) {
         double p[3] = {w[0], w[1], w[2]};
         p[u] += su[c] * half;
         p[v] += sv[c] * half;
-        projectPoint(p, startViewAngle, x[c], y[c]);
+        projectPoint(p, expected_view::startView, x[c], y[c]);
     }
     double shortest = 1e9;
     for (int c = 0; c < 4; ++c)
@@ -234,7 +234,7 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
                     w[(side.axis + 1) % 3] = -60 + (a + 0.5) * pitch;
                     w[(side.axis + 2) % 3] = -60 + (b + 0.5) * pitch;
                     int32_t x, y;
-                    projectPoint(w, startViewAngle, x, y);
+                    projectPoint(w, expected_view::startView, x, y);
                     if (narrowestSide(w, side.axis, half) < 8) continue;
                     ++checked;
                     EXPECT_EQ(cell(x, y), side.colour) << "axis " << side.axis << " sticker " << a << ", " << b;
@@ -255,7 +255,7 @@ TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
         {{44, 37, 58}, 2 * 9 + 2 * 3 + 2, 0},  // up-front-right corner's right sticker, +z
     };
     for (const Case& c : cases) {
-        projectPoint(c.w, startViewAngle, state.mouseX, state.mouseY);
+        projectPoint(c.w, expected_view::startView, state.mouseX, state.mouseY);
         state.buttons = leftButtonAlone;
         paintPicture();
         EXPECT_EQ(state.pickedCubie, c.slot);
