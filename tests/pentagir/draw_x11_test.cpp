@@ -41,21 +41,7 @@ protected:
     }
 };
 
-// Number of pixels that differ, and the first of them (x, y from the top, and both colours) for the message.
-int32_t differingPixels(const Pixels& a, const Pixels& b, std::string& first) {
-    int32_t count = 0;
-    for (size_t i = 0; i < a.size(); i += 3) {
-        if (a[i] == b[i] && a[i + 1] == b[i + 1] && a[i + 2] == b[i + 2]) continue;
-        if (count++ == 0) {
-            char text[120];
-            std::snprintf(text, sizeof text, "first at (%d, %d): %02x%02x%02x against %02x%02x%02x",
-                          static_cast<int>(i / 3 % 640), static_cast<int>(479 - i / 3 / 640), a[i], a[i + 1],
-                          a[i + 2], b[i], b[i + 1], b[i + 2]);
-            first = text;
-        }
-    }
-    return count;
-}
+using xtest::differingPixels;
 
 TEST_F(PentagirGl, CameraMatrixIsWhatGluBuilds) {
     glMatrixMode(GL_PROJECTION);

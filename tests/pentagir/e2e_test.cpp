@@ -56,19 +56,7 @@ std::string mismatches(const xdrive::Image& image) {
 
 // Centroid of the pixels showing a colour index.
 bool centroid(const xdrive::Image& image, int32_t colour, double& cx, double& cy) {
-    double sx = 0, sy = 0;
-    int64_t n = 0;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (showsColour(image.pixel(x, y), colour)) {
-                sx += x;
-                sy += y;
-                ++n;
-            }
-    if (n < 100) return false;
-    cx = sx / n;
-    cy = sy / n;
-    return true;
+    return xtest::centroid(image, [colour](xdrive::Rgb p) { return showsColour(p, colour); }, cx, cy);
 }
 
 class PentagirE2e : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "x11_support.h"
@@ -13,6 +14,10 @@ namespace xtest {
 
 // The back buffer's pixels once the GL has finished drawing: RGB, rows from the bottom up.
 std::vector<uint8_t> readGlPicture(int width = 640, int height = 480);
+
+// Number of pixels in which two such pictures of a 640 x 480 area differ, and the first of them (x, y from the
+// top, and both colours) for the failure message.
+int32_t differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, std::string& first);
 
 // Opens the program's window (startUp) once for the whole suite, in this process, and closes it at the end.
 template <bool (*StartUp)(), void (*ShutDown)()>

@@ -95,4 +95,20 @@ std::string keepCapture(const xdrive::Image& image, const std::string& what) {
     return xdrive::writePng(image, path) ? path : "";
 }
 
+bool centroid(const xdrive::Image& image, const std::function<bool(xdrive::Rgb)>& shows, double& cx, double& cy) {
+    double sx = 0, sy = 0;
+    int64_t n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (shows(image.pixel(x, y))) {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+    if (n < 100) return false;
+    cx = sx / n;
+    cy = sy / n;
+    return true;
+}
+
 }  // namespace xtest

@@ -68,6 +68,9 @@ private:
 // file's path for a failure message ("" when it could not be written).
 std::string keepCapture(const xdrive::Image& image, const std::string& what);
 
+// Centre of the pixels for which shows(pixel) holds; false when fewer than 100 do (too few to place it).
+bool centroid(const xdrive::Image& image, const std::function<bool(xdrive::Rgb)>& shows, double& cx, double& cy);
+
 // Name of a parameterised case made of the letters and digits of its description (the case's `what`).
 template <typename Case>
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
