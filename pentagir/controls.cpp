@@ -9,10 +9,18 @@ namespace {
 constexpr double viewStep = 2.0;  // times clockStep: 0.002 rad a frame while an arrow, X or Z is held
 constexpr double dragTurn = 8.0;  // radians for a right-button drag across the whole window
 
-// A press anchors the drag on the sticker under the pointer; moving onto a ring neighbour starts that turn.
+// A press anchors the drag on the sticker under the pointer and a release ends it, in every frame: a turn running
+// when the button goes down or up must not leave the anchor of an earlier drag for the frame after it.
+void trackPress() {
+    if (!(state.buttons & 1))
+        state.pressedSticker = -1;
+    else if (!(state.prevButtons & 1))
+        state.pressedSticker = state.hoveredSticker;
+}
+
+// Moving from the anchor onto a ring neighbour starts that turn; the drag goes on from wherever the pointer is.
 void handleDrag() {
     if (!(state.buttons & 1)) return;
-    if (!(state.prevButtons & 1)) state.pressedSticker = state.hoveredSticker;
     if (state.pressedSticker >= 0 && state.pressedSticker != state.hoveredSticker) {
         Move move = moveFromDrag(state.pressedSticker, state.hoveredSticker);
         state.animK = move.k;
@@ -52,6 +60,7 @@ void keyboardViewTurn(const FrameInput& in) {
 }
 
 void advanceTurn() {
+    trackPress();
     if (state.animStart < 0.0) {
         handleDrag();
     } else if (state.frameClock >= state.animStart + state.animDuration) {

@@ -23,7 +23,8 @@ Move moveFromDrag(int32_t pressed, int32_t hovered);
 // Held arrows, X and Z turn the view a little every frame; of a pair held together the second wins.
 void keyboardViewTurn(const FrameInput& input);
 
-// Drags start turns only while no turn is animated; the frame in which an animation ends applies its turn.
+// Drags start turns only while no turn is animated; the frame in which an animation ends applies its turn. A press
+// or a release counts in every frame, so a drag begun during a turn starts from where it was pressed.
 void advanceTurn();
 
 // With the right button held, the view follows the pointer's motion since the last frame.

@@ -48,7 +48,7 @@ struct ProgramState {
     int32_t prevPointerX = 0, prevPointerY = 0;
     int32_t buttons = 0, prevButtons = 0;  // bit 0 left, bit 1 right
     int32_t hoveredSticker = -1;           // sticker under the pointer this frame, -1 for none
-    int32_t pressedSticker = -1;           // anchor of a left-button drag, -1 for none
+    int32_t pressedSticker = -1;           // anchor of a left-button drag, -1 for none or the button up
 
     // This frame's stickers as OpenGL gets them; false draws one primitive at a time, for measuring what batching
     // gains.

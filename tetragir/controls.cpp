@@ -11,11 +11,19 @@ namespace {
 constexpr double viewStep = 2.0;  // times clockStep: 0.002 radian a frame while an arrow, X or Z is held
 constexpr double dragTurn = 8.0;  // radians for a right-button drag across the whole drawing area
 
+// A press starts a drag on the sticker under the pointer and a release ends it, in every frame: a turn running
+// when the button goes down or up must not leave the sticker of an earlier drag for the frame after it.
+void trackPress(int32_t buttons) {
+    if (!(buttons & 1))
+        state.dragSticker = -1;
+    else if (!(state.prevButtons & 1))
+        state.dragSticker = state.pickedSticker;
+}
+
 // A drag turns a layer each time the pointer crosses from one sticker onto a neighbour the drag rule accepts;
 // any other crossing, or leaving the model, only moves the drag on.
 void followDrag(int32_t buttons) {
     if (!(buttons & 1)) return;
-    if (!(state.prevButtons & 1)) state.dragSticker = state.pickedSticker;
     if (state.dragSticker != -1 && state.dragSticker != state.pickedSticker) {
         Move m = moveFromDrag(state.dragSticker, state.pickedSticker);
         if (m.count != 0) {
@@ -45,6 +53,7 @@ void keyboardViewTurn(const FrameInput& in) {
 
 // The frame that applies a turn has already shown the layer a full third on, so the change is seamless.
 void advanceTurn(const FrameInput& in) {
+    trackPress(in.buttons);
     if (state.animStart < 0.0) {
         followDrag(in.buttons);
     } else if (state.frameClock >= state.animStart + state.animDuration) {

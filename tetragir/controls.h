@@ -18,7 +18,8 @@ struct FrameInput {
 void keyboardViewTurn(const FrameInput& input);
 
 // Drags start turns only while no turn is animated; the first frame whose clock reaches the end of the animation
-// applies its turn.
+// applies its turn. A press or a release counts in every frame, so a drag begun during a turn starts from where it
+// was pressed.
 void advanceTurn(const FrameInput& input);
 
 // With the right button held, the view follows the pointer's motion since the last frame.

@@ -29,6 +29,7 @@ struct ProgramState {
     int32_t animCount = 0;  // 1 or 2
 
     int32_t dragSticker = -1;    // sticker under the pointer at the previous step of a left drag, -1 for none
+                                 // or the button up
     int32_t pickedSticker = -1;  // sticker under the pointer this frame, -1 for none
     int32_t prevMouseX = 0, prevMouseY = 0, prevButtons = 0;
 

@@ -10,6 +10,7 @@
 #include "program.h"
 #include "state.h"
 #include "support.h"
+#include "tests/support/press_during_turn.h"
 
 namespace pentagir {
 namespace {
@@ -271,6 +272,34 @@ TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
     EXPECT_NEAR(distance2(state.viewZ, z), 0.0, 1e-20);
     EXPECT_NEAR(distance2(state.viewX, x), 0.0, 1e-20);
 }
+
+// The drags of the shared cases along the ring of row 0 on face 7, which faces the eye (83, 84, 85 are its
+// positions 6, 7, 8), and on across the corner onto 127 of face 11.
+struct Pentagir {
+    static void start() {
+        initLoop(639, 479, 5);
+        updateFaceFrames();
+    }
+    static void frame(int32_t s, bool held) {
+        int x = 0, y = 0;
+        EXPECT_TRUE(stickerCentrePixel(s, x, y));
+        stepFrame(FrameInput{x, y, held ? 1 : 0, false, false, false, false, false, false, false, false});
+        EXPECT_EQ(state.hoveredSticker, s);
+    }
+    static bool turning() { return state.animStart >= 0.0; }
+    static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).k != 0; }
+    static Colours colours() { return snapshot(); }
+    static Colours afterDrags(const int32_t (*drags)[2], int32_t n) {
+        resetColours();
+        for (int32_t i = 0; i < n; ++i) {
+            Move m = moveFromDrag(drags[i][0], drags[i][1]);
+            turn(m.row, m.k);
+        }
+        return snapshot();
+    }
+};
+
+TEST(PentagirPressDuringTurn, OnlyTheDragsMadeTurnLayers) { pressDuringTurn::playEveryCase<Pentagir>({83, 84, 85, 127}); }
 
 }  // namespace
 }  // namespace pentagir

@@ -6,6 +6,7 @@
 #include "state.h"
 #include "puzzle.h"
 #include "support.h"
+#include "tests/support/press_during_turn.h"
 
 namespace tetragir {
 namespace {
@@ -117,6 +118,33 @@ TEST_F(TetragirLoop, ScrambleAndResetKeys) {
     for (int32_t i = 0; i < 3000 && state.animStart >= 0.0; ++i) stepFrame(FrameInput{});
     EXPECT_EQ(state.colours, expected);
 }
+
+// The drags of the shared cases on face 0, which faces the eye: its middle band around corner 0 runs 2, 1, 5, 6
+// (2 onto 1 turns move 4, 1 onto 5 and 5 onto 6 move 5), and 1 and 6 do not touch.
+struct Tetragir {
+    static void start() { initLoop(639, 479, 5); }
+    static void frame(int32_t s, bool held) {
+        FrameInput in{};
+        EXPECT_TRUE(centrePixel(state.camera, state.view, s, in.mouseX, in.mouseY));
+        in.buttons = held ? 1 : 0;
+        stepFrame(in);
+        EXPECT_EQ(state.pickedSticker, s);
+    }
+    static bool turning() { return state.animStart >= 0.0; }
+    static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).count != 0; }
+    static Colours colours() { return state.colours; }
+    static Colours afterDrags(const int32_t (*drags)[2], int32_t n) {
+        Colours c;
+        resetColours(c);
+        for (int32_t i = 0; i < n; ++i) {
+            Move m = moveFromDrag(drags[i][0], drags[i][1]);
+            turn(c, m.move, m.count);
+        }
+        return c;
+    }
+};
+
+TEST(TetragirPressDuringTurn, OnlyTheDragsMadeTurnLayers) { pressDuringTurn::playEveryCase<Tetragir>({2, 1, 5, 6}); }
 
 }  // namespace
 }  // namespace tetragir
