@@ -59,6 +59,71 @@ void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
     }
 }
 
+void addSticker(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
+                int32_t s) {
+    float corners[3][3];
+    for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
+    const int32_t* rgb = palette[colours[s]];
+    const float fill[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
+                           static_cast<float>(rgb[2] / 256.0)};
+    batch.add(corners, 3, fill);
+}
+
+// Whether the turning layer lies on the eye's side of the cut. The cut is square to the turn's axis, so every
+// corner keeps its height along the axis while the layer turns; the layer's heights and the rest's lie on either
+// side of the cut's.
+bool turningLayerInFront(const ViewFrame& view, const LayerRotation& rotation) {
+    const Vec3 centre{0.0, 0.0, depthOffset};
+    double low = 1e300, high = -1e300, rest = 0.0;
+    int32_t restCorners = 0;
+    for (int32_t s = 0; s < stickerCount; ++s)
+        for (int32_t i = 0; i < 3; ++i) {
+            float q[3];
+            stickerCorner(view, rotation, s, i, q);
+            double h = scene::dot(Vec3{q[0], q[1], q[2]} - centre, rotation.axis);
+            if (rotation.moving[s]) {
+                low = std::min(low, h);
+                high = std::max(high, h);
+            } else {
+                rest += h;
+                ++restCorners;
+            }
+        }
+    double eye = scene::dot(eyePosition() - centre, rotation.axis);
+    return rest / restCorners < low ? eye > low : eye < high;
+}
+
+// One part's stickers: fills, then outlines at the pulled corners.
+void drawPart(const scene::PolygonArrays& a, int32_t first, int32_t end, bool batched) {
+    if (batched) {
+        // Every sticker is one triangle: three fill vertex numbers and three segments of two.
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, a.position);
+        glColorPointer(3, GL_FLOAT, 0, a.colour);
+        glDrawElements(GL_TRIANGLES, 3 * (end - first), GL_UNSIGNED_SHORT, a.fill + 3 * first);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor3fv(outlineRgb);
+        glVertexPointer(3, GL_FLOAT, 0, outlinePosition);
+        glDrawElements(GL_LINES, 6 * (end - first), GL_UNSIGNED_SHORT, a.line + 6 * first);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        return;
+    }
+    // One primitive at a time, all fills and then all outlines: the reference the batched drawing matches.
+    for (int32_t p = first; p < end; ++p) {
+        glColor3fv(a.colour[3 * p]);
+        glBegin(GL_POLYGON);
+        for (int32_t i = 0; i < 3; ++i) glVertex3fv(a.position[3 * p + i]);
+        glEnd();
+    }
+    glColor3fv(outlineRgb);
+    for (int32_t p = first; p < end; ++p) {
+        glBegin(GL_LINE_LOOP);
+        for (int32_t i = 0; i < 3; ++i) glVertex3fv(outlinePosition[3 * p + i]);
+        glEnd();
+    }
+}
+
 }  // namespace
 
 void setupView(const scene::Camera& camera) {
@@ -73,9 +138,19 @@ void setupView(const scene::Camera& camera) {
 void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
                bool wholePuzzle) {
     batch.clear();
+    batch.farCount = 0;
+    if (rotation.active) {
+        bool layerInFront = turningLayerInFront(view, rotation);
+        for (bool front : {false, true}) {
+            for (int32_t s = 0; s < stickerCount; ++s)
+                if (rotation.moving[s] == (layerInFront == front)) addSticker(batch, colours, view, rotation, s);
+            if (!front) batch.farCount = batch.size();
+        }
+        return;
+    }
     const Vec3 eye = eyePosition();
     for (int32_t s = 0; s < stickerCount; ++s) {
-        if (!wholePuzzle && !rotation.active && s % placesPerFace == 0) {
+        if (!wholePuzzle && s % placesPerFace == 0) {
             FaceFrame frame = faceFrame(view, s / placesPerFace);
             Vec3 toEye = eye - (frame.p0 + Vec3{0.0, 0.0, depthOffset});
             // Edges run so that their right-hand normal points into the puzzle.
@@ -84,44 +159,18 @@ void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& vie
                 continue;
             }
         }
-        float corners[3][3];
-        for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
-        const int32_t* rgb = palette[colours[s]];
-        const float fill[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
-                               static_cast<float>(rgb[2] / 256.0)};
-        batch.add(corners, 3, fill);
+        addSticker(batch, colours, view, rotation, s);
     }
 }
 
 void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched) {
     scene::PolygonArrays a = batch.arrays();
     pullOutlines(a, camera.height);
-    if (batched) {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, a.position);
-        glColorPointer(3, GL_FLOAT, 0, a.colour);
-        glDrawElements(GL_TRIANGLES, a.fillCount, GL_UNSIGNED_SHORT, a.fill);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glColor3fv(outlineRgb);
-        glVertexPointer(3, GL_FLOAT, 0, outlinePosition);
-        glDrawElements(GL_LINES, a.lineCount, GL_UNSIGNED_SHORT, a.line);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        return;
+    if (batch.farCount > 0) {
+        drawPart(a, 0, batch.farCount, batched);
+        glClear(GL_DEPTH_BUFFER_BIT);
     }
-    // One primitive at a time, all fills and then all outlines: the reference the batched drawing matches.
-    for (int32_t p = 0; p < a.polygonCount; ++p) {
-        glColor3fv(a.colour[3 * p]);
-        glBegin(GL_POLYGON);
-        for (int32_t i = 0; i < 3; ++i) glVertex3fv(a.position[3 * p + i]);
-        glEnd();
-    }
-    glColor3fv(outlineRgb);
-    for (int32_t p = 0; p < a.polygonCount; ++p) {
-        glBegin(GL_LINE_LOOP);
-        for (int32_t i = 0; i < 3; ++i) glVertex3fv(outlinePosition[3 * p + i]);
-        glEnd();
-    }
+    drawPart(a, batch.farCount, a.polygonCount, batched);
 }
 
 void drawFrame() {

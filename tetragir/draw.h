@@ -12,19 +12,25 @@ namespace tetragir {
 
 constexpr float outlineWidth = 8.0f;
 
-using StickerBatch = scene::PolygonBatch<stickerCount, 3>;
+// The frame's stickers as OpenGL gets them. While a layer turns the puzzle is two convex parts on either side of
+// the cut, and the batch holds the part beyond the cut first: its first farCount stickers are drawn, then the depth
+// buffer is cleared and the part on the eye's side is drawn over them. The part in front can hide the other but
+// never be hidden by it, and an outline of the part behind, pulled towards the eye, cannot show through it.
+struct StickerBatch : scene::PolygonBatch<stickerCount, 3> {
+    int32_t farCount = 0;  // 0 while nothing turns: one part, drawn as a whole
+};
 
 // OpenGL state for the whole run, after setupCamera: depth test, flat shading, line width, the camera.
 void setupView(const scene::Camera& camera);
 
-// The frame's stickers into the batch, in face then place order. While no layer turns the puzzle is convex, and
-// without wholePuzzle the faces turned away from the eye are left out: the faces in front hide them, so the picture
-// is the same with less to draw.
+// The frame's stickers into the batch, in face then place order, and while a layer turns the part beyond the cut
+// before the part in front. While no layer turns the puzzle is convex, and without wholePuzzle the faces turned
+// away from the eye are left out: the faces in front hide them, so the picture is the same with less to draw.
 void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
                bool wholePuzzle);
 
-// Draws the batch through the camera: all fills, then 8-pixel black outlines that stay whole over their fills
-// however steeply a face is seen. Batched in two calls, or one primitive at a time.
+// Draws the batch through the camera, part by part: all fills, then 8-pixel black outlines that stay whole over
+// their fills however steeply a face is seen. Batched in two calls a part, or one primitive at a time.
 void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched);
 
 // A whole frame's picture from the program state: clears, draws the stickers (the turning layer turned), and
