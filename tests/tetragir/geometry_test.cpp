@@ -188,5 +188,52 @@ TEST(TetragirGeometry, PickAtADrawnCentreNamesThatSticker) {
     }
 }
 
+// The camera as the rules set it: 4.5 degrees of vertical field of view, aspect 639 / 479, near 4.5, far 1320,
+// the eye 44 before the origin on -z looking at it with +y up, on the 640 x 480 window. At the origin's distance
+// of 44 the window spans 44 tan 2.25 degrees up and down and that times 639 / 479 to either side, +x on the left.
+TEST(TetragirCamera, StandsWhereTheRulesPutIt) {
+    scene::Camera camera;
+    setupCamera(camera, 639, 479);
+    EXPECT_EQ(camera.width, 640);
+    EXPECT_EQ(camera.height, 480);
+    EXPECT_LT(scene::length(eyePosition() - Vec3{0, 0, -44}), 1e-12);
+    const double up = 44 * std::tan(2.25 * M_PI / 180), side = up * 639 / 479;
+    const double any = -1;  // a depth the case does not pin
+    struct Case {
+        const char* name;
+        Vec3 p;
+        double winX, winY, winZ;  // y up
+    };
+    const Case cases[] = {
+        {"the origin in the middle", {0, 0, 0}, 320, 240, any},
+        {"top edge at the origin's distance", {0, up, 0}, 320, 480, any},
+        {"left edge at the origin's distance", {side, 0, 0}, 0, 240, any},
+        {"bottom right corner 10 further", {-side * 54 / 44, -up * 54 / 44, 10}, 640, 0, any},
+        {"near plane, 4.5 from the eye", {0, 0, -39.5}, 320, 240, 0},
+        {"far plane, 1320 from the eye", {0, 0, 1276}, 320, 240, 1},
+    };
+    for (const Case& c : cases) {
+        double x, y, z;
+        ASSERT_TRUE(scene::projectPoint(camera, c.p, x, y, z)) << c.name;
+        EXPECT_NEAR(x, c.winX, 1e-6) << c.name;
+        EXPECT_NEAR(y, c.winY, 1e-6) << c.name;
+        if (c.winZ != any) {
+            EXPECT_NEAR(z, c.winZ, 1e-9) << c.name;
+        }
+    }
+}
+
+// The start view looks along +z at the edge from corner 0 (-1, -1, -1) to corner 1 (1, 1, -1) that faces 0 and 1
+// share, its middle on the line of sight. The centre of pixel (320, 240) lies half a pixel right of and below the
+// window's middle, and screen right is -x: the ray meets the model near (-0.5 px, -0.5 px, -1), by the middle of
+// that edge. A pixel spans 639 / 479 / 640 of the view's height across but only 1 / 480 of it up, so |x| > |y|:
+// the point lies a hair off the edge on the side x < y, towards corner 3 (-1, 1, 1), in face 1 (corners 0, 1, 3).
+// The middle third of face 1's edge from its face corner 0 to its face corner 1 is place 3: sticker 9 + 3.
+TEST(TetragirCamera, CentrePixelOfTheStartViewPicksTheEdgeMiddleOfFace1) {
+    scene::Camera camera;
+    setupCamera(camera, 639, 479);
+    EXPECT_EQ(pickSticker(camera, identityView, 320, 240), 12);
+}
+
 }  // namespace
 }  // namespace tetragir
