@@ -299,7 +299,9 @@ struct Pentagir {
     }
 };
 
-TEST(PentagirPressDuringTurn, OnlyTheDragsMadeTurnLayers) { pressDuringTurn::playEveryCase<Pentagir>({83, 84, 85, 127}); }
+TEST(PentagirPressDuringTurn, OnlyTheDragsMadeTurnLayers) {
+    pressDuringTurn::playEveryCase<Pentagir>({83, 84, 85, 127});
+}
 
 }  // namespace
 }  // namespace pentagir

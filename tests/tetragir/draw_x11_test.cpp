@@ -280,7 +280,7 @@ TEST_F(TetragirGl, NoSeamShowsThroughANearerStickerMidTurn) {
                 }
                 if (explained || seams++ > 0 || !first.empty()) continue;
                 char text[160];
-                std::snprintf(text, sizeof text, "first: frame %d, window pixel (%d, %d) on sticker %d, move %d count %d",
+                std::snprintf(text, sizeof text, "first: frame %d, pixel (%d, %d) on sticker %d, move %d count %d",
                               frame, x, y, shown, state.animMove, state.animCount);
                 first = text;
             }
