@@ -140,10 +140,11 @@ bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut =
     return true;
 }
 
-// Writes the file: first to path + ".tmp" beside it, flushed and synced, then renamed over path, so a failure
-// never destroys the previous save. Returns false when anything failed (the previous file is then untouched).
-// Changes nothing in the model; a save during a turn stores the state before that turn. The busy mark is the
-// caller's.
+// Writes the file: first to a new temporary file beside it, flushed and synced, then renamed over it, so a failure
+// never destroys the previous save. A save file that is a link stays one and its target receives the save; a save
+// file the player may not write (or that is no regular file) is refused (AtomicFile says how). Returns false when
+// the save was refused or anything failed (every file is then as it was). Changes nothing in the model; a save
+// during a turn stores the state before that turn. The busy mark is the caller's.
 template <typename Model>
 bool saveState(const Model& m, const char* path = saveFileName) {
     AtomicFile file(path);

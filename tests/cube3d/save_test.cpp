@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "support.h"
@@ -135,21 +136,26 @@ TEST_F(cube3dSave, SaveTurnAndLoadRestoresThePuzzle) {
     EXPECT_TRUE(readFile(saveFile) == saved) << "loading leaves the file alone";
 }
 
-// The save goes through a temporary file beside the save file and a rename: when the temporary file cannot be
-// written the previous save stays whole, and a successful save leaves no temporary file behind.
-TEST_F(cube3dSave, AFailedSaveKeepsThePreviousFile) {
+// A save file the player has made read-only is not replaced: the save is refused, the file and its mode stay, and
+// the program goes on. Once writable again it is replaced, keeps its mode, and no temporary file stays behind.
+TEST_F(cube3dSave, ARefusedSaveKeepsThePreviousFile) {
+    namespace fs = std::filesystem;
     frame(0, 0, 0, 'k');
     const std::string previous = readFile(saveFile);
     ASSERT_EQ(lineCount(previous), 6005);
-    std::filesystem::create_directory("SALVARE.TXT.tmp");
+    const auto mode = [] { return static_cast<int>(fs::status(saveFile).permissions()); };
+    fs::permissions(saveFile, static_cast<fs::perms>(0444));
     frame(0, 0, 0, 's');
     frame(0, 0, 0, 'k');
     EXPECT_TRUE(readFile(saveFile) == previous);
-    EXPECT_EQ(state.puzzle.gridSize, 2) << "the failed save changed nothing else either";
-    std::filesystem::remove("SALVARE.TXT.tmp");
+    EXPECT_EQ(mode(), 0444);
+    EXPECT_EQ(state.puzzle.gridSize, 2) << "the refused save changed nothing else either";
+    EXPECT_TRUE(frame(0, 0, 0)) << "the program goes on";
+    fs::permissions(saveFile, static_cast<fs::perms>(0600));
     frame(0, 0, 0, 'k');
     EXPECT_EQ(readFile(saveFile).substr(0, 3), "2\r\n");
-    EXPECT_FALSE(std::filesystem::exists("SALVARE.TXT.tmp"));
+    EXPECT_EQ(mode(), 0600);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "a file besides the save";
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {

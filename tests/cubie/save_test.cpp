@@ -1,10 +1,15 @@
 // The save file: exact bytes, round trips, and every kind of bad file rejected with nothing changed.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -58,16 +63,43 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return text.replace(at, from.size(), to);
 }
 
-// A single cubie in a 2-grid: its six faces in build order, written by hand from the face table (corners in
-// polygon order, then the outer colour), then 1290 lines of zeros.
+// The file of a single cubie in a 2-grid of cuboid-a: its six faces in build order, written by hand from the face
+// table (corners in polygon order, then the outer colour), then 1290 lines of zeros.
+std::string singleCubieFile() {
+    return lines({"2", "1", "1", "1", "1295", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 9", "0 4 5 1 12",
+                  "2 3 7 6 13"}) +
+           repeated("0 0 0 0 0", 1290);
+}
+
+// Every entry under a folder by its path there: a link by where it points, a file by its mode and bytes (the
+// single cubie's file by that name).
+std::map<std::string, std::string> entriesUnder(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(folder)) {
+        const std::string name = e.path().lexically_relative(folder).string();
+        struct stat info;
+        lstat(e.path().c_str(), &info);
+        if (S_ISLNK(info.st_mode))
+            entries[name] = "link to " + fs::read_symlink(e.path()).string();
+        else if (S_ISREG(info.st_mode)) {
+            std::ifstream in(e.path(), std::ios::binary);
+            std::stringstream bytes;
+            bytes << in.rdbuf();
+            char mode[16];
+            std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+            entries[name] = std::string("file ") + mode + " " +
+                            (bytes.str() == singleCubieFile() ? "the single cubie's file" : bytes.str());
+        } else
+            entries[name] = S_ISDIR(info.st_mode) ? "folder" : "other";
+    }
+    return entries;
+}
+
 TEST_F(CubieSave, ExactBytesOfASingleCubieQuadFile) {
     auto m = built<cuboidAConfig>(2, 1, 1, 1);
     ASSERT_TRUE(saveState(*m, path.c_str()));
-    const std::string expected = lines({"2", "1", "1", "1", "1295", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2",
-                                        "1 5 7 3 9", "0 4 5 1 12", "2 3 7 6 13"}) +
-                                 repeated("0 0 0 0 0", 1290);
-    EXPECT_EQ(read(path), expected);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(read(path), singleCubieFile());
+    EXPECT_EQ(entriesUnder(folder).size(), 1u) << "a temporary file is left behind";
 }
 
 TEST_F(CubieSave, ExactBytesOfASingleCubieTriangleFile) {
@@ -210,15 +242,98 @@ TEST_F(CubieSave, ASaveDuringATurnStoresTheStateBeforeIt) {
     EXPECT_EQ(read(path), read(path + ".before"));
 }
 
+// A save that fails half-way (here the file size limit stops the writing, as a full disk would) keeps the previous
+// file and leaves no temporary file behind.
 TEST_F(CubieSave, AFailedSaveKeepsThePreviousFile) {
     auto m = built<cuboidAConfig>(4, 4, 4, 4);
     ASSERT_TRUE(saveState(*m, path.c_str()));
     const std::string previous = read(path);
-    fs::create_directory(path + ".tmp");  // the temporary file cannot be created
     turnAndFinish(*m, 0, 1, 1);
-    EXPECT_FALSE(saveState(*m, path.c_str()));
+    rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    void (*const oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);  // else the write past the limit kills the test
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = saveState(*m, path.c_str());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
     EXPECT_EQ(read(path), previous);
+    EXPECT_EQ(entriesUnder(folder).size(), 1u) << "the temporary file is left behind";
     EXPECT_FALSE(saveState(*m, (folder / "no such folder" / "SALVARE.TXT").string().c_str()));
+}
+
+// What a save may do to the files around it. It never writes through whatever stands at a temporary name; it
+// replaces only a regular file that may be written (a file without a write bit for anyone counts as protected,
+// also for root), keeping its mode; a save file that is a link stays one and its target receives the save. A
+// refused save changes no file. Each case lays out the folder and checks every entry of it afterwards: only the
+// receiving file may have changed, to the saved bytes.
+TEST_F(CubieSave, WhatASaveReplaces) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    const auto file = [&](const std::string& name, mode_t mode, const char* bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        chmod((folder / name).c_str(), mode);
+    };
+    const auto link = [&](const char* to, const std::string& name) { fs::create_symlink(to, folder / name); };
+    struct Case {
+        const char* name;
+        std::function<void()> layOut;
+        bool saves;
+        const char* receiver;  // the file that receives the save, or that a refused save must leave alone
+        mode_t mode;           // the receiver's mode afterwards
+    } const cases[] = {
+        {"a link at the temporary name",
+         [&] { file("SALVARE.TXT", 0644, "previous"), file("victim", 0644, "victim"), link("victim", "SALVARE.TXT.tmp"); },
+         true, "SALVARE.TXT", 0644},
+        {"a pipe at the temporary name",
+         [&] { file("SALVARE.TXT", 0644, "previous"), mkfifo((path + ".tmp").c_str(), 0644); }, true, "SALVARE.TXT",
+         0644},
+        {"a folder at the temporary name",
+         [&] { file("SALVARE.TXT", 0644, "previous"), fs::create_directory(path + ".tmp"); }, true, "SALVARE.TXT",
+         0644},
+        {"a save file only its owner may write keeps its mode", [&] { file("SALVARE.TXT", 0640, "previous"); },
+         true, "SALVARE.TXT", 0640},
+        {"a read-only save file", [&] { file("SALVARE.TXT", 0444, "previous"); }, false, "SALVARE.TXT", 0444},
+        {"a save file nobody may touch", [&] { file("SALVARE.TXT", 0, "previous"); }, false, "SALVARE.TXT", 0},
+        {"a save file that is a link to a file elsewhere",
+         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0604, "previous"),
+               link("elsewhere/real", "SALVARE.TXT"); },
+         true, "elsewhere/real", 0604},
+        {"a link to a link in another folder, relative to that folder",
+         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0640, "previous"),
+               link("real", "elsewhere/hop"), link("elsewhere/hop", "SALVARE.TXT"); },
+         true, "elsewhere/real", 0640},
+        {"a link to a file that does not exist yet",
+         [&] { fs::create_directory(folder / "elsewhere"), link("elsewhere/new", "SALVARE.TXT"); }, true,
+         "elsewhere/new", 0666 & ~mask},
+        {"a link to a read-only file",
+         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0444, "previous"),
+               link("elsewhere/real", "SALVARE.TXT"); },
+         false, "elsewhere/real", 0444},
+        {"a link to a pipe", [&] { mkfifo((folder / "pipe").c_str(), 0644), link("pipe", "SALVARE.TXT"); }, false,
+         "pipe", 0},
+        {"a pipe in place of the save file", [&] { mkfifo(path.c_str(), 0644); }, false, "SALVARE.TXT", 0},
+    };
+    auto m = built<cuboidAConfig>(2, 1, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        c.layOut();
+        std::map<std::string, std::string> expected = entriesUnder(folder);
+        if (c.saves) {
+            char mode[16];
+            std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(c.mode));
+            expected[c.receiver] = std::string("file ") + mode + " the single cubie's file";
+        } else if (expected[c.receiver].rfind("file", 0) == 0) {
+            char mode[16];
+            std::snprintf(mode, sizeof mode, "file %04o ", static_cast<unsigned>(c.mode));
+            EXPECT_EQ(expected[c.receiver].substr(0, 10), mode) << "laid out as meant";
+        }
+        EXPECT_EQ(saveState(*m, path.c_str()), c.saves);
+        EXPECT_EQ(entriesUnder(folder), expected);
+    }
 }
 
 // Files that must be accepted although they are not byte for byte what saveState writes: a number may stand after
@@ -366,9 +481,9 @@ TEST_F(CubieSave, AnUnreadableFileIsRejected) {
     EXPECT_TRUE(sameBytes(*m, *before));
 }
 
-// A pipe under the file's name has no end until something writes to it: opening it to read (or the temporary
-// file to write) must not wait for that. If a call does wait, the test opens the other end itself so that the
-// call can return, and fails.
+// A pipe under the file's name has no end until something writes to it: opening it to read (or to write, for a
+// save) must not wait for that. If a call does wait, the test opens the other end itself so that the call can
+// return, and fails.
 TEST_F(CubieSave, APipeInPlaceOfTheFilesIsRefusedWithoutWaiting) {
     using namespace std::chrono_literals;
     auto m = built<cuboidAConfig>(3, 3, 3, 3);
@@ -383,15 +498,12 @@ TEST_F(CubieSave, APipeInPlaceOfTheFilesIsRefusedWithoutWaiting) {
     EXPECT_FALSE(load.get());
     EXPECT_TRUE(sameBytes(*m, *before));
 
-    fs::remove(path);
-    ASSERT_TRUE(saveState(*m, path.c_str()));
-    const std::string previous = read(path);
-    ASSERT_EQ(mkfifo((path + ".tmp").c_str(), 0600), 0);
+    // A save replaces only a regular file: the pipe is neither written nor replaced.
     turnAndFinish(*m, 1, 1, 1);
     auto save = std::async(std::launch::async, [&] { return saveState(*m, path.c_str()); });
     if (save.wait_for(2s) != std::future_status::ready) {
         ADD_FAILURE() << "saving waited on the pipe";
-        const int drain = open((path + ".tmp").c_str(), O_RDONLY | O_NONBLOCK);
+        const int drain = open(path.c_str(), O_RDONLY | O_NONBLOCK);
         char sink[4096];
         while (save.wait_for(10ms) != std::future_status::ready)
             while (::read(drain, sink, sizeof sink) > 0) {
@@ -399,7 +511,7 @@ TEST_F(CubieSave, APipeInPlaceOfTheFilesIsRefusedWithoutWaiting) {
         close(drain);
     }
     EXPECT_FALSE(save.get());
-    EXPECT_EQ(read(path), previous);
+    EXPECT_EQ(fs::status(path).type(), fs::file_type::fifo);
 }
 
 TEST_F(CubieSave, CuboidCFileIsNotTakenByCuboidA) {
