@@ -42,18 +42,25 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
     return turn;
 }
 
+// The start lives only while the left button is held alone after the press that recorded it: a press over
+// nothing (or while a turn runs, when nothing is picked) records no start, and any frame without the left button
+// alone ends the drag. Otherwise a later release would turn the layer of a cubie pressed long ago.
 DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
                     int32_t buttons, int32_t previousButtons, int32_t n) {
     constexpr int32_t leftButtonAlone = 1;
     constexpr DragTurn none{false, -1, -1, 0};
-    if (pickedCubie < 0 || pickedFace < 0) return none;
-    if (buttons == leftButtonAlone && previousButtons == 0) {
-        startCubie = pickedCubie;
-        startFace = pickedFace;
+    const bool picked = pickedCubie >= 0 && pickedFace >= 0;
+    if (buttons == leftButtonAlone) {
+        if (previousButtons == 0) {
+            startCubie = picked ? pickedCubie : -1;
+            startFace = picked ? pickedFace : -1;
+        }
         return none;
     }
-    if (previousButtons != leftButtonAlone || buttons != 0) return none;
-    return turnFromDrag(startCubie, startFace, pickedCubie, n);
+    const bool released = previousButtons == leftButtonAlone && buttons == 0;
+    const DragTurn turn = released && picked ? turnFromDrag(startCubie, startFace, pickedCubie, n) : none;
+    startCubie = startFace = -1;
+    return turn;
 }
 
 }  // namespace cubie

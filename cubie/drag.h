@@ -22,10 +22,11 @@ struct DragTurn {
 // stepSize * sense.
 DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int32_t n);
 
-// The drag gesture of one frame, for a frame in which pickedCubie and pickedFace name a facet under the pointer
-// (either negative: nothing happens). The left button alone going down records the start; the left button coming
-// up over another cubie gives the turn turnFromDrag chooses. buttons are the layer's mouse bits, so Shift, Ctrl or a
-// second button spoil a press or a release. A press over nothing leaves the last recorded start in place.
+// The drag gesture of one frame; pickedCubie and pickedFace name the facet under the pointer (either negative:
+// nothing). The left button alone going down over a facet records the start; the left button coming up over
+// another cubie gives the turn turnFromDrag chooses. buttons are the layer's mouse bits, so Shift, Ctrl or a second
+// button spoil a press or a release. A press over nothing records no start (startCubie -1), so its release turns
+// nothing, and every frame without the left button alone clears the start: no drag outlives its press.
 DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
                     int32_t buttons, int32_t previousButtons, int32_t n);
 

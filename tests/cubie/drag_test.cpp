@@ -1,5 +1,7 @@
 // The drag-to-turn rule, checked against the geometry it turns: the pressed sticker must move toward the released
 // one when the turn it chooses is actually run.
+#include <vector>
+
 #include "test_support.h"
 
 namespace cubie_test {
@@ -132,6 +134,51 @@ TEST(CubieDrag, DragsThatTurnNoLayer) {
     EXPECT_FALSE(turnFromDrag(centre, 6, slotNumber(3, 2, 1, 2), 3).valid) << "no face";
     EXPECT_FALSE(turnFromDrag(centre, 0, 27, 3).valid) << "slot outside the grid";
     EXPECT_FALSE(turnFromDrag(-1, 0, centre, 3).valid) << "no start";
+}
+
+// The gesture frame by frame: a turn comes only from a left-button press that picked a sticker, released over
+// another cubie. Each case follows an earlier drag from A to B that turned, whose start must not carry over.
+TEST(CubieDrag, OnlyAPressOnAStickerStartsADrag) {
+    struct Frame {
+        int32_t cubie, face, buttons;  // what the pick found (-1 for nothing) and the layer's mouse bits
+    };
+    const int32_t a = slotNumber(3, 0, 1, 2), b = slotNumber(3, 1, 1, 2), c = slotNumber(3, 2, 1, 2);
+    const Frame earlierDrag[] = {{a, 0, 1}, {b, 0, 1}, {b, 0, 0}, {-1, -1, 0}};
+    struct Case {
+        const char* name;
+        std::vector<Frame> frames;
+        bool turns;  // when it does, the layer through B toward C: about y, layer 1, sense -1
+    } const cases[] = {
+        {"press on a sticker, release on another cubie", {{b, 0, 1}, {c, 0, 1}, {c, 0, 0}}, true},
+        {"press over nothing, moved onto the cube, released there", {{-1, -1, 1}, {b, 0, 1}, {c, 0, 0}}, false},
+        {"press over nothing, released on the cubie of the last drag's end", {{-1, -1, 1}, {b, 0, 0}}, false},
+        {"both buttons, then the left alone, released on the cube",
+         {{-1, -1, 2}, {b, 0, 3}, {b, 0, 1}, {c, 0, 0}}, false},
+        {"a press over nothing, then one on a sticker",
+         {{-1, -1, 1}, {-1, -1, 0}, {b, 0, 1}, {c, 0, 1}, {c, 0, 0}}, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        int32_t startCubie = 0, startFace = 0, previous = 0, turns = 0;
+        DragTurn last{};
+        for (const Frame& f : earlierDrag) {
+            turns += followDrag(startCubie, startFace, f.cubie, f.face, f.buttons, previous, 3).valid;
+            previous = f.buttons;
+        }
+        ASSERT_EQ(turns, 1) << "the earlier drag";
+        turns = 0;
+        for (const Frame& f : k.frames) {
+            const DragTurn turn = followDrag(startCubie, startFace, f.cubie, f.face, f.buttons, previous, 3);
+            previous = f.buttons;
+            if (turn.valid) ++turns, last = turn;
+        }
+        EXPECT_EQ(turns, k.turns ? 1 : 0);
+        if (k.turns) {
+            EXPECT_EQ(last.axis, 1);
+            EXPECT_EQ(last.layer, 1);
+            EXPECT_EQ(last.sense, -1);
+        }
+    }
 }
 
 // A drag from an x side to a cubie of another x index only chooses no axis and no sense: the period with nothing
