@@ -71,7 +71,9 @@ struct TriangleFacet {
     int32_t colour;
 };
 
-// A record whose colour is 0 is unused: all its fields are zero, nothing draws it and re-filing skips it.
+// A record that no cubie uses is all zero: its corners coincide, so nothing draws or picks it and re-filing skips
+// it. Colour 0 sets no colour: a record of colour 0 that names a cubie's corners (only a hand-made file holds one)
+// is drawn in the colour in effect before it, and turns with its cubie like any other.
 template <FacetShape S>
 struct FacetOf {
     using type = QuadFacet;
@@ -94,6 +96,12 @@ inline constexpr void slotCoordinates(int32_t n, int32_t s, int32_t out[3]) {
     out[0] = s / (n * n);
     out[1] = (s % (n * n)) / n;
     out[2] = s % n;
+}
+
+// Whether a record names corner points (a used record's corners are distinct; an unused one is all zero).
+template <typename Facet>
+bool namesCorners(const Facet& f) {
+    return f.vertex[0] != f.vertex[1];
 }
 
 // Slot of a used facet (all its vertex indices name corners of one slot), or -1.

@@ -404,7 +404,7 @@ void applyTargets(CubieModel<C>& m) {
     for (int32_t v = 0; v < count; ++v)
         if (target[v] != v) std::memcpy(m.worldVertex[v], moved[v], sizeof moved[0]);
     for (auto& f : m.facets) {
-        if (f.colour == 0) continue;  // unused records stay zero
+        if (!namesCorners(f)) continue;  // unused records stay zero
         for (int32_t c = 0; c < f.corners; ++c)
             if (f.vertex[c] >= 0 && f.vertex[c] < count) f.vertex[c] = target[f.vertex[c]];
     }

@@ -91,23 +91,20 @@ inline bool readValue(Reader& r, int32_t limit, int32_t& out) {
     return true;
 }
 
-// One record: the vertex indices, then the colour, and the rest of the line. A record of colour 0 is unused and
-// stored as zeros.
+// One record: the vertex indices, then the colour, and the rest of the line.
 template <typename Facet>
 bool readRecord(Reader& r, int32_t vertexLimit, Facet& f) {
     for (int32_t c = 0; c < f.corners; ++c)
         if (!r.number(vertexLimit, f.vertex[c])) return false;
     if (!r.number(255, f.colour)) return false;
     r.skipLine();
-    if (f.colour == 0) f = Facet{};
     return true;
 }
 
-// A used record must name distinct corners of one face of one cubie inside the cuboid: anything else would let
-// picking choose a layer outside the grid.
+// Whether a record names distinct corners of one face of one cubie inside the cuboid. A record of any other colour
+// than 0 must: anything else would let picking choose a layer outside the grid.
 template <CubieConfig C>
 bool recordFits(const SaveImage<C>& image, const FacetFor<C>& f) {
-    if (f.colour == 0) return true;
     const int32_t slot = facetSlot(f);
     const int32_t n = image.gridSize;
     if (slot < 0 || slot >= n * n * n || facetFace(f) < 0) return false;
@@ -121,9 +118,10 @@ bool recordFits(const SaveImage<C>& image, const FacetFor<C>& f) {
 // Parses and validates file bytes into out. Exactly M + 1 records are read and whatever follows them is ignored.
 // Returns false for anything a build could not use safely: a missing or unreadable number (a sign, a letter),
 // overflow, fewer than M + 1 records, N, dims or M out of bounds, a vertex index out of range or not of a cubie
-// inside the loaded cuboid, a used record whose corners are not distinct corners of one face of one cubie, a colour
-// outside 0 to 255. A record of colour 0 is unused whatever indices it holds and is stored as zeros. cut says that
-// bytes are only the start of a longer file. out is scratch: on false its contents are meaningless.
+// inside the loaded cuboid, a record of a colour other than 0 whose corners are not distinct corners of one face
+// of one cubie, a colour outside 0 to 255. A record of colour 0 that names a face of a cubie keeps its corners (it
+// is drawn, in the colour that came before it); one naming anything else is unused and stored as zeros. cut says
+// that bytes are only the start of a longer file. out is scratch: on false its contents are meaningless.
 template <CubieConfig C>
 bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut = false) {
     constexpr int32_t vertexLimit = C.maxGrid * C.maxGrid * C.maxGrid * 8 - 1;
@@ -134,9 +132,13 @@ bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut =
         if (!detail::readValue(r, out.gridSize, out.dims[a]) || out.dims[a] < 1) return false;
     if (!detail::readValue(r, C.recordCount - 1, last)) return false;
     for (int32_t i = 0; i < C.recordCount; ++i) out.facets[i] = {};
-    for (int32_t i = 0; i <= last; ++i)
-        if (!detail::readRecord(r, vertexLimit, out.facets[i]) || !detail::recordFits(out, out.facets[i]))
-            return false;
+    for (int32_t i = 0; i <= last; ++i) {
+        FacetFor<C>& f = out.facets[i];
+        if (!detail::readRecord(r, vertexLimit, f)) return false;
+        if (detail::recordFits(out, f)) continue;
+        if (f.colour != 0) return false;
+        f = {};
+    }
     return true;
 }
 

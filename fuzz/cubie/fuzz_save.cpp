@@ -11,12 +11,13 @@ namespace {
 using namespace cubie;
 using namespace cubie_test;
 
-// Every used facet names one face of one cubie inside the cuboid, and every used point sits at its home.
+// Every facet that names corners (colourless ones too) names one face of one cubie inside the cuboid, and every
+// used point sits at its home.
 template <CubieConfig C>
 bool sound(const CubieModel<C>& m) {
     const int32_t n = m.gridSize;
     for (const auto& f : m.facets) {
-        if (f.colour == 0) continue;
+        if (!namesCorners(f)) continue;
         const int32_t slot = facetSlot(f);
         if (slot < 0 || slot >= n * n * n || facetFace(f) < 0) return false;
         int32_t at[3];

@@ -8,8 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config.h"
@@ -17,6 +20,7 @@
 #include "render.h"
 #include "state.h"
 #include "gl_support.h"
+#include "support.h"
 
 namespace cube3d {
 namespace {
@@ -168,6 +172,63 @@ TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
     EXPECT_GE(darkenedSeen, 4) << "states in which a darkened facet was compared";
     EXPECT_GE(culled, 40) << "states in which the quick way left out faces";
     RecordProperty("stray_back_face_pixels", allStrays);
+}
+
+// A record whose colour code sets no colour is drawn in the colour in effect before it: that of the record before,
+// or the dark of the pressed sticker when that record is the one picked. Here a hand-made file gives the front
+// sticker of cubie (1, 2, 2) of a 3-cube no colour and puts it right after the top sticker of cubie (1, 2, 1).
+TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
+    resetProgram(7);
+    state.puzzle.gridSize = 3;
+    for (int32_t& d : state.puzzle.dims) d = 3;
+    ASSERT_TRUE(rebuild());
+    const int32_t top = cube3d_test::slotOf(1, 2, 1), front = cube3d_test::slotOf(1, 2, 2);
+    // A full cube is built slot by slot, six faces each: face f of slot s is record 6 s + f.
+    const int32_t topRecord = 6 * top + 5, frontRecord = 6 * front + 0;
+    ASSERT_EQ(frontRecord, topRecord + 1);
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("cube3d_colourless_" + std::to_string(getpid()) + ".TXT")).string();
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "3\r\n3\r\n3\r\n3\r\n5999\r\n";
+        for (int32_t r = 0; r < Model::recordCount; ++r) {
+            const Facet& f = state.puzzle.facets[r];
+            out << f.vertex[0] << ' ' << f.vertex[1] << ' ' << f.vertex[2] << ' ' << f.vertex[3] << ' '
+                << (r == frontRecord ? 0 : f.colour) << "\r\n";
+        }
+    }
+    state.puzzle.loadRequested = true;
+    const bool loaded = cubie::buildPuzzle(state.puzzle, file.c_str());
+    std::filesystem::remove(file);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(state.puzzle.facets[topRecord].colour, 14) << "the top sticker is yellow";
+    int32_t topX, topY, frontX, frontY;
+    ASSERT_TRUE(cube3d_test::stickerPixel(top, 5, topX, topY));
+    ASSERT_TRUE(cube3d_test::stickerPixel(front, 0, frontX, frontY));
+    struct Case {
+        const char* name;
+        bool pressed;              // the left button is down over the top sticker
+        const float* top;          // colour expected at the top sticker's centre
+        const float* front;        // and at the front sticker's
+    } const cases[] = {
+        {"nothing pressed: the front sticker takes the top one's yellow", false, cube3d_test::yellow,
+         cube3d_test::yellow},
+        {"the top sticker pressed: its dark carries on to the front one", true, cube3d_test::darkGrey,
+         cube3d_test::darkGrey},
+    };
+    for (const Case& c : cases) {
+        for (void (*draw)() : {drawQuick, drawReference}) {
+            SCOPED_TRACE(std::string(c.name) + (draw == drawQuick ? ", quick drawing" : ", reference drawing"));
+            composeCamera();
+            pickAndResolve(c.pressed, topX, topY);
+            const Pixels picture = render(draw);
+            for (const auto& [x, y, colour] : {std::tuple{topX, topY, c.top}, std::tuple{frontX, frontY, c.front}}) {
+                const uint8_t* p = &picture[((479 - y) * 640 + x) * 3];
+                for (int32_t k = 0; k < 3; ++k)
+                    EXPECT_NEAR(p[k], colour[k] * 255.0f, 1.0) << "at (" << x << ", " << y << "), channel " << k;
+            }
+        }
+    }
 }
 
 }  // namespace

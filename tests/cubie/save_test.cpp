@@ -371,6 +371,35 @@ TEST_F(CubieSave, TolerantReading) {
     }
 }
 
+// A record of colour 0 that names the corners of a face of a cubie is drawn in whatever colour came before it, so
+// it keeps its corners when loaded and follows its cubie through turns like any other record. (One whose indices
+// name no face of a cubie is unused, and loads as zeros: see TolerantReading.)
+TEST_F(CubieSave, AColourlessRecordKeepsItsCornersAndTurnsWithItsCubie) {
+    // Record 0 of a 3-cube is the +z face of cubie (0, 0, 0); record 5 its +y face. Both lie in the layer k = 0.
+    write(lines({"3", "3", "3", "3", "5", "4 6 7 5 0", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12",
+                 "2 3 7 6 0"}));
+    auto m = built<cuboidAConfig>(3, 3, 3, 3);
+    m->loadRequested = true;
+    ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
+    const int32_t kept[2][4] = {{4, 6, 7, 5}, {2, 3, 7, 6}};
+    for (int32_t r : {0, 1}) {
+        const auto& f = m->facets[r == 0 ? 0 : 5];
+        EXPECT_EQ(f.colour, 0);
+        for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(f.vertex[c], kept[r][c]) << "record " << (r == 0 ? 0 : 5);
+    }
+    // A quarter turn of the layer k = 0 takes cubie (0, 0, 0) to another slot: the colourless records must name
+    // the same corners as a coloured copy of them does after the same turn.
+    auto coloured = std::make_unique<Model<cuboidAConfig>>(*m);
+    coloured->facets[0].colour = coloured->facets[5].colour = 7;
+    turnAndFinish(*m, 2, 0, 1);
+    turnAndFinish(*coloured, 2, 0, 1);
+    for (int32_t r : {0, 5}) {
+        SCOPED_TRACE("record " + std::to_string(r));
+        EXPECT_NE(coloured->facets[r].vertex[0] / 8, 0) << "the cubie left its slot";
+        for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(m->facets[r].vertex[c], coloured->facets[r].vertex[c]);
+    }
+}
+
 // Only the start of a file is read. A file whose last record reaches beyond it is refused, also when the bytes
 // read would end in a number that looks complete; the same file with its records within that start loads.
 TEST_F(CubieSave, RecordsBeyondTheReadStartAreNotGuessed) {
