@@ -276,6 +276,8 @@ TEST_F(CubieSave, WhatASaveReplaces) {
         chmod((folder / name).c_str(), mode);
     };
     const auto link = [&](const char* to, const std::string& name) { fs::create_symlink(to, folder / name); };
+    const auto pipe = [&](const std::string& name) { mkfifo((folder / name).c_str(), 0644); };
+    const auto elsewhere = [&] { fs::create_directory(folder / "elsewhere"); };
     struct Case {
         const char* name;
         std::function<void()> layOut;
@@ -284,36 +286,68 @@ TEST_F(CubieSave, WhatASaveReplaces) {
         mode_t mode;           // the receiver's mode afterwards
     } const cases[] = {
         {"a link at the temporary name",
-         [&] { file("SALVARE.TXT", 0644, "previous"), file("victim", 0644, "victim"), link("victim", "SALVARE.TXT.tmp"); },
+         [&] {
+             file("SALVARE.TXT", 0644, "previous");
+             file("victim", 0644, "victim");
+             link("victim", "SALVARE.TXT.tmp");
+         },
          true, "SALVARE.TXT", 0644},
         {"a pipe at the temporary name",
-         [&] { file("SALVARE.TXT", 0644, "previous"), mkfifo((path + ".tmp").c_str(), 0644); }, true, "SALVARE.TXT",
-         0644},
+         [&] {
+             file("SALVARE.TXT", 0644, "previous");
+             pipe("SALVARE.TXT.tmp");
+         },
+         true, "SALVARE.TXT", 0644},
         {"a folder at the temporary name",
-         [&] { file("SALVARE.TXT", 0644, "previous"), fs::create_directory(path + ".tmp"); }, true, "SALVARE.TXT",
-         0644},
+         [&] {
+             file("SALVARE.TXT", 0644, "previous");
+             fs::create_directory(folder / "SALVARE.TXT.tmp");
+         },
+         true, "SALVARE.TXT", 0644},
         {"a save file only its owner may write keeps its mode", [&] { file("SALVARE.TXT", 0640, "previous"); },
          true, "SALVARE.TXT", 0640},
         {"a read-only save file", [&] { file("SALVARE.TXT", 0444, "previous"); }, false, "SALVARE.TXT", 0444},
         {"a save file nobody may touch", [&] { file("SALVARE.TXT", 0, "previous"); }, false, "SALVARE.TXT", 0},
         {"a save file that is a link to a file elsewhere",
-         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0604, "previous"),
-               link("elsewhere/real", "SALVARE.TXT"); },
+         [&] {
+             elsewhere();
+             file("elsewhere/real", 0604, "previous");
+             link("elsewhere/real", "SALVARE.TXT");
+         },
          true, "elsewhere/real", 0604},
         {"a link to a link in another folder, relative to that folder",
-         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0640, "previous"),
-               link("real", "elsewhere/hop"), link("elsewhere/hop", "SALVARE.TXT"); },
+         [&] {
+             elsewhere();
+             file("elsewhere/real", 0640, "previous");
+             link("real", "elsewhere/hop");
+             link("elsewhere/hop", "SALVARE.TXT");
+         },
          true, "elsewhere/real", 0640},
         {"a link to a file that does not exist yet",
-         [&] { fs::create_directory(folder / "elsewhere"), link("elsewhere/new", "SALVARE.TXT"); }, true,
-         "elsewhere/new", 0666 & ~mask},
+         [&] {
+             elsewhere();
+             link("elsewhere/new", "SALVARE.TXT");
+         },
+         true, "elsewhere/new", 0666 & ~mask},
         {"a link to a read-only file",
-         [&] { fs::create_directory(folder / "elsewhere"), file("elsewhere/real", 0444, "previous"),
-               link("elsewhere/real", "SALVARE.TXT"); },
+         [&] {
+             elsewhere();
+             file("elsewhere/real", 0444, "previous");
+             link("elsewhere/real", "SALVARE.TXT");
+         },
          false, "elsewhere/real", 0444},
-        {"a link to a pipe", [&] { mkfifo((folder / "pipe").c_str(), 0644), link("pipe", "SALVARE.TXT"); }, false,
-         "pipe", 0},
-        {"a pipe in place of the save file", [&] { mkfifo(path.c_str(), 0644); }, false, "SALVARE.TXT", 0},
+        {"a link to a pipe",
+         [&] {
+             pipe("pipe");
+             link("pipe", "SALVARE.TXT");
+         },
+         false, "pipe", 0},
+        {"a pipe in place of the save file", [&] { pipe("SALVARE.TXT"); }, false, "SALVARE.TXT", 0},
+    };
+    const auto fileText = [](mode_t mode, const char* bytes) {
+        char text[16];
+        std::snprintf(text, sizeof text, "file %04o ", static_cast<unsigned>(mode));
+        return text + std::string(bytes);
     };
     auto m = built<cuboidAConfig>(2, 1, 1, 1);
     for (const Case& c : cases) {
@@ -323,13 +357,9 @@ TEST_F(CubieSave, WhatASaveReplaces) {
         c.layOut();
         std::map<std::string, std::string> expected = entriesUnder(folder);
         if (c.saves) {
-            char mode[16];
-            std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(c.mode));
-            expected[c.receiver] = std::string("file ") + mode + " the single cubie's file";
+            expected[c.receiver] = fileText(c.mode, "the single cubie's file");
         } else if (expected[c.receiver].rfind("file", 0) == 0) {
-            char mode[16];
-            std::snprintf(mode, sizeof mode, "file %04o ", static_cast<unsigned>(c.mode));
-            EXPECT_EQ(expected[c.receiver].substr(0, 10), mode) << "laid out as meant";
+            EXPECT_EQ(expected[c.receiver].substr(0, 10), fileText(c.mode, "")) << "laid out as meant";
         }
         EXPECT_EQ(saveState(*m, path.c_str()), c.saves);
         EXPECT_EQ(entriesUnder(folder), expected);
