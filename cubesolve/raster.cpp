@@ -39,11 +39,15 @@ void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
     for (int32_t x = x1; x <= x2; ++x) plotCell(x, row, colour);
 }
 
+// A cursor on an edge counts as inside. Every sticker is two triangles whose shared edge runs across the
+// sticker (in the start view through the middle of every up sticker): with a strict test a cell on it would be
+// inside neither, and the pick would fall through to a hidden face or to nothing. Where two triangles share an
+// edge, the one drawn later, the nearer, wins.
 bool cursorInside(const CellPoint* p[3]) {
     for (int32_t e = 0; e < 3; ++e) {
         const CellPoint& a = *p[e];
         const CellPoint& b = *p[(e + 1) % 3];
-        if (!((state.mouseX - a.x) * (b.y - a.y) - (state.mouseY - a.y) * (b.x - a.x) < 0)) return false;
+        if ((state.mouseX - a.x) * (b.y - a.y) - (state.mouseY - a.y) * (b.x - a.x) > 0) return false;
     }
     return true;
 }

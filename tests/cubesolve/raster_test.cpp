@@ -20,6 +20,7 @@
 #include "program.h"
 #include "raster.h"
 #include "state.h"
+#include "sticker_model.h"
 #include "window.h"
 
 using namespace cubesolve;
@@ -243,12 +244,99 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
     }
 }
 
+// How far (x, y) lies inside a convex outline, in cells: the least distance to any of its edges, negative outside.
+double depthInside(const expected_view::StickerOutline& s, double x, double y) {
+    double area = 0;
+    for (int c = 0; c < 4; ++c) area += s.x[c] * s.y[(c + 1) % 4] - s.x[(c + 1) % 4] * s.y[c];
+    const double turn = area < 0 ? -1 : 1;
+    double least = 1e9;
+    for (int c = 0; c < 4; ++c) {
+        const double ex = s.x[(c + 1) % 4] - s.x[c], ey = s.y[(c + 1) % 4] - s.y[c];
+        least = std::min(least, turn * (ex * (y - s.y[c]) - ey * (x - s.x[c])) / std::hypot(ex, ey));
+    }
+    return least;
+}
+
+// Every cell well inside a sticker that faces the eye, found from the rules' geometry and not from the pick,
+// shows that sticker's colour and picks its cubie and face: also the cells on the edge between its two triangles,
+// which in the start view run through the middle of every up sticker. The margin of 1.5 cells covers the rounding
+// of the projected corners. Colours come from the tests' own sticker model playing the same moves.
+TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
+    struct View {
+        const char* name;
+        int32_t angle[3];
+        const char* moves;
+    };
+    const View views[] = {
+        {"start view", {45, 45, 90}, ""},
+        {"dragged down", {45, 100, 90}, ""},
+        {"from below and behind", {230, 320, 90}, ""},
+        {"start view after turns", {45, 45, 90}, "FRUrDLbjKi"},
+    };
+    struct Target {
+        int32_t x, y, slot, face, colour;
+    };
+    constexpr int32_t lowFace[3] = {2, 4, 1}, highFace[3] = {3, 5, 0};
+    // Sets up the cube and view, and lists the cells well inside its facing stickers.
+    auto prepare = [&](int32_t n, const View& view, std::vector<Target>& targets) {
+        resizeCube(n);
+        runMoves(view.moves);
+        sticker_model::Cube model(n);
+        model.play(view.moves);
+        for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = view.angle[a];
+        targets.clear();
+        for (const expected_view::StickerOutline& s : expected_view::facingStickers(n, view.angle)) {
+            const Target t{0, 0, (s.slot[0] * n + s.slot[1]) * n + s.slot[2],
+                           s.side < 0 ? lowFace[s.axis] : highFace[s.axis],
+                           model.colourAt({s.slot[0], s.slot[1], s.slot[2]}, s.axis, s.side)};
+            const auto [left, right] = std::minmax_element(s.x, s.x + 4);
+            const auto [top, bottom] = std::minmax_element(s.y, s.y + 4);
+            for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
+                for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x)
+                    if (depthInside(s, x, y) >= 1.5) targets.push_back({x, y, t.slot, t.face, t.colour});
+        }
+    };
+    std::vector<Target> targets;
+    // The picture agrees with the sticker model, so the cells are truly on view.
+    for (int32_t n = 2; n <= 5; ++n)
+        for (const View& view : views) {
+            prepare(n, view, targets);
+            paintPicture();
+            int32_t wrong = 0;
+            for (const Target& t : targets) wrong += cell(t.x, t.y) != t.colour;
+            EXPECT_GE(targets.size(), 2000u) << "N = " << n << ", " << view.name;
+            EXPECT_EQ(wrong, 0) << "N = " << n << ", " << view.name << ": cells whose picture disagrees with the "
+                                << "sticker model, of " << targets.size();
+        }
+    // The pick, cell by cell, with the window closed so that the fills cost nothing.
+    close_window();
+    for (int32_t n = 2; n <= 5; ++n)
+        for (const View& view : views) {
+            prepare(n, view, targets);
+            projectVertices();
+            sortFacets();
+            int32_t wrong = 0;
+            std::ostringstream first;
+            for (const Target& t : targets) {
+                state.mouseX = t.x, state.mouseY = t.y, state.buttons = leftButtonAlone;
+                drawFacets();
+                if (state.pickedCubie == t.slot && state.pickedFace == t.face) continue;
+                if (wrong++ == 0)
+                    first << "cell (" << t.x << ", " << t.y << ") of slot " << t.slot << " face " << t.face
+                          << " picks slot " << state.pickedCubie << " face " << state.pickedFace;
+            }
+            state.buttons = 0;
+            EXPECT_EQ(wrong, 0) << "N = " << n << ", " << view.name << ": cells picking another sticker or none, of "
+                                << targets.size() << "; first: " << first.str();
+        }
+}
+
 TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
     struct Case {
         double w[3];
         int32_t slot, face;
     };
-    // Points off the diagonal that splits a sticker into its two triangles: a point on it is inside neither.
+    // Points off the diagonal that splits a sticker into its two triangles (the test above covers the cells on it).
     const Case cases[] = {
         {{58, 6, 4}, 2 * 9 + 1 * 3 + 1, 3},    // up centre, the +x face
         {{6, 58, -4}, 1 * 9 + 2 * 3 + 1, 5},   // front centre, +y
