@@ -1,6 +1,6 @@
 // The program's cube, move player and solver through cubesolve-probe, checked against the independent sticker
-// model: every letter on every size, the solver on seeded random scrambles, the solved cube, and solves a key
-// cuts short.
+// model: every letter on every size, the eight patterns, the solver on seeded random scrambles, the solved cube,
+// and solves a key cuts short.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -145,6 +145,29 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
         EXPECT_TRUE(model.solved()) << "scramble " << scramble[n] << ", cut solve " << cut;
         EXPECT_EQ(probe::stickers(result.lines[3 * n + 2]), model.probeOrder());
     }
+}
+
+// The eight patterns of the m key, written out in the player's notation, leave on every size what the sticker
+// model makes of the same letters (on sizes 4 and 5 they turn layers 0 to 2 only; on size 2 a letter of layer 2
+// turns nothing).
+TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
+    const std::string patterns[8] = {
+        "fuBUUbURUUrFBDfDDFdlDDLb", "BRldRRDrLbRRUBBuDRRd", "RUFFdRlFbdfrFFRUUFRRfrufUUFR", "lRRflbUBLFRuRL",
+        "LLFFRRLLFFRRFB",           "IJij",                 "FBRLFBRLFBRLUDUD",             "FFRRBBLLFFRRBBLLFFRRBBLL",
+    };
+    std::vector<std::string> commands;
+    for (int n = 2; n <= 5; ++n)
+        for (int r = 0; r < 8; ++r)
+            commands.insert(commands.end(), {"size " + std::to_string(n), "pattern " + std::to_string(r), "stickers"});
+    const probe::Result result = probe::run(commands);
+    ASSERT_EQ(result.lines.size(), 4u * 8u);
+    for (int n = 2; n <= 5; ++n)
+        for (int r = 0; r < 8; ++r) {
+            Cube model(n);
+            model.play(patterns[r]);
+            EXPECT_EQ(probe::stickers(result.lines[(n - 2) * 8 + r]), model.probeOrder())
+                << "pattern " << r << " \"" << patterns[r] << "\" on N = " << n;
+        }
 }
 
 TEST(cubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
