@@ -9,7 +9,7 @@ bool cursorInside(const PointType* corners, int32_t count, int32_t x, int32_t y)
         const PointType& a = corners[m];
         const PointType& b = corners[(m + 1) % count];
         const int64_t side = int64_t{x - a.x} * (b.y - a.y) - int64_t{y - a.y} * (b.x - a.x);
-        if (side >= 0) return false;
+        if (side > 0) return false;
     }
     return true;
 }

@@ -9,8 +9,10 @@
 
 namespace cuboid {
 
-// True when (x, y) lies strictly inside the polygon of screen corners, which are in the order a front-facing
-// facet has on screen. A point on an edge or a corner is outside, so two neighbouring facets never both take it.
+// True when (x, y) lies inside the polygon of screen corners, which are in the order a front-facing facet has on
+// screen, or on its outline. A point on an edge counts as inside: the two triangles of a cuboid-c face share an
+// edge across the sticker, and a strict test would take neither of them there. Where neighbouring facets share
+// an edge, the one painted later (the nearer) is the one picked, as it is the one painted there.
 bool cursorInside(const PointType* corners, int32_t count, int32_t x, int32_t y);
 
 // Whether this frame picks at all: only while no turn runs and the left button alone is down now or was down in

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -161,8 +163,8 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
         for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
             // Stickers seen nearly edge-on are a pixel or two wide; their centres are no fair test.
             if (s.minEdge < 8 || s.facing < 0.15) continue;
-            // The centre of a face drawn as two triangles lies on their shared edge, which neither takes.
-            for (int point = facetCorners == 4 ? -1 : 0; point < 4; ++point) {
+            // The centre, then points toward each edge's middle.
+            for (int point = -1; point < 4; ++point) {
                 double px = s.x, py = s.y;
                 if (point >= 0) s.towardEdge(point, 0.5, px, py);
                 paintOnly(static_cast<int32_t>(std::lround(px)), static_cast<int32_t>(std::lround(py)), 1, 0);
@@ -174,6 +176,62 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
             ++checked;
         }
         EXPECT_GT(checked, 3 * c.dims[0] * c.dims[1] / 4) << c.name << ": too few stickers checked";
+    }
+}
+
+// How far pixel (x, y) lies inside a sticker's projected outline: the least distance to any of its edges,
+// negative outside.
+double depthInside(const expected::Sticker& s, double x, double y) {
+    double area = 0;
+    for (int c = 0; c < 4; ++c) area += s.cornerX[c] * s.cornerY[(c + 1) % 4] - s.cornerX[(c + 1) % 4] * s.cornerY[c];
+    const double turn = area < 0 ? -1 : 1;
+    double least = 1e9;
+    for (int c = 0; c < 4; ++c) {
+        const double ex = s.cornerX[(c + 1) % 4] - s.cornerX[c], ey = s.cornerY[(c + 1) % 4] - s.cornerY[c];
+        least = std::min(least, turn * (ex * (y - s.cornerY[c]) - ey * (x - s.cornerX[c])) / std::hypot(ex, ey));
+    }
+    return least;
+}
+
+// Every pixel at least 1.5 pixels inside a sticker that faces the eye (the rules' geometry, not the pick) picks
+// that sticker's cubie and face, the pixels on the edge between a face's two triangles included. The margin
+// covers the rounding of the projected corners.
+TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
+    const PickCase cases[] = {
+        {"start view, 4-cube", 4, {4, 4, 4}, {45, 45, 90}},
+        {"turned right and down, 3-cube", 3, {3, 3, 3}, {135, 20, 90}},
+        {"from below, 5 x 2 x 4 cuboid", 5, {5, 2, 4}, {-60, -30, 90}},
+    };
+    for (const PickCase& c : cases) {
+        freshProgram();
+        state.puzzle.gridSize = c.gridSize;
+        for (int a = 0; a < 3; ++a) state.puzzle.dims[a] = c.dims[a];
+        ASSERT_TRUE(rebuild());
+        for (int a = 0; a < 3; ++a) state.viewAngle[a] = c.angle[a];
+        projectVertices();
+        sortFacets();
+        int checked = 0, wrong = 0;
+        std::string first;
+        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+            const auto [left, right] = std::minmax_element(s.cornerX, s.cornerX + 4);
+            const auto [top, bottom] = std::minmax_element(s.cornerY, s.cornerY + 4);
+            for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
+                for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x) {
+                    if (depthInside(s, x, y) < 1.5) continue;
+                    ++checked;
+                    state.mouseX = x, state.mouseY = y, state.buttons = 1, state.previousButtons = 0;
+                    drawFacets();
+                    if (state.pickedCubie == slotOf(s.i, s.j, s.k) && state.pickedFace == s.face) continue;
+                    if (wrong++ == 0)
+                        first = "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") of face " +
+                                std::to_string(s.face) + " of (" + std::to_string(s.i) + ", " + std::to_string(s.j) +
+                                ", " + std::to_string(s.k) + ") picks slot " + std::to_string(state.pickedCubie) +
+                                " face " + std::to_string(state.pickedFace);
+                }
+        }
+        EXPECT_GT(checked, 10000) << c.name;
+        EXPECT_EQ(wrong, 0) << c.name << ": pixels picking another sticker or none, of " << checked << "; first: "
+                            << first;
     }
 }
 
@@ -213,7 +271,7 @@ TEST(SUITE(Picking), NoPickOffThePuzzleWithoutTheLeftButtonAloneOrDuringATurn) {
     }
 }
 
-TEST(SUITE(Picking), InsideIsStrictOnEdgesAndCorners) {
+TEST(SUITE(Picking), InsideTakesTheOutlineToo) {
     // Corners in the order a front-facing facet has them on screen (y downward).
     const PointType square[4] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
     const PointType triangle[3] = {{10, 10}, {20, 10}, {20, 20}};
@@ -227,12 +285,14 @@ TEST(SUITE(Picking), InsideIsStrictOnEdgesAndCorners) {
     } cases[] = {
         {"square middle", square, 4, 15, 15, true},
         {"square just inside a corner", square, 4, 11, 19, true},
-        {"square left edge", square, 4, 10, 15, false},
-        {"square bottom edge", square, 4, 15, 20, false},
-        {"square corner", square, 4, 20, 10, false},
+        {"square left edge", square, 4, 10, 15, true},
+        {"square bottom edge", square, 4, 15, 20, true},
+        {"square corner", square, 4, 20, 10, true},
+        {"square just outside an edge", square, 4, 21, 15, false},
         {"square outside", square, 4, 25, 15, false},
         {"triangle inside", triangle, 3, 17, 12, true},
-        {"triangle on its diagonal", triangle, 3, 15, 15, false},
+        {"triangle on its diagonal", triangle, 3, 15, 15, true},
+        {"triangle just beyond its diagonal", triangle, 3, 14, 15, false},
         {"triangle beyond its diagonal", triangle, 3, 12, 17, false},
     };
     for (const Case& c : cases) EXPECT_EQ(cursorInside(c.polygon, c.count, c.x, c.y), c.inside) << c.name;
