@@ -20,6 +20,9 @@ constexpr uint8_t patternRows[7][8] = {
     {0xCC, 0xCC, 0x33, 0x33, 0xCC, 0xCC, 0x33, 0x33},  // 8 user pattern: a 2-pixel checker
 };
 
+// Where one row crosses the edges of the polygon being filled; one polygon is filled at a time, on one thread.
+double rowCrossings[maxPolygonPoints];
+
 // Horizontal run of the fill on row y from x1 to x2 inclusive, clipped.
 void fillSpan(Page& page, const Fill& fill, int64_t y, int64_t x1, int64_t x2) {
     if (fill.pattern == noFillPattern || y < 0 || y >= page.height) return;
@@ -121,9 +124,7 @@ void pageLine(Page& page, uint32_t colour, int32_t x1, int32_t y1, int32_t x2, i
 }
 
 void pageFillPolygon(Page& page, const Fill& fill, uint32_t pen, int count, const PointType* points) {
-    if (count < 2 || points == nullptr) return;
-    // Crossings of one row; a polygon has at most 32767 edges, so this never grows past that after the first use.
-    static std::vector<double> crossings;
+    if (count < 2 || count > maxPolygonPoints || points == nullptr) return;
     if (fill.pattern != noFillPattern) {
         int64_t minY = points[0].y, maxY = points[0].y;
         for (int i = 1; i < count; ++i) {
@@ -132,21 +133,20 @@ void pageFillPolygon(Page& page, const Fill& fill, uint32_t pen, int count, cons
         }
         minY = std::max<int64_t>(minY, 0);
         maxY = std::min<int64_t>(maxY, page.height - 1);
-        if (crossings.capacity() < static_cast<size_t>(count)) crossings.reserve(static_cast<size_t>(count));
         for (int64_t y = minY; y <= maxY; ++y) {
             double yc = static_cast<double>(y) + 0.5;
-            crossings.clear();
+            int crossingCount = 0;
             for (int i = 0; i < count; ++i) {
                 const PointType& a = points[i];
                 const PointType& b = points[(i + 1) % count];
                 double ay = a.y, by = b.y;
                 if ((ay <= yc && yc < by) || (by <= yc && yc < ay))
-                    crossings.push_back(a.x + (yc - ay) * (static_cast<double>(b.x) - a.x) / (by - ay));
+                    rowCrossings[crossingCount++] = a.x + (yc - ay) * (static_cast<double>(b.x) - a.x) / (by - ay);
             }
-            std::sort(crossings.begin(), crossings.end());
-            for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            std::sort(rowCrossings, rowCrossings + crossingCount);
+            for (int k = 0; k + 1 < crossingCount; k += 2) {
                 // Pixels whose centres x + 0.5 lie in [left, right).
-                double left = std::ceil(crossings[k] - 0.5), right = std::ceil(crossings[k + 1] - 0.5) - 1;
+                double left = std::ceil(rowCrossings[k] - 0.5), right = std::ceil(rowCrossings[k + 1] - 0.5) - 1;
                 left = std::max(left, -1.0);
                 right = std::min(right, static_cast<double>(page.width));
                 if (left <= right) fillSpan(page, fill, y, static_cast<int64_t>(left), static_cast<int64_t>(right));

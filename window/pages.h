@@ -35,8 +35,11 @@ void pageFillRect(Page& page, const Fill& fill, int32_t x1, int32_t y1, int32_t 
 // One-pixel line from (x1, y1) to (x2, y2), both ends included.
 void pageLine(Page& page, uint32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
+// Most corners a polygon may have: draw_filled_polygon's count is 16-bit.
+constexpr int maxPolygonPoints = 32767;
+
 // Closed polygon: pixels whose centres lie inside (even-odd) get the fill, then the edges are drawn in the pen
-// colour. count >= 2.
+// colour. 2 <= count <= maxPolygonPoints; any other count draws nothing.
 void pageFillPolygon(Page& page, const Fill& fill, uint32_t pen, int count, const PointType* points);
 
 // Ellipse inscribed in (cx - rx, cy - ry) to (cx + rx, cy + ry): inside in the fill, boundary pixels in the pen.

@@ -33,7 +33,7 @@ constexpr uint8_t greys[16] = {0x00, 0x14, 0x20, 0x2C, 0x38, 0x44, 0x50, 0x60,
                                0x70, 0x80, 0x90, 0xA0, 0xB4, 0xC8, 0xE0, 0xFC};
 
 // Colour k (0-23) of a ring: blue to magenta to red to yellow to green to cyan and back toward blue.
-Rgb ringColour(const Ring& ring, int k) {
+constexpr Rgb ringColour(const Ring& ring, int k) {
     const uint8_t H = ring.high, L = ring.low, m1 = ring.m1, m2 = ring.m2, m3 = ring.m3;
     const Rgb table[24] = {
         {L, L, H},   {m1, L, H},  {m2, L, H},  {m3, L, H},  {H, L, H},   {H, L, m3},
@@ -44,9 +44,7 @@ Rgb ringColour(const Ring& ring, int k) {
     return table[k];
 }
 
-}  // namespace
-
-Palette defaultPalette() {
+constexpr Palette buildDefaultPalette() {
     Palette p{};
     for (int i = 0; i < 16; ++i) p.entries[i] = basicColours[i];
     for (int i = 0; i < 16; ++i) p.entries[16 + i] = Rgb{greys[i], greys[i], greys[i]};
@@ -60,6 +58,13 @@ Palette defaultPalette() {
     p.entries[65] = Rgb{0xFC, 0x9C, 0xFC};
     return p;
 }
+
+// Built at compile time: looking a named colour up needs it from the first frame on, with nothing to set up.
+constexpr Palette standardPalette = buildDefaultPalette();
+
+}  // namespace
+
+Palette defaultPalette() { return standardPalette; }
 
 int nearestEntry(const Palette& palette, int count, Rgb colour) {
     int best = 0;
@@ -78,9 +83,8 @@ int nearestEntry(const Palette& palette, int count, Rgb colour) {
 
 int32_t namedColourNumber(uint32_t rgb, int entries) {
     if (entries == 0) return static_cast<int32_t>(rgb & 0xFFFFFF);
-    static const Palette standard = defaultPalette();
     const Rgb colour{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
-    return nearestEntry(standard, entries, colour);
+    return nearestEntry(standardPalette, entries, colour);
 }
 
 uint32_t colourIndex(int32_t c, int entries) {

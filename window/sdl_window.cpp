@@ -166,17 +166,19 @@ int heldKeyNumber(const SDL_Keysym& k, bool down) {
     }
 }
 
+// The keypad's keys by digit, and what they are without Num Lock: Insert, End, Down, Page Down, Left, (5), Right,
+// Home, Up, Page Up.
+constexpr SDL_Keycode keypadDigits[10] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
+                                          SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+constexpr win::KeyId keypadMoves[10] = {
+    win::KeyId::Insert, win::KeyId::End, win::KeyId::Down, win::KeyId::PageDown, win::KeyId::Left,
+    win::KeyId::None, win::KeyId::Right, win::KeyId::Home, win::KeyId::Up, win::KeyId::PageUp};
+
 win::KeyId keypadKey(SDL_Keycode sym, bool numLock, uint8_t& digit) {
-    static constexpr SDL_Keycode pad[10] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
-                                            SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
-    // The keypad without Num Lock: Insert, End, Down, Page Down, Left, (5), Right, Home, Up, Page Up.
-    static constexpr win::KeyId moves[10] = {
-        win::KeyId::Insert, win::KeyId::End, win::KeyId::Down, win::KeyId::PageDown, win::KeyId::Left,
-        win::KeyId::None, win::KeyId::Right, win::KeyId::Home, win::KeyId::Up, win::KeyId::PageUp};
     for (uint8_t d = 0; d < 10; ++d) {
-        if (pad[d] != sym) continue;
+        if (keypadDigits[d] != sym) continue;
         digit = d;
-        return numLock ? win::KeyId::Digit : moves[d];
+        return numLock ? win::KeyId::Digit : keypadMoves[d];
     }
     if (sym == SDLK_KP_PERIOD && !numLock) return win::KeyId::Delete;
     return win::KeyId::None;
@@ -340,24 +342,27 @@ void pumpEvents() {
 
 // ---- opening ----
 
+// Width and height of size modes 1 to 8, by mode.
+constexpr int modeSizes[9][2] = {
+    {0, 0}, {320, 200}, {640, 200}, {640, 350}, {640, 480}, {720, 350}, {800, 600}, {1024, 768}, {1280, 1024},
+};
+
 // Drawing-area size of a size mode; `usable` is the screen less the desktop's panels, `whole` the whole screen.
+
 bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w, int& h) {
-    static constexpr int sizes[9][2] = {
-        {0, 0}, {320, 200}, {640, 200}, {640, 350}, {640, 480}, {720, 350}, {800, 600}, {1024, 768}, {1280, 1024},
-    };
-    if (mode >= 1 && mode <= 8) {
-        w = sizes[mode][0];
-        h = sizes[mode][1];
-    } else if (mode == 10) {  // the window system's habit: three quarters of the screen
+    if (mode >= size320x200 && mode <= size1280x1024) {
+        w = modeSizes[mode][0];
+        h = modeSizes[mode][1];
+    } else if (mode == sizeDefault) {  // the window system's habit: three quarters of the screen
         w = usable.w * 3 / 4;
         h = usable.h * 3 / 4;
-    } else if (mode == 11) {
+    } else if (mode == sizeLargestFramed) {
         w = usable.w - frameWidth;
         h = usable.h - frameHeight;
-    } else if (mode == 12) {
+    } else if (mode == sizeWholeScreen) {
         w = whole.w;
         h = whole.h;
-    } else if (mode == 13) {
+    } else if (mode == sizeCustom) {
         w = S.customWidth;
         h = S.customHeight;
     } else {
@@ -366,16 +371,18 @@ bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w
     return w > 0 && h > 0;
 }
 
+// Depth-buffer bits to ask for, deepest first.
+constexpr int depthBufferBits[3] = {32, 24, 16};
+
 // Creates the window, asking for the deepest depth buffer the display offers; without any GL visual the window
 // is made without GL and the pages still work.
 SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
-    static constexpr int depths[3] = {32, 24, 16};
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    for (int depth : depths) {
+    for (int depth : depthBufferBits) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
         SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                               flags | SDL_WINDOW_OPENGL);
@@ -420,12 +427,12 @@ int16_t failOpen(int16_t status, const char* what, const char* detail) {
 }
 
 int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
-    if (driver == 0) {
-        driver = 9;
-        mode = 10;
+    if (driver == driverDetect) {
+        driver = driverRgb;
+        mode = sizeDefault;
     }
     // The size mode is judged before the driver; whether the size fits needs the screen.
-    const bool knownMode = (mode >= 1 && mode <= 8) || (mode >= 10 && mode <= 13);
+    const bool knownMode = (mode >= size320x200 && mode <= size1280x1024) || (mode >= sizeDefault && mode <= sizeCustom);
     if (!knownMode) return failOpen(grInvalidMode, "invalid size mode", nullptr);
 
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -457,7 +464,11 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
     }
-    const int entries = driver == 1 ? 2 : driver == 2 ? 16 : driver == 3 ? 256 : driver == 9 ? 0 : -1;
+    const int entries = driver == driverTwoColours       ? 2
+                        : driver == driverSixteenColours ? 16
+                        : driver == driverPalette        ? 256
+                        : driver == driverRgb            ? 0
+                                                         : -1;
     if (entries < 0) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
@@ -558,13 +569,13 @@ void present_frame(int16_t mode) {
     if (!ready()) return;
     pumpEvents();
     switch (mode) {
-        case 0: S.directRefresh = false; break;
-        case 1:
+        case presentDirectOff: S.directRefresh = false; break;
+        case presentDirectOn:
             S.directRefresh = true;
             paceFrame();
             showPage();
             break;
-        case 2:
+        case presentSwap:
             paceFrame();
             if (S.glDrawing) SDL_GL_SwapWindow(S.window);
             else showPage();
@@ -661,7 +672,7 @@ void set_pen_color(int32_t colour) {
 
 void set_fill(int16_t pattern, int32_t colour) {
     if (!ready()) return;
-    if (pattern < 0 || pattern > 9) {
+    if (pattern < fillBackground || pattern > fillNone) {
         S.status = grInvalidParameter;
         return;
     }

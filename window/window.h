@@ -47,12 +47,34 @@ inline constexpr NamedColour colourWhite{0xFFFFFF};
 inline constexpr NamedColour colourRed{0xFF0000};
 inline constexpr NamedColour colourGreen{0x008000};
 
-// Opens the window with the colour driver (1: 2 colours, 2: 16, 3: 256, 9: 24-bit RGB without palette; 0 picks
-// 9 and writes back driver 9 and mode 10) and size mode (1: 320 x 200, 2: 640 x 200, 3: 640 x 350, 4: 640 x 480,
-// 5: 720 x 350, 6: 800 x 600, 7: 1024 x 768, 8: 1280 x 1024, 10: three quarters of the screen, 11: the largest
-// that fits in a window frame on the desktop's usable area, 12: the whole screen, 13: set_custom_size's size).
-// The window gets a frame when it fits with one in the usable area (the screen less panels and docks), else it
-// is borderless when it fits on the whole screen. Pen and fill start white, the background black.
+// Colour drivers of open_window: how many colours a pixel can take.
+enum : int16_t {
+    driverDetect = 0,          // picks driverRgb and sizeDefault
+    driverTwoColours = 1,
+    driverSixteenColours = 2,
+    driverPalette = 3,         // 256 palette entries: what every program of the family opens
+    driverRgb = 9,             // 24-bit RGB, no palette
+};
+
+// Size modes of open_window.
+enum : int16_t {
+    size320x200 = 1,
+    size640x200 = 2,
+    size640x350 = 3,
+    size640x480 = 4,           // what every program of the family opens
+    size720x350 = 5,
+    size800x600 = 6,
+    size1024x768 = 7,
+    size1280x1024 = 8,
+    sizeDefault = 10,          // the layer's default size (three quarters of the screen)
+    sizeLargestFramed = 11,    // the largest that fits in a window frame on the desktop's usable area
+    sizeWholeScreen = 12,
+    sizeCustom = 13,           // set_custom_size's size
+};
+
+// Opens the window with the colour driver and size mode above (driverDetect writes back driverRgb and
+// sizeDefault). The window gets a frame when it fits with one in the usable area (the screen less panels and
+// docks), else it is borderless when it fits on the whole screen. Pen and fill start white, the background black.
 // On failure graph_status() is negative and window_error() names the cause.
 void open_window(int16_t& driver, int16_t& mode, const char* title);
 
@@ -65,15 +87,21 @@ int16_t graph_status();
 // One line naming why the last open_window failed ("" when it did not).
 const char* window_error();
 
-// Size used by size mode 13; call before open_window.
+// Size used by sizeCustom; call before open_window.
 void set_custom_size(int16_t width, int16_t height);
 
 // On: OpenGL output goes to the window's back buffer. Off: no GL context is current, so later GL calls are
 // harmless no-ops that never reach the window. Status -9 when the window has no GL context.
 void set_gl_drawing(bool on);
 
-// 2: swap the GL buffers when GL drawing is on, else copy the shown page into the window. 1: direct refresh on and
-// copy the shown page into the window. 0: direct refresh off. Paced to set_frame_rate's rate (modes 1 and 2).
+// present_frame's modes.
+enum : int16_t {
+    presentDirectOff = 0,  // direct refresh off: drawing on the shown page waits for the next presentation
+    presentDirectOn = 1,   // direct refresh on, and the shown page is copied into the window
+    presentSwap = 2,       // swap the GL buffers when GL drawing is on, else copy the shown page into the window
+};
+
+// Presents as the mode says; presentDirectOn and presentSwap are paced to set_frame_rate's rate.
 void present_frame(int16_t mode);
 
 // Upper bound on shown frames a second for present_frame and select_shown_page; 0 leaves them unpaced.
@@ -123,8 +151,21 @@ void clear_page();
 void select_draw_page(int16_t page);
 void select_shown_page(int16_t page);
 
-// Pen colour (outlines) and fill: pattern 0 solid background, 1 solid colour, 2 horizontal lines, 3 vertical
-// lines, 4 cross, 5 backward diagonal, 6 forward diagonal, 7 diagonal cross, 8 user pattern (checker), 9 no fill.
+// Fill patterns of set_fill.
+enum : int16_t {
+    fillBackground = 0,       // solid background colour
+    fillSolid = 1,
+    fillHorizontalLines = 2,
+    fillVerticalLines = 3,
+    fillCross = 4,
+    fillBackDiagonals = 5,
+    fillForwardDiagonals = 6,
+    fillDiagonalCross = 7,
+    fillChecker = 8,          // the user pattern
+    fillNone = 9,             // outline only
+};
+
+// Pen colour (outlines) and fill pattern with its colour.
 void set_pen_color(int32_t colour);
 void set_fill(int16_t pattern, int32_t colour);
 
