@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "cubie.h"
+#include "cubie/cubie.h"
 
 namespace cube3d {
 

@@ -1,7 +1,7 @@
-#include "controls.h"
+#include "cube3d/controls.h"
 
-#include "state.h"
-#include "window.h"
+#include "cube3d/state.h"
+#include "window/window.h"
 
 namespace cube3d {
 namespace {

@@ -1,4 +1,4 @@
-#include "program.h"
+#include "cube3d/program.h"
 
 int main() {
     if (!cube3d::startUp()) return 1;

@@ -1,11 +1,11 @@
-#include "program.h"
+#include "cube3d/program.h"
 
 #include <cstdio>
 
-#include "config.h"
-#include "render.h"
-#include "state.h"
-#include "window.h"
+#include "cube3d/config.h"
+#include "cube3d/render.h"
+#include "cube3d/state.h"
+#include "window/window.h"
 
 namespace cube3d {
 
@@ -13,7 +13,7 @@ ProgramState state;
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, windowTitle);
     if (graph_status() != grOk) {
         std::fprintf(stderr, "cube3d: %s\n", window_error());

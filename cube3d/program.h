@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "cube3d/controls.h"
 
 namespace cube3d {
 

@@ -1,4 +1,4 @@
-#include "render.h"
+#include "cube3d/render.h"
 
 #include <GL/gl.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "scene/camera.h"
-#include "window.h"
+#include "window/window.h"
 
 namespace cube3d {
 
@@ -322,7 +322,7 @@ void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY) {
             drawReference();
         glFlush();
     }
-    present_frame(2);
+    present_frame(presentSwap);
 }
 
 }  // namespace cube3d

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "scene/vec.h"
-#include "state.h"
+#include "cube3d/state.h"
 
 namespace cube3d {
 
@@ -39,7 +39,7 @@ int32_t quickQuadCount();
 // False makes drawCube draw the reference way (for measuring and tests).
 extern bool quickDrawing;
 
-// One frame's picture: camera, pick and colours, the drawing, glFlush and present_frame(2). Leaves pickedCubie
+// One frame's picture: camera, pick and colours, the drawing, glFlush and present_frame(presentSwap). Leaves pickedCubie
 // and pickedFace for the gestures.
 void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY);
 

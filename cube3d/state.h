@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "config.h"
+#include "cube3d/config.h"
 #include "scene/camera.h"
 #include "scene/vec.h"
 

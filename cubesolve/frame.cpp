@@ -1,8 +1,8 @@
-#include "frame.h"
+#include "cubesolve/frame.h"
 
-#include "raster.h"
-#include "state.h"
-#include "window.h"
+#include "cubesolve/raster.h"
+#include "cubesolve/state.h"
+#include "window/window.h"
 
 namespace cubesolve {
 namespace {

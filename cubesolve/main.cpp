@@ -1,4 +1,4 @@
-#include "program.h"
+#include "cubesolve/program.h"
 
 int main() {
     if (!cubesolve::startUp()) return 1;

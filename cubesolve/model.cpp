@@ -1,4 +1,4 @@
-#include "model.h"
+#include "cubesolve/model.h"
 
 #include <cmath>
 

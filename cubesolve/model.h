@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "cubie.h"
+#include "cubie/cubie.h"
 
 namespace cubesolve {
 

@@ -1,7 +1,7 @@
-#include "moves.h"
+#include "cubesolve/moves.h"
 
-#include "frame.h"
-#include "state.h"
+#include "cubesolve/frame.h"
+#include "cubesolve/state.h"
 
 namespace cubesolve {
 

@@ -1,11 +1,11 @@
-#include "program.h"
+#include "cubesolve/program.h"
 
 #include <cstdio>
 
-#include "frame.h"
-#include "solver.h"
-#include "state.h"
-#include "window.h"
+#include "cubesolve/frame.h"
+#include "cubesolve/solver.h"
+#include "cubesolve/state.h"
+#include "window/window.h"
 
 namespace cubesolve {
 
@@ -13,7 +13,7 @@ ProgramState state;
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, windowTitle);
     // The raster is all this program draws; a missing OpenGL context (status -9) does not matter to it.
     if (graph_status() != grOk && graph_status() != grNoOpenGL) {
@@ -22,7 +22,7 @@ bool startUp() {
     }
     // Pages are flipped at the end of each frame, so the first frame draws on the page the window shows at
     // first; with direct refresh on, every cell of it would reach the screen one by one.
-    present_frame(0);
+    present_frame(presentDirectOff);
     resetProgram(tick_count());
     return true;
 }

@@ -1,10 +1,10 @@
-#include "raster.h"
+#include "cubesolve/raster.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "window.h"
+#include "window/window.h"
 
 namespace cubesolve {
 namespace {
@@ -139,7 +139,7 @@ void fillTriangle(int32_t colour, const CellPoint& p0, const CellPoint& p1, cons
 
 void plotCell(int32_t x, int32_t y, int32_t colour) {
     const int32_t scale = state.cellScale;
-    set_fill(1, colour);
+    set_fill(fillSolid, colour);
     fill_rect(static_cast<int16_t>(x * scale), static_cast<int16_t>(y * scale), static_cast<int16_t>((x + 1) * scale),
               static_cast<int16_t>((y + 1) * scale));
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "state.h"
+#include "cubesolve/state.h"
 
 namespace cubesolve {
 

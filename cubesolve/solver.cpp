@@ -1,11 +1,11 @@
-#include "solver.h"
+#include "cubesolve/solver.h"
 
 #include <initializer_list>
 
-#include "model.h"
-#include "moves.h"
-#include "state.h"
-#include "window.h"
+#include "cubesolve/model.h"
+#include "cubesolve/moves.h"
+#include "cubesolve/state.h"
+#include "window/window.h"
 
 namespace cubesolve {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "model.h"
+#include "cubesolve/model.h"
 
 namespace cubesolve {
 

@@ -3,7 +3,7 @@
 // CubieModel with it.
 #pragma once
 
-#include "drag.h"
-#include "facets.h"
-#include "model.h"
-#include "save_file.h"
+#include "cubie/drag.h"
+#include "cubie/facets.h"
+#include "cubie/model.h"
+#include "cubie/save_file.h"

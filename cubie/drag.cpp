@@ -1,6 +1,6 @@
-#include "drag.h"
+#include "cubie/drag.h"
 
-#include "facets.h"
+#include "cubie/facets.h"
 
 namespace cubie {
 namespace {

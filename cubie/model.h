@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "facets.h"
-#include "save_file.h"
+#include "cubie/facets.h"
+#include "cubie/save_file.h"
 
 namespace cubie {
 

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "facets.h"
-#include "file_io.h"
+#include "cubie/facets.h"
+#include "cubie/file_io.h"
 
 namespace cubie {
 

@@ -4,7 +4,7 @@
 // build's variant number, so that tools built once for all three (the fuzzer, benchmarks) can name each model.
 #pragma once
 
-#include "facets.h"
+#include "cubie/facets.h"
 
 namespace cuboid {
 

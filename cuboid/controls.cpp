@@ -1,10 +1,10 @@
-#include "controls.h"
+#include "cuboid/controls.h"
 
 #include <cstring>
 
-#include "state.h"
-#include "view.h"
-#include "window.h"
+#include "cuboid/state.h"
+#include "cuboid/view.h"
+#include "window/window.h"
 
 namespace cuboid {
 namespace {

@@ -1,4 +1,4 @@
-#include "program.h"
+#include "cuboid/program.h"
 
 int main() {
     if (!cuboid::startUp()) return 1;

@@ -1,6 +1,6 @@
-#include "picking.h"
+#include "cuboid/picking.h"
 
-#include "state.h"
+#include "cuboid/state.h"
 
 namespace cuboid {
 

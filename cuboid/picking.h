@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "variant.h"
-#include "window.h"
+#include "cuboid/variant.h"
+#include "window/window.h"
 
 namespace cuboid {
 

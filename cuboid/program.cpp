@@ -1,10 +1,10 @@
-#include "program.h"
+#include "cuboid/program.h"
 
 #include <cstdio>
 
-#include "state.h"
-#include "view.h"
-#include "window.h"
+#include "cuboid/state.h"
+#include "cuboid/view.h"
+#include "window/window.h"
 
 namespace cuboid {
 namespace {
@@ -21,7 +21,7 @@ void flipPages() {
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, windowTitle);
     // The window is all these programs need; a missing OpenGL context (status -9) does not matter to them.
     if (graph_status() != grOk && graph_status() != grNoOpenGL) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "cuboid/controls.h"
 
 namespace cuboid {
 

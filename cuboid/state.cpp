@@ -1,4 +1,4 @@
-#include "state.h"
+#include "cuboid/state.h"
 
 namespace cuboid {
 

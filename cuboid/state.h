@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "variant.h"
+#include "cuboid/variant.h"
 
 namespace cuboid {
 

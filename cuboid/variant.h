@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "configs.h"
-#include "cubie.h"
+#include "cuboid/configs.h"
+#include "cubie/cubie.h"
 
 #ifndef CUBOID_VARIANT
 #error "CUBOID_VARIANT must be set by the build: 0 for cuboid-a, 1 for cuboid-b, 2 for cuboid-c"

@@ -1,12 +1,12 @@
-#include "view.h"
+#include "cuboid/view.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
 
-#include "picking.h"
-#include "state.h"
+#include "cuboid/picking.h"
+#include "cuboid/state.h"
 
 namespace cuboid {
 namespace {
@@ -16,7 +16,7 @@ constexpr double degree = 0.017453292519943295;
 // Outline and solid fill colours of the next shape.
 void setPaint(int32_t pen, int32_t fill) {
     set_pen_color(pen);
-    set_fill(1, fill);
+    set_fill(fillSolid, fill);
 }
 
 struct Spot {

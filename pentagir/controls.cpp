@@ -1,7 +1,7 @@
-#include "controls.h"
+#include "pentagir/controls.h"
 
-#include "geometry.h"
-#include "state.h"
+#include "pentagir/geometry.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

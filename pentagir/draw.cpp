@@ -1,11 +1,11 @@
-#include "draw.h"
+#include "pentagir/draw.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "geometry.h"
-#include "state.h"
+#include "pentagir/geometry.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

@@ -1,9 +1,9 @@
-#include "geometry.h"
+#include "pentagir/geometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "state.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

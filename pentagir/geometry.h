@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "puzzle.h"
+#include "pentagir/puzzle.h"
 #include "scene/vec.h"
 
 namespace pentagir {

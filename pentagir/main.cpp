@@ -1,4 +1,4 @@
-#include "program.h"
+#include "pentagir/program.h"
 
 int main() {
     if (!pentagir::startUp()) return 1;

@@ -1,9 +1,9 @@
-#include "picking.h"
+#include "pentagir/picking.h"
 
 #include <cmath>
 
-#include "geometry.h"
-#include "state.h"
+#include "pentagir/geometry.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

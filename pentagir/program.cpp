@@ -1,12 +1,12 @@
-#include "program.h"
+#include "pentagir/program.h"
 
 #include <cstdio>
 
-#include "draw.h"
-#include "geometry.h"
-#include "picking.h"
-#include "state.h"
-#include "window.h"
+#include "pentagir/draw.h"
+#include "pentagir/geometry.h"
+#include "pentagir/picking.h"
+#include "pentagir/state.h"
+#include "window/window.h"
 
 namespace pentagir {
 namespace {
@@ -61,14 +61,14 @@ void stepFrame(const FrameInput& in) {
     pickSticker();
     advanceTurn();
     rightDragViewTurn();
-    present_frame(2);
+    present_frame(presentSwap);
     state.prevPointerX = state.pointerX;
     state.prevPointerY = state.pointerY;
     state.prevButtons = state.buttons;
 }
 
 bool startUp() {
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, windowTitle);
     if (graph_status() != grOk) {
         std::fprintf(stderr, "pentagir: %s\n", window_error());

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "pentagir/controls.h"
 
 namespace pentagir {
 

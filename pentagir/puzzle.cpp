@@ -1,8 +1,8 @@
-#include "puzzle.h"
+#include "pentagir/puzzle.h"
 
 #include <cstdint>
 
-#include "state.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

@@ -1,4 +1,4 @@
-#include "state.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 

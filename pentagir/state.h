@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "geometry.h"
-#include "puzzle.h"
+#include "pentagir/geometry.h"
+#include "pentagir/puzzle.h"
 #include "scene/camera.h"
 #include "scene/polygon_batch.h"
 

@@ -1,8 +1,8 @@
-#include "controls.h"
+#include "tetragir/controls.h"
 
-#include "puzzle.h"
+#include "tetragir/puzzle.h"
 #include "scene/vec.h"
-#include "state.h"
+#include "tetragir/state.h"
 
 namespace tetragir {
 

@@ -1,11 +1,11 @@
-#include "draw.h"
+#include "tetragir/draw.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "state.h"
+#include "tetragir/state.h"
 
 namespace tetragir {
 

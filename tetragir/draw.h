@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "geometry.h"
-#include "puzzle.h"
+#include "tetragir/geometry.h"
+#include "tetragir/puzzle.h"
 #include "scene/camera.h"
 #include "scene/polygon_batch.h"
 

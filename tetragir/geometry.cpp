@@ -1,4 +1,4 @@
-#include "geometry.h"
+#include "tetragir/geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 
 #include "scene/camera.h"
 #include "scene/vec.h"
-#include "puzzle.h"
+#include "tetragir/puzzle.h"
 
 namespace tetragir {
 

@@ -1,4 +1,4 @@
-#include "program.h"
+#include "tetragir/program.h"
 
 int main() {
     if (!tetragir::startUp()) return 1;

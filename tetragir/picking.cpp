@@ -1,4 +1,4 @@
-#include "picking.h"
+#include "tetragir/picking.h"
 
 namespace tetragir {
 

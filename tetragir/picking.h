@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "geometry.h"
+#include "tetragir/geometry.h"
 #include "scene/camera.h"
 
 namespace tetragir {

@@ -1,11 +1,11 @@
-#include "program.h"
+#include "tetragir/program.h"
 
 #include <cstdio>
 
-#include "draw.h"
-#include "picking.h"
-#include "state.h"
-#include "window.h"
+#include "tetragir/draw.h"
+#include "tetragir/picking.h"
+#include "tetragir/state.h"
+#include "window/window.h"
 
 namespace tetragir {
 namespace {
@@ -56,14 +56,14 @@ void stepFrame(const FrameInput& in) {
     state.pickedSticker = pickSticker(state.camera, state.view, in.mouseX, in.mouseY);
     advanceTurn(in);
     rightDragViewTurn(in);
-    present_frame(2);
+    present_frame(presentSwap);
     state.prevMouseX = in.mouseX;
     state.prevMouseY = in.mouseY;
     state.prevButtons = in.buttons;
 }
 
 bool startUp() {
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, windowTitle);
     if (graph_status() == grOk) set_gl_drawing(true);
     if (graph_status() != grOk) {

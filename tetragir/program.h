@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "controls.h"
+#include "tetragir/controls.h"
 
 namespace tetragir {
 

@@ -1,8 +1,8 @@
-#include "puzzle.h"
+#include "tetragir/puzzle.h"
 
 #include <cassert>
 
-#include "state.h"
+#include "tetragir/state.h"
 
 namespace tetragir {
 

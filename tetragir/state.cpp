@@ -1,4 +1,4 @@
-#include "state.h"
+#include "tetragir/state.h"
 
 namespace tetragir {
 

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "draw.h"
-#include "geometry.h"
-#include "puzzle.h"
+#include "tetragir/draw.h"
+#include "tetragir/geometry.h"
+#include "tetragir/puzzle.h"
 #include "scene/camera.h"
 
 namespace tetragir {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "xdriver.h"
+#include "tools/xdriver.h"
 
 namespace {
 

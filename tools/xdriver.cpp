@@ -1,5 +1,5 @@
 // The X driver: private Xvfb, program processes, XTest input, the close button, capture and PNG files.
-#include "xdriver.h"
+#include "tools/xdriver.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>

@@ -1,4 +1,4 @@
-#include "key_codes.h"
+#include "window/key_codes.h"
 
 namespace win {
 

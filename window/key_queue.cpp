@@ -1,4 +1,4 @@
-#include "key_queue.h"
+#include "window/key_queue.h"
 
 namespace win {
 

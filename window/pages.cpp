@@ -1,9 +1,9 @@
-#include "pages.h"
+#include "window/pages.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "window.h"
+#include "window/window.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "palette.h"
+#include "window/palette.h"
 
 namespace win {
 

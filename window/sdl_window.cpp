@@ -12,11 +12,11 @@
 #include <cstring>
 #include <thread>
 
-#include "key_codes.h"
-#include "key_queue.h"
-#include "pages.h"
-#include "palette.h"
-#include "window.h"
+#include "window/key_codes.h"
+#include "window/key_queue.h"
+#include "window/pages.h"
+#include "window/palette.h"
+#include "window/window.h"
 
 namespace {
 

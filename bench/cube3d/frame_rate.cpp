@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-#include "render.h"
-#include "state.h"
-#include "window.h"
+#include "cube3d/program.h"
+#include "cube3d/render.h"
+#include "cube3d/state.h"
+#include "window/window.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void frame(Case c) {
     if (c == Case::empty) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFlush();
-        present_frame(2);
+        present_frame(presentSwap);
         return;
     }
     if (c == Case::turning && !state.puzzle.turning) cubie::startTurn(state.puzzle, 1, 5, 1);
@@ -68,7 +68,7 @@ void breakdown(bool quick) {
         quick ? drawQuick() : drawReference();
         glFinish();
         Clock::time_point t2 = Clock::now();
-        present_frame(2);
+        present_frame(presentSwap);
         Clock::time_point t3 = Clock::now();
         cpu += seconds(t1 - t0);
         draw += seconds(t2 - t1);

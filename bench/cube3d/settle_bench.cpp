@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "config.h"
+#include "cube3d/config.h"
 
 namespace {
 

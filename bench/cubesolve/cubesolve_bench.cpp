@@ -8,14 +8,14 @@
 #include <cstdlib>
 #include <utility>
 
-#include "frame.h"
-#include "model.h"
-#include "moves.h"
-#include "program.h"
-#include "raster.h"
-#include "solver.h"
-#include "state.h"
-#include "window.h"
+#include "cubesolve/frame.h"
+#include "cubesolve/model.h"
+#include "cubesolve/moves.h"
+#include "cubesolve/program.h"
+#include "cubesolve/raster.h"
+#include "cubesolve/solver.h"
+#include "cubesolve/state.h"
+#include "window/window.h"
 
 using namespace cubesolve;
 
@@ -28,10 +28,10 @@ void setUp(int32_t n) {
     if (!done) {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         set_frame_rate(0);
-        int16_t driver = 3, mode = 4;
+        int16_t driver = driverPalette, mode = size640x480;
         open_window(driver, mode, "cubesolve bench");
         windowOpen = window_last_x() > 0;
-        present_frame(0);
+        present_frame(presentDirectOff);
         select_draw_page(1);
         done = true;
     }

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "cubie.h"
-#include "reference_settle.h"
-#include "test_configs.h"
+#include "cubie/cubie.h"
+#include "tools/cubie/reference_settle.h"
+#include "tools/cubie/configs.h"
 
 namespace {
 

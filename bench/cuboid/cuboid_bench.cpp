@@ -6,11 +6,11 @@
 // are no-ops and the paint figure is the facet loop alone; the "window" counter says which was measured.
 #include <benchmark/benchmark.h>
 
-#include "controls.h"
-#include "program.h"
-#include "state.h"
-#include "view.h"
-#include "window.h"
+#include "cuboid/controls.h"
+#include "cuboid/program.h"
+#include "cuboid/state.h"
+#include "cuboid/view.h"
+#include "window/window.h"
 
 using namespace cuboid;
 
@@ -22,7 +22,7 @@ void setUp() {
     static bool done = false;
     if (!done) {
         set_frame_rate(0);
-        int16_t driver = 3, mode = 4;
+        int16_t driver = driverPalette, mode = size640x480;
         open_window(driver, mode, "cuboid bench");
         windowOpen = window_last_x() > 0;
         // As in the programs, paint a hidden page: the shown one is copied to the window only when shown.

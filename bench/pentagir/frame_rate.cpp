@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-#include "state.h"
+#include "pentagir/program.h"
+#include "pentagir/state.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program.h"
-#include "state.h"
-#include "window.h"
+#include "tetragir/program.h"
+#include "tetragir/state.h"
+#include "window/window.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ enum class Kind { Empty, Idle, Turning };
 void emptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush();
-    present_frame(2);
+    present_frame(presentSwap);
 }
 
 double measure(Kind kind, bool batched, double seconds) {

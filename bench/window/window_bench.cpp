@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "pages.h"
-#include "window.h"
+#include "window/pages.h"
+#include "window/window.h"
 
 namespace {
 
@@ -47,14 +47,14 @@ BENCHMARK(BM_ClearPage);
 
 // Showing a finished page: select_shown_page converts the 640 x 480 page through the palette into the window.
 void BM_ShowPage(benchmark::State& state) {
-    int16_t driver = 3, mode = 4;
+    int16_t driver = driverPalette, mode = size640x480;
     open_window(driver, mode, "BENCH");
     if (graph_status() != 0) {
         state.SkipWithError(window_error());
         return;
     }
     set_frame_rate(0);
-    set_fill(1, 14);
+    set_fill(fillSolid, 14);
     fill_rect(100, 100, 400, 300);
     for (auto _ : state) select_shown_page(0);
     close_window();

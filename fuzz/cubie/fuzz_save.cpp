@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "cubie.h"
-#include "test_configs.h"
+#include "cubie/cubie.h"
+#include "tools/cubie/configs.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include <tuple>
 #include <vector>
 
-#include "config.h"
-#include "program.h"
-#include "render.h"
-#include "state.h"
-#include "gl_support.h"
-#include "support.h"
+#include "cube3d/config.h"
+#include "cube3d/program.h"
+#include "cube3d/render.h"
+#include "cube3d/state.h"
+#include "tests/support/gl_support.h"
+#include "tests/cube3d/support.h"
 
 namespace cube3d {
 namespace {

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "support.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "tests/cube3d/support.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 namespace cube3d_test {
 namespace {

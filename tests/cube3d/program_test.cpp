@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "support.h"
+#include "tests/cube3d/support.h"
 
 namespace cube3d_test {
 namespace {

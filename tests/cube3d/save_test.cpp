@@ -7,7 +7,7 @@
 #include <iterator>
 #include <memory>
 
-#include "support.h"
+#include "tests/cube3d/support.h"
 
 namespace cube3d_test {
 namespace {

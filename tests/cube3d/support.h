@@ -11,11 +11,11 @@
 #include <sstream>
 #include <string>
 
-#include "config.h"
-#include "program.h"
-#include "render.h"
+#include "cube3d/config.h"
+#include "cube3d/program.h"
+#include "cube3d/render.h"
 #include "scene/camera.h"
-#include "state.h"
+#include "cube3d/state.h"
 
 namespace cube3d_test {
 

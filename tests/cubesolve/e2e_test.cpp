@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "expected_view.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "tests/cubesolve/expected_view.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 namespace {
 

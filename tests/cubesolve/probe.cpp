@@ -15,12 +15,12 @@
 #include <sstream>
 #include <string>
 
-#include "model.h"
-#include "moves.h"
-#include "program.h"
-#include "solver.h"
-#include "state.h"
-#include "window.h"
+#include "cubesolve/model.h"
+#include "cubesolve/moves.h"
+#include "cubesolve/program.h"
+#include "cubesolve/solver.h"
+#include "cubesolve/state.h"
+#include "window/window.h"
 
 using namespace cubesolve;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "probe_client.h"
-#include "sticker_model.h"
+#include "tests/cubesolve/probe_client.h"
+#include "tests/cubesolve/sticker_model.h"
 
 namespace {
 

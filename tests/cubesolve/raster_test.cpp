@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "expected_view.h"
-#include "frame.h"
-#include "model.h"
-#include "moves.h"
-#include "program.h"
-#include "raster.h"
-#include "state.h"
-#include "sticker_model.h"
-#include "window.h"
+#include "tests/cubesolve/expected_view.h"
+#include "cubesolve/frame.h"
+#include "cubesolve/model.h"
+#include "cubesolve/moves.h"
+#include "cubesolve/program.h"
+#include "cubesolve/raster.h"
+#include "cubesolve/state.h"
+#include "tests/cubesolve/sticker_model.h"
+#include "window/window.h"
 
 using namespace cubesolve;
 
@@ -32,10 +32,10 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         set_frame_rate(0);
-        int16_t driver = 3, mode = 4;
+        int16_t driver = driverPalette, mode = size640x480;
         open_window(driver, mode, "cubesolve raster test");
         if (window_last_x() <= 0) GTEST_SKIP() << "no window: " << window_error();
-        present_frame(0);
+        present_frame(presentDirectOff);
         select_draw_page(1);
         clear_page();
         state.showFrames = false;

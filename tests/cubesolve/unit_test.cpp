@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "frame.h"
-#include "model.h"
-#include "moves.h"
-#include "program.h"
-#include "solver.h"
-#include "state.h"
+#include "cubesolve/frame.h"
+#include "cubesolve/model.h"
+#include "cubesolve/moves.h"
+#include "cubesolve/program.h"
+#include "cubesolve/solver.h"
+#include "cubesolve/state.h"
 
 using namespace cubesolve;
 

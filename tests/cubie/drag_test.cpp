@@ -2,7 +2,7 @@
 // one when the turn it chooses is actually run.
 #include <vector>
 
-#include "test_support.h"
+#include "tests/cubie/test_support.h"
 
 namespace cubie_test {
 namespace {

@@ -1,8 +1,8 @@
 // The cubie model: build, home positions, turn lengths, re-filing and scramble.
 #include <map>
 
-#include "reference_settle.h"
-#include "test_support.h"
+#include "tools/cubie/reference_settle.h"
+#include "tests/cubie/test_support.h"
 
 namespace cubie_test {
 namespace {

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "test_support.h"
+#include "tests/cubie/test_support.h"
 
 namespace cubie_test {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "test_configs.h"
+#include "tools/cubie/configs.h"
 
 namespace cubie_test {
 

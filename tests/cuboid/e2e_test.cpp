@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
-#include "expected_picture.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "tests/cuboid/expected_picture.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <utility>
 
-#include "expected_picture.h"
-#include "program.h"
-#include "state.h"
-#include "view.h"
-#include "window.h"
+#include "tests/cuboid/expected_picture.h"
+#include "cuboid/program.h"
+#include "cuboid/state.h"
+#include "cuboid/view.h"
+#include "window/window.h"
 
-#include "suite.h"
+#include "tests/cuboid/suite.h"
 
 using namespace cuboid;
 
@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         set_frame_rate(0);
-        int16_t driver = 3, mode = 4;
+        int16_t driver = driverPalette, mode = size640x480;
         open_window(driver, mode, "cuboid paint test");
         if (window_last_x() <= 0) GTEST_SKIP() << "no window: " << window_error();
         select_draw_page(1);

@@ -12,14 +12,14 @@
 #include <fstream>
 #include <string>
 
-#include "controls.h"
-#include "expected_picture.h"
-#include "picking.h"
-#include "program.h"
-#include "state.h"
-#include "view.h"
+#include "cuboid/controls.h"
+#include "tests/cuboid/expected_picture.h"
+#include "cuboid/picking.h"
+#include "cuboid/program.h"
+#include "cuboid/state.h"
+#include "cuboid/view.h"
 
-#include "suite.h"
+#include "tests/cuboid/suite.h"
 
 using namespace cuboid;
 

@@ -5,11 +5,11 @@
 #include <array>
 #include <cmath>
 
-#include "controls.h"
-#include "geometry.h"
-#include "program.h"
-#include "state.h"
-#include "support.h"
+#include "pentagir/controls.h"
+#include "pentagir/geometry.h"
+#include "pentagir/program.h"
+#include "pentagir/state.h"
+#include "tests/pentagir/support.h"
 #include "tests/support/press_during_turn.h"
 
 namespace pentagir {

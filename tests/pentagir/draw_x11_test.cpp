@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "draw.h"
-#include "geometry.h"
-#include "picking.h"
-#include "program.h"
+#include "pentagir/draw.h"
+#include "pentagir/geometry.h"
+#include "pentagir/picking.h"
+#include "pentagir/program.h"
 #include "scene/polygon_batch.h"
-#include "state.h"
-#include "gl_support.h"
+#include "pentagir/state.h"
+#include "tests/support/gl_support.h"
 
 namespace pentagir {
 namespace {

@@ -8,12 +8,12 @@
 #include <sstream>
 #include <string>
 
-#include "controls.h"
-#include "geometry.h"
-#include "state.h"
-#include "support.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "pentagir/controls.h"
+#include "pentagir/geometry.h"
+#include "pentagir/state.h"
+#include "tests/pentagir/support.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 namespace pentagir {
 namespace {

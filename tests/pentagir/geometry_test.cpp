@@ -6,10 +6,10 @@
 #include <map>
 #include <utility>
 
-#include "geometry.h"
-#include "picking.h"
-#include "program.h"
-#include "state.h"
+#include "pentagir/geometry.h"
+#include "pentagir/picking.h"
+#include "pentagir/program.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <set>
 
-#include "state.h"
-#include "support.h"
+#include "pentagir/state.h"
+#include "tests/pentagir/support.h"
 
 namespace pentagir {
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <array>
 
-#include "geometry.h"
-#include "program.h"
-#include "state.h"
+#include "pentagir/geometry.h"
+#include "pentagir/program.h"
+#include "pentagir/state.h"
 
 namespace pentagir {
 

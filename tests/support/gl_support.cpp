@@ -1,4 +1,4 @@
-#include "gl_support.h"
+#include "tests/support/gl_support.h"
 
 #include <GL/gl.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "x11_support.h"
+#include "tests/support/x11_support.h"
 
 namespace xtest {
 

@@ -1,4 +1,4 @@
-#include "x11_support.h"
+#include "tests/support/x11_support.h"
 
 #include <cstdlib>
 #include <filesystem>

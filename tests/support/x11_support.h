@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "xdriver.h"
+#include "tools/xdriver.h"
 
 namespace xtest {
 

@@ -2,10 +2,10 @@
 // order in which a frame applies them.
 #include <gtest/gtest.h>
 
-#include "program.h"
-#include "state.h"
-#include "puzzle.h"
-#include "support.h"
+#include "tetragir/program.h"
+#include "tetragir/state.h"
+#include "tetragir/puzzle.h"
+#include "tests/tetragir/support.h"
 #include "tests/support/press_during_turn.h"
 
 namespace tetragir {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "geometry.h"
-#include "program.h"
-#include "state.h"
-#include "support.h"
-#include "gl_support.h"
+#include "tetragir/geometry.h"
+#include "tetragir/program.h"
+#include "tetragir/state.h"
+#include "tests/tetragir/support.h"
+#include "tests/support/gl_support.h"
 
 namespace tetragir {
 namespace {

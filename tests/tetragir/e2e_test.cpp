@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "geometry.h"
-#include "program.h"
-#include "puzzle.h"
-#include "support.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "tetragir/geometry.h"
+#include "tetragir/program.h"
+#include "tetragir/puzzle.h"
+#include "tests/tetragir/support.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 namespace tetragir {
 namespace {

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <set>
 
-#include "geometry.h"
+#include "tetragir/geometry.h"
 #include "scene/vec.h"
-#include "puzzle.h"
-#include "support.h"
+#include "tetragir/puzzle.h"
+#include "tests/tetragir/support.h"
 
 namespace tetragir {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "puzzle.h"
+#include "tetragir/puzzle.h"
 
 namespace tetragir {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "draw.h"
-#include "geometry.h"
-#include "picking.h"
+#include "tetragir/draw.h"
+#include "tetragir/geometry.h"
+#include "tetragir/picking.h"
 #include "scene/camera.h"
-#include "puzzle.h"
+#include "tetragir/puzzle.h"
 
 namespace tetragir {
 

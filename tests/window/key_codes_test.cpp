@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "key_codes.h"
+#include "window/key_codes.h"
 
 using win::KeyId;
 using win::KeyPress;

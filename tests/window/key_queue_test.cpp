@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "key_queue.h"
+#include "window/key_queue.h"
 
 using win::KeyQueue;
 

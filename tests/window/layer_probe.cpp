@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "window.h"
+#include "window/window.h"
 
 namespace layerProbe {
 

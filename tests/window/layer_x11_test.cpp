@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "window.h"
-#include "x11_support.h"
-#include "xdriver.h"
+#include "window/window.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "pages.h"
-#include "window.h"
+#include "window/pages.h"
+#include "window/window.h"
 
 namespace {
 

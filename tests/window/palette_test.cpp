@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "palette.h"
+#include "window/palette.h"
 
 namespace {
 

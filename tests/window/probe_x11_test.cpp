@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "x11_support.h"
-#include "xdriver.h"
+#include "tests/support/x11_support.h"
+#include "tools/xdriver.h"
 
 #include <X11/Xlib.h>
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "cubie.h"
+#include "cubie/cubie.h"
 
 namespace cubie_reference {
 
