@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cubie/cubie.h"
+#include "scene/vec.h"
 
 namespace cube3d {
 
@@ -28,7 +29,7 @@ inline constexpr double aspect = 1.2;        // a constant, not the window's 640
 inline constexpr double nearPlane = 35.0;
 inline constexpr double farPlane = 1200.0;
 inline constexpr int32_t startAngle = 45;
-inline constexpr double degree = 0.017453292519943295;
+using scene::degree;
 
 // A colour code's red, green, blue for glColor3f; index = code, hasColour false for codes without an entry (such a
 // facet keeps the colour of the facet drawn before it).

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <utility>
 
+#include "scene/vec.h"
 #include "window/window.h"
 
 namespace cubesolve {
 namespace {
 
-constexpr double degree = 0.017453292519943295;
+using scene::degree;
+
 constexpr double eyeDistance = 200, projectionScale = 128, centreX = 160, centreY = 100;
 
 int32_t roundToCell(double v) { return static_cast<int32_t>(std::lround(v)); }

@@ -17,6 +17,7 @@
 
 #include "cubie/facets.h"
 #include "cubie/save_file.h"
+#include "scene/vec.h"
 
 namespace cubie {
 
@@ -119,7 +120,7 @@ void homePosition(const CubieModel<C>& m, int32_t i, int32_t j, int32_t k, int32
 
 namespace detail {
 
-inline constexpr double degree = 0.017453292519943295;
+using scene::degree;
 
 // Cells of the model's current grid that hold a cubie.
 template <CubieConfig C>

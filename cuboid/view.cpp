@@ -7,11 +7,13 @@
 
 #include "cuboid/picking.h"
 #include "cuboid/state.h"
+#include "scene/vec.h"
 
 namespace cuboid {
 namespace {
 
-constexpr double degree = 0.017453292519943295;
+using scene::degree;
+
 
 // Outline and solid fill colours of the next shape.
 void setPaint(int32_t pen, int32_t fill) {

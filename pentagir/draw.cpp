@@ -10,7 +10,6 @@
 namespace pentagir {
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
 constexpr double fieldOfView = 4.0;  // degrees, vertical
 constexpr double nearPlane = 4.0;
 constexpr double farPlane = 900.0;   // the camera distance squared

@@ -8,7 +8,6 @@
 namespace pentagir {
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
 
 Vec3 toView(Vec3 m) { return {dot(state.viewX, m), dot(state.viewY, m), dot(state.viewZ, m)}; }
 

@@ -12,6 +12,7 @@
 
 namespace pentagir {
 
+using scene::pi;
 using scene::Vec2;
 using scene::Vec3;
 

@@ -8,7 +8,6 @@
 namespace scene {
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
 
 void identity(double out[16]) {
     for (int32_t i = 0; i < 16; ++i) out[i] = i % 5 == 0 ? 1.0 : 0.0;

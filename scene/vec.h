@@ -3,6 +3,10 @@
 
 namespace scene {
 
+inline constexpr double pi = 3.14159265358979323846;
+// Radians in one degree: the cube programs count angles in whole degrees.
+inline constexpr double degree = 0.017453292519943295;
+
 struct Vec3 {
     double x, y, z;
 };

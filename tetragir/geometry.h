@@ -13,6 +13,7 @@
 
 namespace tetragir {
 
+using scene::pi;
 using scene::Vec3;
 
 constexpr Vec3 cornerPosition[cornerCount] = {
@@ -76,7 +77,6 @@ struct FaceFrame {
 };
 FaceFrame faceFrame(const ViewFrame& view, int32_t f);
 
-constexpr double pi = 3.14159265358979323846;
 constexpr double fieldOfView = 4.5;  // degrees, vertical
 constexpr double nearPlane = 4.5;
 constexpr double cameraDistance = 44.0;
