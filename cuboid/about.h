@@ -49,7 +49,7 @@ cuboid-b too, and cuboid-b's in it.
     },
     {
         .name = variants[1].name,
-        .summary = "Cube or cuboid puzzle of up to 6 x 6 x 6 cubies, the pressed sticker black",
+        .summary = "Cube or cuboid puzzle of up to 6 x 6 x 6 cubies that marks the pressed sticker",
         .description = R"(
 Opens a 640 x 480 window titled "ZADOR TOLAN" with a solved cube of 6 x 6 x 6
 cubies, drawn by its own perspective projection. Drag across its stickers to
