@@ -134,7 +134,9 @@ std::vector<std::string> layoutFaults(std::string_view block) {
         const bool tagged = indent == 2 && gap != std::string::npos;
         const size_t textAt = tagged ? line.find_first_not_of(' ', gap) : indent;
         if (line.size() > 79) faults.push_back("longer than 79: " + line);
-        if (indent != 2 && indent != textColumn) faults.push_back("indented by " + std::to_string(indent) + ": " + line);
+        if (indent != 2 && indent != textColumn) {
+            faults.push_back("indented by " + std::to_string(indent) + ": " + line);
+        }
         if (tagged && textAt != textColumn) faults.push_back("text not at column 16: " + line);
     }
     return faults;

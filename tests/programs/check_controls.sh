@@ -23,7 +23,8 @@ readme_blocks() {
     /^## / { section = ($0 == "## Controls") }
     !section { next }
     /^### / { match($0, /`[^`]+`/); program = substr($0, RSTART + 1, RLENGTH - 2); state = "heading"; next }
-    /^```/ { if (state == "heading") { state = "block"; print program "\t"; next } if (state == "block") { state = "done"; next } }
+    /^```/ && state == "heading" { state = "block"; print program "\t"; next }
+    /^```/ && state == "block" { state = "done"; next }
     state == "block" { print program "\t" $0 }
   ' "$src/README.md"
 }
@@ -37,7 +38,10 @@ done < <(readme_blocks)
 
 for program in "${!readme_text[@]}"; do
   folder=${folder_of[$program]:-}
-  if [[ -z "$folder" ]]; then fail "the README's Controls name \`$program\`, which programs.txt does not list"; continue; fi
+  if [[ -z "$folder" ]]; then
+    fail "the README's Controls name \`$program\`, which programs.txt does not list"
+    continue
+  fi
   [[ -f "$src/$folder/about.h" ]] || continue
   seen_folder[$folder]=1
   want=$(about_block "$folder")
