@@ -68,7 +68,7 @@ for p in "${programs[@]}"; do
     fail "$p --no-such-option printed: $out$err"
 
   page=$root/usr/share/man/man6/$p.6.gz
-  text=$(MANWIDTH=80 man --warnings -l "$page" 2>"$stage/man.err")
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$stage/man.err")
   [[ -s "$stage/man.err" ]] && fail "man -l $p.6.gz warned: $(cat "$stage/man.err")"
   sections=$(grep -E '^[A-Z][A-Z ]+$' <<<"$text" | tr '\n' ',')
   want_sections="NAME,SYNOPSIS,DESCRIPTION,CONTROLS,OPTIONS,EXIT STATUS,"
