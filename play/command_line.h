@@ -1,6 +1,7 @@
 // A program's command line: --help, --version, and nothing else. Knows no program: each passes its own words,
 // written once in its folder's about.h. help2man builds each manual page from what --help prints, so the layout
-// of that text is also the page's (see dist/man_page.cmake).
+// of that text is also the page's (see dist/program_files.cmake), and the desktop entry and metadata take their
+// summary and description from it too.
 #pragma once
 
 #include <cstdio>
