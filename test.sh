@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: unit, x11 and e2e tests in Release (each x11 or e2e test program starts
-# one Xvfb that its cases share), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short fuzzing run of the save-file reader. Exits non-zero on any failure; ends with ctest's summary.
+# one Xvfb that its cases share), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a
+# short fuzzing run of the save-file reader, and the install and Debian package checked in a staging folder.
+# Exits non-zero on any failure; ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -27,4 +28,6 @@ fi
 echo "== release build: all tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPUZZLES_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
+echo "== install: staging folder, manual pages, desktop entries, icons, metadata, Debian package"
+tests/dist/check_install.sh build
 ctest --test-dir build -j"$jobs" --output-on-failure

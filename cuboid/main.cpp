@@ -1,6 +1,8 @@
+#include "cuboid/about.h"
 #include "cuboid/program.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto exitStatus = play::readCommandLine(argc, argv, cuboid::about)) return *exitStatus;
     if (!cuboid::startUp()) return 1;
     while (cuboid::runFrame()) {
     }

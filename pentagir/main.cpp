@@ -1,6 +1,8 @@
+#include "pentagir/about.h"
 #include "pentagir/program.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto exitStatus = play::readCommandLine(argc, argv, pentagir::about)) return *exitStatus;
     if (!pentagir::startUp()) return 1;
     while (pentagir::runFrame()) {
     }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need. Does nothing when all are present.
+# Installs the Debian packages the build, the tests and the benchmarks need, and the tools that build and check what
+# the install and the Debian package hold (manual pages, validators, icon scaling). Does nothing when all are present.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb x11-utils
+  help2man man-db gzip desktop-file-utils appstream dpkg-dev file imagemagick
 )
 
 missing=()

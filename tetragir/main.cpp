@@ -1,6 +1,8 @@
+#include "tetragir/about.h"
 #include "tetragir/program.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto exitStatus = play::readCommandLine(argc, argv, tetragir::about)) return *exitStatus;
     if (!tetragir::startUp()) return 1;
     while (tetragir::runFrame()) {
     }

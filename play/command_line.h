@@ -1,0 +1,30 @@
+// A program's command line: --help, --version, and nothing else. Knows no program: each passes its own words,
+// written once in its folder's about.h. help2man builds each manual page from what --help prints, so the layout
+// of that text is also the page's (see dist/program_files.cmake), and the desktop entry and metadata take their
+// summary and description from it too.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace play {
+
+// What a program says about itself. Each block text starts and ends on a line of its own (a raw string literal
+// begun and ended on separate lines); the blank lines around it are not printed.
+struct ProgramText {
+    std::string_view name;         // the command, e.g. "cube3d"
+    std::string_view summary;      // one sentence, the first line after the usage; the manual page's NAME line
+    std::string_view description;  // what the program shows and does, wrapped at 78 columns
+    std::string_view controls;     // "  TAG  what it does" lines: the same block as the README's Controls
+    std::string_view files;        // "  FILE  what it holds" lines; empty when the program keeps no file
+};
+
+// Reads the arguments main() was given. With none it prints nothing and returns nothing: the program starts as
+// usual. "--help" prints the help on out, "--version" the name and version; both return 0, or 1 when out cannot
+// be written. Any other argument prints one line naming it and the usage on err and returns 2. Never opens a
+// window, so a wrong argument cannot leave one behind.
+std::optional<int> readCommandLine(int argc, const char* const* argv, const ProgramText& text,
+                                   std::FILE* out = stdout, std::FILE* err = stderr);
+
+}  // namespace play
