@@ -17,6 +17,7 @@
 
 #include "cubie/facets.h"
 #include "cubie/save_file.h"
+#include "play/random.h"
 #include "scene/vec.h"
 
 namespace cubie {
@@ -85,22 +86,16 @@ inline constexpr size_t stateBytes = offsetof(CubieModel<C>, refileSpace);
 
 // ---- Random source ------------------------------------------------------------------------------------------
 
-// Seeds the model's generator (the programs seed once from the tick count; tests seed it fixed).
+// Seeds the model's generator, the family's one (the programs seed once from the tick count; tests seed it fixed).
 template <CubieConfig C>
 void seedRandom(CubieModel<C>& m, uint32_t seed) {
-    m.randomState = 0x9E3779B97F4A7C15ull ^ seed;
+    play::seedRandom(m.randomState, seed);
 }
 
-// A uniformly distributed integer 0 <= r < n (n >= 1); 0 when n < 1. splitmix64: small, fast and well mixed; the
-// scramble needs nothing stronger.
+// A uniformly distributed integer 0 <= r < n (n >= 1); 0 when n < 1.
 template <CubieConfig C>
 int32_t randomBelow(CubieModel<C>& m, int32_t n) {
-    if (n < 1) return 0;
-    uint64_t z = (m.randomState += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return static_cast<int32_t>(((z >> 32) * static_cast<uint64_t>(n)) >> 32);
+    return play::randomBelow(m.randomState, n);
 }
 
 // ---- Build --------------------------------------------------------------------------------------------------

@@ -2,31 +2,20 @@
 
 #include "pentagir/geometry.h"
 #include "pentagir/state.h"
+#include "play/turn_clock.h"
 
 namespace pentagir {
 namespace {
 
-constexpr double viewStep = 2.0;  // times clockStep: 0.002 rad a frame while an arrow, X or Z is held
-constexpr double dragTurn = 8.0;  // radians for a right-button drag across the whole window
-
-// A press anchors the drag on the sticker under the pointer and a release ends it, in every frame: a turn running
-// when the button goes down or up must not leave the anchor of an earlier drag for the frame after it.
-void trackPress() {
-    if (!(state.buttons & 1))
-        state.pressedSticker = -1;
-    else if (!(state.prevButtons & 1))
-        state.pressedSticker = state.hoveredSticker;
-}
-
 // Moving from the anchor onto a ring neighbour starts that turn; the drag goes on from wherever the pointer is.
 void handleDrag() {
-    if (!(state.buttons & 1)) return;
+    if (!play::held(state.pointer, play::buttonLeft)) return;
     if (state.pressedSticker >= 0 && state.pressedSticker != state.hoveredSticker) {
         Move move = moveFromDrag(state.pressedSticker, state.hoveredSticker);
         state.animK = move.k;
         if (move.k != 0) {
             state.animRow = move.row;
-            state.animStart = state.frameClock;
+            play::startTurnAnimation(state.clock);
         }
     }
     state.pressedSticker = state.hoveredSticker;
@@ -45,34 +34,25 @@ Move moveFromDrag(int32_t pressed, int32_t hovered) {
     return {0, 0};
 }
 
-void keyboardViewTurn(const FrameInput& in) {
-    int32_t h = 0, v = 0, w = 0;
-    if (in.right) h = 1;
-    if (in.left) h = -1;
-    if (in.up) v = 1;
-    if (in.down) v = -1;
-    if (in.spinX) w = 1;
-    if (in.spinZ) w = -1;
-    double step = viewStep * state.clockStep;
-    rotatePair(state.viewZ, state.viewX, step * h);
-    rotatePair(state.viewZ, state.viewY, step * v);
-    rotatePair(state.viewX, state.viewY, step * w);
+void turnView(const play::ViewTurn& turn) {
+    rotatePair(state.viewZ, state.viewX, turn.across);
+    rotatePair(state.viewZ, state.viewY, turn.upDown);
+    if (turn.spins) rotatePair(state.viewX, state.viewY, turn.spin);
 }
 
 void advanceTurn() {
-    trackPress();
-    if (state.animStart < 0.0) {
+    play::trackPress(state.pressedSticker, state.pointer, state.hoveredSticker);
+    if (!play::turnAnimating(state.clock)) {
         handleDrag();
-    } else if (state.frameClock >= state.animStart + state.animDuration) {
+    } else if (play::turnAnimationDue(state.clock)) {
         turn(state.animRow, state.animK);
-        state.animStart = -1.0;
+        play::endTurnAnimation(state.clock);
     }
 }
 
 void rightDragViewTurn() {
-    if (!(state.buttons & 2)) return;
-    rotatePair(state.viewZ, state.viewX, dragTurn * (state.pointerX - state.prevPointerX) / state.areaLastX);
-    rotatePair(state.viewZ, state.viewY, dragTurn * (state.pointerY - state.prevPointerY) / state.areaLastY);
+    if (!play::held(state.pointer, play::buttonRight)) return;
+    turnView(play::dragViewTurn(state.pointer, state.lastX, state.lastY));
 }
 
 }  // namespace pentagir

@@ -1,13 +1,12 @@
 #include "pentagir/geometry.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "pentagir/state.h"
+#include "play/turn_clock.h"
 
 namespace pentagir {
 namespace {
-
 
 Vec3 toView(Vec3 m) { return {dot(state.viewX, m), dot(state.viewY, m), dot(state.viewZ, m)}; }
 
@@ -74,12 +73,11 @@ void updateFaceFrames() {
 }
 
 LayerRotation animationRotation() {
-    if (state.animStart < 0.0) return {false, {0, 0, 0}, 0.0};
+    if (!play::turnAnimating(state.clock)) return {false, {0, 0, 0}, 0.0};
     for (bool& moving : state.movingSticker) moving = false;
     for (int32_t s : turnTable[state.animRow]) state.movingSticker[s] = true;
     Vec3 axis = toView(scene::normalized(state.faceCentre[state.animRow]));
-    double progress = (state.frameClock - state.animStart) / state.animDuration;
-    progress = std::min(std::max(progress, 0.0), 1.0);  // never over-rotate, however late the turn is applied
+    double progress = play::turnProgress(state.clock);
     double eased = 0.5 - 0.5 * std::cos(pi * progress);
     double angle = eased * 2.0 * pi / 5.0;
     return {true, axis, state.animK == 4 ? -angle : angle};

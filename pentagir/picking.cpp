@@ -49,7 +49,7 @@ int32_t stickerAt(int32_t mouseX, int32_t mouseY) {
 }
 
 void pickSticker() {
-    state.hoveredSticker = stickerAt(state.areaLastX - state.pointerX, state.areaLastY - state.pointerY);
+    state.hoveredSticker = stickerAt(state.pointer.mouseX, state.pointer.mouseY);
 }
 
 }  // namespace pentagir

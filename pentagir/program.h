@@ -18,17 +18,17 @@ inline constexpr int16_t framesPerSecond = 0;
 // false.
 bool startUp();
 
-// One frame of the loop with the live mouse and keys; false once Escape is held.
+// One frame of the loop with the live mouse and keys; false once Escape is held, after the frame has been shown.
 bool runFrame();
 
 // Leaves OpenGL drawing and closes the window.
 void shutDown();
 
-// The whole start state for a drawing area with the given largest coordinates (no window needed): solved
-// puzzle, start view, no turn under way, the random generator seeded as given.
-void initLoop(int32_t lastX, int32_t lastY, uint32_t seed);
+// The whole start state for the drawing area in state.lastX, state.lastY (no window needed): solved puzzle, start
+// view, no turn under way, the random generator seeded as given.
+void resetProgram(uint32_t seed);
 
 // One frame for the given input: keys, view turns, drawing, picking, drags, the animated turn, presentation.
-void stepFrame(const FrameInput& input);
+void playFrame(const FrameInput& input);
 
 }  // namespace pentagir

@@ -3,18 +3,10 @@
 #include <cstdint>
 
 #include "pentagir/state.h"
+#include "play/random.h"
 
 namespace pentagir {
 namespace {
-
-// xorshift64*: small, fast and uniform enough for scrambling; no allocation, no global library state.
-uint64_t nextRandom() {
-    uint64_t& r = state.randomState;
-    r ^= r >> 12;
-    r ^= r << 25;
-    r ^= r >> 27;
-    return r * 0x2545F4914F6CDD1Dull;
-}
 
 // One fifth of a turn, forward (colour of g[j+1] to g[j]) or backward (g[j] to g[j+1]), on all five cycle groups.
 void step(const int32_t* row, bool forward) {
@@ -50,25 +42,10 @@ void turn(int32_t row, int32_t k) {
 }
 
 void scrambleStep() {
-    int32_t k = 1 + randomBelow(4);  // drawn before the row, so a seed replays the same scramble
-    int32_t row = randomBelow(faceCount);
+    // The fifths are drawn before the row, so a seed replays the same scramble.
+    int32_t k = 1 + play::randomBelow(state.randomState, 4);
+    int32_t row = play::randomBelow(state.randomState, faceCount);
     turn(row, k);
-}
-
-void seedRandom(uint32_t seed) {
-    state.randomState = 0x9E3779B97F4A7C15ull ^ seed;
-    if (state.randomState == 0) state.randomState = 1;
-    nextRandom();
-}
-
-int32_t randomBelow(int32_t n) {
-    if (n <= 0) return 0;
-    // Rejection keeps every value equally likely.
-    uint64_t range = static_cast<uint64_t>(n);
-    uint64_t limit = UINT64_MAX - UINT64_MAX % range;
-    uint64_t r = nextRandom();
-    while (r >= limit) r = nextRandom();
-    return static_cast<int32_t>(r % range);
 }
 
 }  // namespace pentagir

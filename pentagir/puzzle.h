@@ -46,13 +46,7 @@ void cycle5(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e);
 // modulo 5 with truncation, so a negative k changes nothing.
 void turn(int32_t row, int32_t k);
 
-// One random turn, applied at once.
+// One random turn, applied at once, from state.randomState.
 void scrambleStep();
-
-// Seeds the generator behind randomBelow().
-void seedRandom(uint32_t seed);
-
-// Uniform integer 0 <= r < n for n > 0; 0 otherwise.
-int32_t randomBelow(int32_t n);
 
 }  // namespace pentagir

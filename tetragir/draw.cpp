@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "play/turn_clock.h"
 #include "tetragir/state.h"
 
 namespace tetragir {
@@ -24,9 +25,6 @@ constexpr float outlineRgb[3] = {0.0f, 0.0f, 0.0f};
 constexpr double outlinePullPixels = outlineWidth / 2.0 + 1.0;
 constexpr double outlinePullSteepest = 10.0;  // tangent of the steepest slant counted
 constexpr double outlinePullHeadOn = 0.01;    // model units; far above the depth buffer's resolution at the model
-
-// The outline corners of every sticker, pulled towards the eye; rewritten by each drawPuzzle.
-float outlinePosition[StickerBatch::maxVertices][3];
 
 void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
     const Vec3 eye = eyePosition();
@@ -52,9 +50,9 @@ void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
         }
         for (int32_t i = 0; i < 3; ++i) {
             Vec3 q = corner[i] + (pull / scene::length(eye - corner[i])) * (eye - corner[i]);
-            outlinePosition[3 * p + i][0] = static_cast<float>(q.x);
-            outlinePosition[3 * p + i][1] = static_cast<float>(q.y);
-            outlinePosition[3 * p + i][2] = static_cast<float>(q.z);
+            state.outlinePosition[3 * p + i][0] = static_cast<float>(q.x);
+            state.outlinePosition[3 * p + i][1] = static_cast<float>(q.y);
+            state.outlinePosition[3 * p + i][2] = static_cast<float>(q.z);
         }
     }
 }
@@ -104,7 +102,7 @@ void drawPart(const scene::PolygonArrays& a, int32_t first, int32_t end, bool ba
         glDrawElements(GL_TRIANGLES, 3 * (end - first), GL_UNSIGNED_SHORT, a.fill + 3 * first);
         glDisableClientState(GL_COLOR_ARRAY);
         glColor3fv(outlineRgb);
-        glVertexPointer(3, GL_FLOAT, 0, outlinePosition);
+        glVertexPointer(3, GL_FLOAT, 0, state.outlinePosition);
         glDrawElements(GL_LINES, 6 * (end - first), GL_UNSIGNED_SHORT, a.line + 6 * first);
         glDisableClientState(GL_VERTEX_ARRAY);
         return;
@@ -119,7 +117,7 @@ void drawPart(const scene::PolygonArrays& a, int32_t first, int32_t end, bool ba
     glColor3fv(outlineRgb);
     for (int32_t p = first; p < end; ++p) {
         glBegin(GL_LINE_LOOP);
-        for (int32_t i = 0; i < 3; ++i) glVertex3fv(outlinePosition[3 * p + i]);
+        for (int32_t i = 0; i < 3; ++i) glVertex3fv(state.outlinePosition[3 * p + i]);
         glEnd();
     }
 }
@@ -176,9 +174,8 @@ void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool bat
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     LayerRotation rotation = stillLayers();
-    if (state.animStart >= 0.0)
-        rotation = animationRotation(state.view, state.animMove, state.animCount,
-                                     (state.frameClock - state.animStart) / state.animDuration);
+    if (play::turnAnimating(state.clock))
+        rotation = animationRotation(state.view, state.animMove, state.animCount, play::turnProgress(state.clock));
     fillBatch(state.batch, state.colours, state.view, rotation, !state.batchedDrawing);
     drawPuzzle(state.batch, state.camera, state.batchedDrawing);
     glFlush();

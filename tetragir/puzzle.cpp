@@ -2,20 +2,12 @@
 
 #include <cassert>
 
+#include "play/random.h"
 #include "tetragir/state.h"
 
 namespace tetragir {
 
 namespace {
-
-// xorshift64*: small, fast and uniform enough for scrambling; no allocation, no library state.
-uint64_t nextRandom() {
-    uint64_t& x = state.randomState;
-    x ^= x >> 12;
-    x ^= x << 25;
-    x ^= x >> 27;
-    return x * 0x2545F4914F6CDD1Dull;
-}
 
 // New colour of x is the old colour of y, y gets z's, z gets x's.
 void cycle3(Colours& colours, int32_t x, int32_t y, int32_t z) {
@@ -55,9 +47,10 @@ void turn(Colours& colours, int32_t move, int32_t count) {
 }
 
 void scrambleStep(Colours& colours) {
-    for (int32_t v = 0; v < cornerCount; ++v) turn(colours, v, randomBelow(3));
-    int32_t count = 1 + randomBelow(2);  // drawn before the corner, so a seed replays the same scramble
-    int32_t move = 4 + randomBelow(4);
+    uint64_t& random = state.randomState;
+    for (int32_t v = 0; v < cornerCount; ++v) turn(colours, v, play::randomBelow(random, 3));
+    int32_t count = 1 + play::randomBelow(random, 2);  // drawn before the corner, so a seed replays the same scramble
+    int32_t move = 4 + play::randomBelow(random, 4);
     turn(colours, move, count);
 }
 
@@ -86,22 +79,6 @@ Move moveFromDrag(int32_t from, int32_t to) {
             }
         }
     return matches == 1 ? found : Move{0, 0};
-}
-
-void seedRandom(uint32_t seed) {
-    state.randomState = 0x9E3779B97F4A7C15ull ^ seed;
-    if (state.randomState == 0) state.randomState = 1;
-    nextRandom();
-}
-
-int32_t randomBelow(int32_t n) {
-    if (n <= 0) return 0;
-    // Rejection keeps every value equally likely.
-    uint64_t range = static_cast<uint64_t>(n);
-    uint64_t limit = UINT64_MAX - UINT64_MAX % range;
-    uint64_t r = nextRandom();
-    while (r >= limit) r = nextRandom();
-    return static_cast<int32_t>(r % range);
 }
 
 }  // namespace tetragir

@@ -88,17 +88,12 @@ void resetColours(Colours& colours);
 // through the centre; count is taken modulo 3, so a negative count turns the other way.
 void turn(Colours& colours, int32_t move, int32_t count);
 
-// Every tip by 0, 1 or 2 thirds, then one tip with its middle layer by one or two thirds; applied at once.
+// Every tip by 0, 1 or 2 thirds, then one tip with its middle layer by one or two thirds; applied at once. Draws
+// from state.randomState.
 void scrambleStep(Colours& colours);
 
 // The turn that a drag from sticker `from` onto its neighbour `to` asks for (tips first, then a middle band that
 // holds the pair exactly once); count 0 for none, also when either is -1.
 Move moveFromDrag(int32_t from, int32_t to);
-
-// Seeds the generator behind randomBelow().
-void seedRandom(uint32_t seed);
-
-// Uniform integer 0 <= r < n for n > 0; 0 otherwise.
-int32_t randomBelow(int32_t n);
 
 }  // namespace tetragir

@@ -22,12 +22,12 @@ double measure(bool batched, bool turning, double seconds) {
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (now < end) {
-        if (turning && state.animStart < 0.0) {
+        if (turning && state.clock.animStart < 0.0) {
             state.animRow = 0;
             state.animK = 4;
-            state.animStart = state.frameClock;
+            state.clock.animStart = state.clock.frameClock;
         }
-        if (!turning) state.animStart = -1.0;
+        if (!turning) state.clock.animStart = -1.0;
         pentagir::runFrame();
         ++frames;
         now = Clock::now();

@@ -35,12 +35,12 @@ double measure(Kind kind, bool batched, double seconds) {
             emptyFrame();
         } else {
             // A tip with its middle layer: 12 of the 36 stickers turn.
-            if (kind == Kind::Turning && tetragir::state.animStart < 0.0) {
+            if (kind == Kind::Turning && tetragir::state.clock.animStart < 0.0) {
                 tetragir::state.animMove = 4;
                 tetragir::state.animCount = 1;
-                tetragir::state.animStart = tetragir::state.frameClock;
+                tetragir::state.clock.animStart = tetragir::state.clock.frameClock;
             }
-            if (kind == Kind::Idle) tetragir::state.animStart = -1.0;
+            if (kind == Kind::Idle) tetragir::state.clock.animStart = -1.0;
             tetragir::runFrame();
         }
         ++frames;

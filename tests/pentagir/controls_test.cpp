@@ -9,6 +9,7 @@
 #include "pentagir/geometry.h"
 #include "pentagir/program.h"
 #include "pentagir/state.h"
+#include "play/random.h"
 #include "tests/pentagir/support.h"
 #include "tests/support/press_during_turn.h"
 
@@ -26,12 +27,12 @@ Colours solved() {
 
 struct PentagirLoop : ::testing::Test {
     void SetUp() override {
-        initLoop(639, 479, 5);
+        resetProgram(5);
         updateFaceFrames();
     }
 
     // Idle input with the pointer parked off the puzzle.
-    static FrameInput idle() { return FrameInput{5, 5, 0, false, false, false, false, false, false, false, false}; }
+    static FrameInput idle() { return FrameInput{.mouseX = 5, .mouseY = 5}; }
 
     static FrameInput at(int32_t s, int32_t buttons) {
         FrameInput in = idle();
@@ -46,8 +47,8 @@ struct PentagirLoop : ::testing::Test {
     // Frames until the running animation has applied its turn; fails after far more than 2500.
     static int32_t finishAnimation(FrameInput in) {
         int32_t frames = 0;
-        while (state.animStart >= 0.0 && frames < 4000) {
-            stepFrame(in);
+        while (state.clock.animStart >= 0.0 && frames < 4000) {
+            playFrame(in);
             ++frames;
         }
         return frames;
@@ -100,9 +101,9 @@ TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
 }
 
 TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
-    stepFrame(at(83, 1));
-    stepFrame(at(84, 1));
-    ASSERT_GE(state.animStart, 0.0) << "the drag starts an animation";
+    playFrame(at(83, 1));
+    playFrame(at(84, 1));
+    ASSERT_GE(state.clock.animStart, 0.0) << "the drag starts an animation";
     EXPECT_EQ(state.animRow, 0);
     EXPECT_EQ(state.animK, 4);
     EXPECT_EQ(snapshot(), solved()) << "colours change only when the animation ends";
@@ -111,89 +112,90 @@ TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
     resetColours();
     turn(0, 4);
     Colours expected = snapshot();
-    stepFrame(idle());
+    playFrame(idle());
     EXPECT_EQ(snapshot(), expected);
 }
 
 // The turn lands in the first frame whose clock has reached the start plus 2.5; a drag waiting in that frame is
 // left for the next one, which then starts the next turn from the same anchor.
 TEST_F(PentagirLoop, TurnLandsInTheLastFrameAndADragWaitsOneMoreFrame) {
-    stepFrame(at(83, 1));
-    stepFrame(at(84, 1));
-    ASSERT_GE(state.animStart, 0.0);
+    playFrame(at(83, 1));
+    playFrame(at(84, 1));
+    ASSERT_GE(state.clock.animStart, 0.0);
     int32_t frames = 0;
-    for (double c = state.animStart; c < state.animStart + 2.5; c += 0.001) ++frames;
-    for (int32_t i = 1; i < frames; ++i) stepFrame(at(84, 1));
-    EXPECT_GE(state.animStart, 0.0) << "still running one frame before the end";
+    for (double c = state.clock.animStart; c < state.clock.animStart + 2.5; c += 0.001) ++frames;
+    for (int32_t i = 1; i < frames; ++i) playFrame(at(84, 1));
+    EXPECT_GE(state.clock.animStart, 0.0) << "still running one frame before the end";
     EXPECT_EQ(snapshot(), solved()) << "no colour moves before the last frame";
-    stepFrame(at(85, 1));  // 84 onto 85 would turn row 0 again
-    EXPECT_LT(state.animStart, 0.0) << "the turn is applied in frame " << frames << " and no new one starts there";
+    playFrame(at(85, 1));  // 84 onto 85 would turn row 0 again
+    EXPECT_LT(state.clock.animStart, 0.0)
+        << "the turn is applied in frame " << frames << " and no new one starts there";
     Colours got = snapshot();
     resetColours();
     turn(0, 4);
     EXPECT_EQ(got, snapshot()) << "one fifth of row 0, backwards";
-    stepFrame(at(85, 1));
-    EXPECT_GE(state.animStart, 0.0) << "the next frame takes up the drag";
+    playFrame(at(85, 1));
+    EXPECT_GE(state.clock.animStart, 0.0) << "the next frame takes up the drag";
     EXPECT_EQ(state.animRow, 0);
     EXPECT_EQ(state.animK, 4);
 }
 
 TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
-    stepFrame(at(83, 1));
-    stepFrame(at(84, 1));
-    ASSERT_GE(state.animStart, 0.0);
-    double started = state.animStart;
-    stepFrame(at(85, 1));
-    stepFrame(at(127, 1));
-    EXPECT_EQ(state.animStart, started);
+    playFrame(at(83, 1));
+    playFrame(at(84, 1));
+    ASSERT_GE(state.clock.animStart, 0.0);
+    double started = state.clock.animStart;
+    playFrame(at(85, 1));
+    playFrame(at(127, 1));
+    EXPECT_EQ(state.clock.animStart, started);
     EXPECT_EQ(state.animK, 4);
 }
 
 TEST_F(PentagirLoop, PressAndReleaseOnOneStickerTurnsNothing) {
-    for (int i = 0; i < 3; ++i) stepFrame(at(83, 1));
-    stepFrame(at(83, 0));
-    stepFrame(idle());
-    EXPECT_LT(state.animStart, 0.0);
+    for (int i = 0; i < 3; ++i) playFrame(at(83, 1));
+    playFrame(at(83, 0));
+    playFrame(idle());
+    EXPECT_LT(state.clock.animStart, 0.0);
     EXPECT_EQ(snapshot(), solved());
 }
 
 TEST_F(PentagirLoop, LeavingThePuzzleDropsTheAnchor) {
-    stepFrame(at(83, 1));
+    playFrame(at(83, 1));
     FrameInput off = idle();
     off.buttons = 1;
-    stepFrame(off);
+    playFrame(off);
     EXPECT_EQ(state.hoveredSticker, -1);
-    stepFrame(at(84, 1));
-    EXPECT_LT(state.animStart, 0.0) << "the sticker touched after leaving is a new anchor, not a turn";
+    playFrame(at(84, 1));
+    EXPECT_LT(state.clock.animStart, 0.0) << "the sticker touched after leaving is a new anchor, not a turn";
 }
 
 TEST_F(PentagirLoop, ScrambleAndResetHeldTogetherShowTheSolvedPuzzle) {
     FrameInput both = idle();
     both.scramble = both.reset = true;
     for (int i = 0; i < 5; ++i) {
-        stepFrame(both);
+        playFrame(both);
         EXPECT_EQ(snapshot(), solved()) << "frame " << i;
     }
     FrameInput scramble = idle();
     scramble.scramble = true;
-    stepFrame(scramble);
-    stepFrame(scramble);
+    playFrame(scramble);
+    playFrame(scramble);
     EXPECT_NE(snapshot(), solved());
 }
 
 // A held during an animation scrambles every frame, and the animation still ends with its own turn, after that
 // frame's scramble step.
 TEST_F(PentagirLoop, ScramblingDuringAnAnimationKeepsTheAnimatedTurn) {
-    stepFrame(at(83, 1));
-    stepFrame(at(84, 1));
-    ASSERT_GE(state.animStart, 0.0);
-    seedRandom(99);
+    playFrame(at(83, 1));
+    playFrame(at(84, 1));
+    ASSERT_GE(state.clock.animStart, 0.0);
+    play::seedRandom(state.randomState, 99);
     FrameInput scramble = idle();
     scramble.scramble = true;
     int32_t frames = finishAnimation(scramble);
     Colours got = snapshot();
     resetColours();
-    seedRandom(99);
+    play::seedRandom(state.randomState, 99);
     for (int32_t i = 0; i < frames; ++i) scrambleStep();
     turn(0, 4);
     EXPECT_EQ(got, snapshot());
@@ -226,7 +228,7 @@ TEST_F(PentagirLoop, ViewKeysTurnTheBasisAndTheSecondOfAPairWins) {
         FrameInput in = idle();
         in.*c.first = true;
         if (c.second) in.*c.second = true;
-        stepFrame(in);
+        playFrame(in);
         EXPECT_NEAR(distance2(*c.a, a), 0.0, 1e-20) << c.name;
         EXPECT_NEAR(distance2(*c.b, b), 0.0, 1e-20) << c.name;
     }
@@ -237,10 +239,10 @@ struct Screen {
     double frontX, frontY, angle;
 };
 Screen afterFrames(bool FrameInput::*key, int32_t frames) {
-    initLoop(639, 479, 5);
-    FrameInput in{5, 5, 0, false, false, false, false, false, false, false, false};
+    resetProgram(5);
+    FrameInput in{.mouseX = 5, .mouseY = 5};
     in.*key = true;
-    for (int32_t i = 0; i < frames; ++i) stepFrame(in);
+    for (int32_t i = 0; i < frames; ++i) playFrame(in);
     Screen s{};
     projectPoint(state.camera, state.viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
     double x, y;
@@ -263,12 +265,12 @@ TEST_F(PentagirLoop, ViewKeysMoveThePictureTheWayAPlayerExpects) {
 
 TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
     FrameInput in = idle();
-    in.mouseX = 639 - 64;  // pointerX 64, against a previous value of 0
-    in.mouseY = 479;       // pointerY 0
+    in.mouseX = 639 - 64;  // 64 pixels left of where the pointer starts, the bottom-right corner
+    in.mouseY = 479;
     in.buttons = 2;
     Vec3 z = state.viewZ, x = state.viewX;
     rotatePair(z, x, 8.0 * 64 / 639);
-    stepFrame(in);
+    playFrame(in);
     EXPECT_NEAR(distance2(state.viewZ, z), 0.0, 1e-20);
     EXPECT_NEAR(distance2(state.viewX, x), 0.0, 1e-20);
 }
@@ -277,16 +279,16 @@ TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
 // positions 6, 7, 8), and on across the corner onto 127 of face 11.
 struct Pentagir {
     static void start() {
-        initLoop(639, 479, 5);
+        resetProgram(5);
         updateFaceFrames();
     }
     static void frame(int32_t s, bool held) {
         int x = 0, y = 0;
         EXPECT_TRUE(stickerCentrePixel(s, x, y));
-        stepFrame(FrameInput{x, y, held ? 1 : 0, false, false, false, false, false, false, false, false});
+        playFrame(FrameInput{.mouseX = x, .mouseY = y, .buttons = held ? 1 : 0});
         EXPECT_EQ(state.hoveredSticker, s);
     }
-    static bool turning() { return state.animStart >= 0.0; }
+    static bool turning() { return state.clock.animStart >= 0.0; }
     static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).k != 0; }
     static Colours colours() { return snapshot(); }
     static Colours afterDrags(const int32_t (*drags)[2], int32_t n) {

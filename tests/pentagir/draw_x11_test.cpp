@@ -18,6 +18,7 @@
 #include "pentagir/program.h"
 #include "scene/polygon_batch.h"
 #include "pentagir/state.h"
+#include "play/random.h"
 #include "tests/support/gl_support.h"
 
 namespace pentagir {
@@ -30,7 +31,7 @@ protected:
     void SetUp() override {
         InProcessGl::SetUp();
         if (HasFatalFailure()) return;
-        initLoop(639, 479, 3);
+        resetProgram(3);
         setupProjection();
     }
 
@@ -79,18 +80,18 @@ constexpr Scene scenes[] = {
 
 void setScene(const Scene& s) {
     resetColours();
-    seedRandom(42);
+    play::seedRandom(state.randomState, 42);
     for (int32_t i = 0; i < s.scrambleTurns; ++i) scrambleStep();
     resetView();
     rotatePair(state.viewZ, state.viewX, s.zx);
     rotatePair(state.viewZ, state.viewY, s.zy);
     rotatePair(state.viewX, state.viewY, s.xy);
-    state.animStart = -1.0;
+    state.clock.animStart = -1.0;
     if (s.k != 0) {
         state.animRow = s.row;
         state.animK = s.k;
-        state.animStart = 1.0;
-        state.frameClock = state.animStart + s.progress * state.animDuration;
+        state.clock.animStart = 1.0;
+        state.clock.frameClock = state.clock.animStart + s.progress * state.clock.animDuration;
     }
 }
 

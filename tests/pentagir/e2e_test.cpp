@@ -62,7 +62,7 @@ bool centroid(const xdrive::Image& image, int32_t colour, double& cx, double& cy
 class PentagirE2e : public ::testing::Test {
 protected:
     void SetUp() override {
-        initLoop(639, 479, 1);  // the start view's geometry, for where stickers show
+        resetProgram(1);  // the start view's geometry, for where stickers show
         updateFaceFrames();
         ASSERT_TRUE(puzzle.start({PENTAGIR_PATH}, "PENTAGIR", xdrive::Output::StdoutAndStderr, "", windowTimeoutMs));
     }

@@ -19,7 +19,7 @@ constexpr LayerRotation still{false, {0, 0, 0}, 0.0};
 
 struct PentagirGeometry : ::testing::Test {
     void SetUp() override {
-        initLoop(639, 479, 1);
+        resetProgram(1);
         updateFaceFrames();
     }
 };
@@ -140,9 +140,9 @@ TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
             turn(r, k);
             state.animRow = r;
             state.animK = k;
-            state.animStart = 1.0;
+            state.clock.animStart = 1.0;
             for (double late : {0.0, 7.5}) {  // at the end, and long past it: no over-rotation
-                state.frameClock = state.animStart + state.animDuration + late;
+                state.clock.frameClock = state.clock.animStart + state.clock.animDuration + late;
                 LayerRotation end = animationRotation();
                 for (int32_t s = 0; s < stickerCount; ++s) {
                     int32_t came = state.stickerColour[s];
@@ -150,7 +150,7 @@ TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
                         << "row " << r << " k " << k << ": colour of " << came << " shows at " << s;
                 }
             }
-            state.frameClock = state.animStart - 0.5;  // before the start: nothing moves yet
+            state.clock.frameClock = state.clock.animStart - 0.5;  // before the start: nothing moves yet
             LayerRotation early = animationRotation();
             for (int32_t s : turnTable[r]) EXPECT_TRUE(sameOutline(s, early, s, still, 1e-6)) << "row " << r;
         }

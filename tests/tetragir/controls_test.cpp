@@ -13,7 +13,7 @@ namespace {
 
 class TetragirLoop : public ::testing::Test {
 protected:
-    void SetUp() override { initLoop(639, 479, 5); }
+    void SetUp() override { resetProgram(5); }
 
     static FrameInput pointer(int32_t s, int32_t buttons) {
         FrameInput in{};
@@ -33,23 +33,23 @@ protected:
 // Press on tip 0, move onto tip 9: tip 0's colour travels to tip 9 in the frame whose clock reaches the start
 // plus 2.5, and a drag made meanwhile is not followed.
 TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
-    stepFrame(pointer(0, 1));
-    EXPECT_EQ(state.pickedSticker, 0);
-    stepFrame(pointer(9, 1));
-    ASSERT_GE(state.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
+    playFrame(pointer(0, 1));
+    EXPECT_EQ(state.hoveredSticker, 0);
+    playFrame(pointer(9, 1));
+    ASSERT_GE(state.clock.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
     EXPECT_EQ(state.animMove, 0);
     EXPECT_EQ(state.animCount, 1);
     int32_t frames = 0;
     while (state.colours == solved() && frames < 3000) {
         // Tip 18 onto tip 0 would be a turn of its own if it were followed.
-        stepFrame(pointer(frames % 2 == 0 ? 18 : 0, 1));
+        playFrame(pointer(frames % 2 == 0 ? 18 : 0, 1));
         ++frames;
     }
     EXPECT_NEAR(frames, 2500, 1);
     Colours expected = solved();
     turn(expected, 0, 1);
     EXPECT_EQ(state.colours, expected);
-    EXPECT_LT(state.animStart, 0.0);
+    EXPECT_LT(state.clock.animStart, 0.0);
 }
 
 // The drag follows the pointer from frame to frame: leaving the model or crossing another sticker moves the drag
@@ -57,15 +57,15 @@ TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
 TEST_F(TetragirLoop, OnlyADirectCrossingBetweenNeighboursTurns) {
     const int32_t paths[][3] = {{0, -1, 9}, {0, 2, 9}};  // stickers under the held left button, -1 off the model
     for (const auto& path : paths) {
-        initLoop(639, 479, 5);
-        for (int32_t s : path) stepFrame(pointer(s, 1));
-        EXPECT_LT(state.animStart, 0.0) << "0, " << path[1] << ", 9";
+        resetProgram(5);
+        for (int32_t s : path) playFrame(pointer(s, 1));
+        EXPECT_LT(state.clock.animStart, 0.0) << "0, " << path[1] << ", 9";
     }
-    initLoop(639, 479, 5);
-    stepFrame(pointer(0, 1));
-    stepFrame(pointer(0, 0));
-    stepFrame(pointer(9, 1));
-    EXPECT_LT(state.animStart, 0.0) << "release over tip 0 and press again over tip 9";
+    resetProgram(5);
+    playFrame(pointer(0, 1));
+    playFrame(pointer(0, 0));
+    playFrame(pointer(9, 1));
+    EXPECT_LT(state.clock.animStart, 0.0) << "release over tip 0 and press again over tip 9";
 }
 
 TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
@@ -81,11 +81,11 @@ TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
     xz.spinZ = true;
     const Case cases[] = {{"Left and Right", leftRight, left}, {"Up and Down", upDown, down}, {"X and Z", xz, z}};
     for (const Case& c : cases) {
-        initLoop(639, 479, 5);
-        stepFrame(c.both);
+        resetProgram(5);
+        playFrame(c.both);
         ViewFrame both = state.view;
-        initLoop(639, 479, 5);
-        stepFrame(c.alone);
+        resetProgram(5);
+        playFrame(c.alone);
         EXPECT_NE(state.view.e0.x + state.view.e1.y + state.view.e2.z, 3.0) << c.name << ": the view turned";
         EXPECT_EQ(both.e0.x, state.view.e0.x) << c.name;
         EXPECT_EQ(both.e0.y, state.view.e0.y) << c.name;
@@ -98,39 +98,39 @@ TEST_F(TetragirLoop, ScrambleAndResetKeys) {
     FrameInput scramble{}, reset{}, both{};
     scramble.scramble = both.scramble = true;
     reset.reset = both.reset = true;
-    stepFrame(scramble);
+    playFrame(scramble);
     EXPECT_NE(state.colours, solved()) << "A scrambles at once";
-    stepFrame(both);
+    playFrame(both);
     EXPECT_EQ(state.colours, solved()) << "A and S together leave the puzzle solved";
     ViewFrame turned = state.view = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
-    stepFrame(scramble);
-    stepFrame(reset);
+    playFrame(scramble);
+    playFrame(reset);
     EXPECT_EQ(state.colours, solved());
     EXPECT_EQ(state.view.e0.y, turned.e0.y) << "S keeps the view";
 
     // A turn under way still lands, on whatever colours stand there when it ends.
-    stepFrame(pointer(0, 1));
-    stepFrame(pointer(9, 1));
-    ASSERT_GE(state.animStart, 0.0);
-    stepFrame(scramble);
+    playFrame(pointer(0, 1));
+    playFrame(pointer(9, 1));
+    ASSERT_GE(state.clock.animStart, 0.0);
+    playFrame(scramble);
     Colours expected = state.colours;
     turn(expected, 0, 1);
-    for (int32_t i = 0; i < 3000 && state.animStart >= 0.0; ++i) stepFrame(FrameInput{});
+    for (int32_t i = 0; i < 3000 && state.clock.animStart >= 0.0; ++i) playFrame(FrameInput{});
     EXPECT_EQ(state.colours, expected);
 }
 
 // The drags of the shared cases on face 0, which faces the eye: its middle band around corner 0 runs 2, 1, 5, 6
 // (2 onto 1 turns move 4, 1 onto 5 and 5 onto 6 move 5), and 1 and 6 do not touch.
 struct Tetragir {
-    static void start() { initLoop(639, 479, 5); }
+    static void start() { resetProgram(5); }
     static void frame(int32_t s, bool held) {
         FrameInput in{};
         EXPECT_TRUE(centrePixel(state.camera, state.view, s, in.mouseX, in.mouseY));
         in.buttons = held ? 1 : 0;
-        stepFrame(in);
-        EXPECT_EQ(state.pickedSticker, s);
+        playFrame(in);
+        EXPECT_EQ(state.hoveredSticker, s);
     }
-    static bool turning() { return state.animStart >= 0.0; }
+    static bool turning() { return state.clock.animStart >= 0.0; }
     static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).count != 0; }
     static Colours colours() { return state.colours; }
     static Colours afterDrags(const int32_t (*drags)[2], int32_t n) {

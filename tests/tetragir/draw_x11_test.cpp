@@ -16,6 +16,7 @@
 #include "tetragir/geometry.h"
 #include "tetragir/program.h"
 #include "tetragir/state.h"
+#include "play/random.h"
 #include "tests/tetragir/support.h"
 #include "tests/support/gl_support.h"
 
@@ -29,14 +30,14 @@ protected:
     void SetUp() override {
         InProcessGl::SetUp();
         if (HasFatalFailure()) return;
-        initLoop(639, 479, 3);
+        resetProgram(3);
     }
 
     static Pixels render(bool batched) {
         LayerRotation rotation = stillLayers();
-        if (state.animStart >= 0.0)
+        if (state.clock.animStart >= 0.0)
             rotation = animationRotation(state.view, state.animMove, state.animCount,
-                                         (state.frameClock - state.animStart) / state.animDuration);
+                                         (state.clock.frameClock - state.clock.animStart) / state.clock.animDuration);
         fillBatch(state.batch, state.colours, state.view, rotation, !batched);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawPuzzle(state.batch, state.camera, batched);
@@ -69,18 +70,18 @@ constexpr Scene scenes[] = {
 
 void setScene(const Scene& s) {
     resetColours(state.colours);
-    seedRandom(42);
+    play::seedRandom(state.randomState, 42);
     for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(state.colours);
     state.view = identityView;
     scene::rotatePair(state.view.e2, state.view.e0, s.h);
     scene::rotatePair(state.view.e2, state.view.e1, s.v);
     scene::rotatePair(state.view.e0, state.view.e1, s.r);
-    state.animStart = -1.0;
+    state.clock.animStart = -1.0;
     if (s.count != 0) {
         state.animMove = s.move;
         state.animCount = s.count;
-        state.animStart = 1.0;
-        state.frameClock = state.animStart + s.progress * state.animDuration;
+        state.clock.animStart = 1.0;
+        state.clock.frameClock = state.clock.animStart + s.progress * state.clock.animDuration;
     }
 }
 
@@ -217,7 +218,7 @@ TEST_F(TetragirGl, NoSeamShowsThroughANearerStickerMidTurn) {
         Pixels px = render(true);
         LayerRotation rotation =
             animationRotation(state.view, state.animMove, state.animCount,
-                              (state.frameClock - state.animStart) / state.animDuration);
+                              (state.clock.frameClock - state.clock.animStart) / state.clock.animDuration);
         Vec3 corner[stickerCount][3];
         for (int32_t s = 0; s < stickerCount; ++s)
             for (int32_t i = 0; i < 3; ++i) {
