@@ -3,8 +3,9 @@
 # Installs a built tree into a staging folder and checks that the seven programs, and nothing else, are there with
 # their manual pages, desktop entries, icons and metadata, each valid under its validator; that each installed
 # program answers --help and --version with status 0 and an unknown option with status 2 (with no display, so a
-# window it tried to open would fail it); and that the Debian package builds, holds the same files and lists
-# dependencies found from the binaries. Prints what the validators said.
+# window it tried to open would fail it); that the README's uninstall removes every file; and that the Debian
+# package builds, holds the same files and lists dependencies found from the binaries. Prints what the validators
+# said.
 set -uo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
@@ -21,7 +22,8 @@ doc=usr/share/doc/twisty-puzzles
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-root=$stage/root
+# A prefix as a player's home may name it, with a space and a quote, which the uninstall below must survive.
+root="$stage/a player's home"
 if ! cmake --install "$build" --prefix "$root/usr" >"$stage/install.log" 2>&1; then
   cat "$stage/install.log"
   fail "cmake --install"
@@ -100,6 +102,17 @@ for p in "${programs[@]}"; do
       fail "$id.png at $s: $(file -b "$icon" 2>&1)"
   done
 done
+
+# The README's uninstall, run as it stands against this install's manifest (build-release is the build folder).
+uninstall=$(grep -o '`xargs [^`]*install_manifest.txt`' "$src/README.md" | tr -d '`')
+if [[ -z "$uninstall" ]]; then
+  fail "the README gives no uninstall command (\`xargs ... install_manifest.txt\`)"
+else
+  ln -s "$build" "$stage/build-release"
+  (cd "$stage" && bash -c "$uninstall") >"$stage/uninstall.log" 2>&1 || fail "$uninstall: $(cat "$stage/uninstall.log")"
+  left=$(find "$root" -type f -o -type l)
+  [[ -z "$left" ]] || fail "$uninstall left $(wc -l <<<"$left") files, e.g. $(head -n 1 <<<"$left")"
+fi
 
 # The package: built from the same install rules by CPack, dependencies by dpkg-shlibdeps.
 if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$stage/package" >"$stage/cpack.log" 2>&1; then
