@@ -119,6 +119,10 @@ if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$stage/package" >"$stage
   deb=$(ls "$stage"/package/*.deb)
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "$(basename "$deb"): Depends: $depends"
+  # Debian wants a name and an address to write to, as "Name <address>".
+  maintainer=$(dpkg-deb -f "$deb" Maintainer)
+  [[ "$maintainer" =~ ^[^\<\>]+\ \<[^\<\>\ @]+@[^\<\>\ @]+\>$ ]] ||
+    fail "the package's Maintainer '$maintainer' is not 'Name <address>'"
   for lib in libc6 libsdl2-2.0-0 libgl1 libstdc++6; do
     [[ ", $depends" == *", $lib"[\ ,]* || ", $depends" == *", $lib" ]] || fail "the package does not depend on $lib"
   done
