@@ -103,12 +103,17 @@ for p in "${programs[@]}"; do
   done
 done
 
-# The README's uninstall, run as it stands against this install's manifest (build-release is the build folder).
+# The README's uninstall, run as it stands on a copy of this install's manifest, in a folder named as the
+# README's build folder. Only a manifest of staged files is used: one left by another install must not be removed.
 uninstall=$(grep -o '`xargs [^`]*install_manifest.txt`' "$src/README.md" | tr -d '`')
+mkdir "$stage/build-release"
+cp "$build/install_manifest.txt" "$stage/build-release/" 2>/dev/null
 if [[ -z "$uninstall" ]]; then
   fail "the README gives no uninstall command (\`xargs ... install_manifest.txt\`)"
+elif ! awk -v r="$root/" 'index($0, r) != 1 { bad = 1 } END { exit bad || NR == 0 }' \
+    "$stage/build-release/install_manifest.txt" 2>/dev/null; then
+  fail "$build/install_manifest.txt does not list this install's files alone"
 else
-  ln -s "$build" "$stage/build-release"
   (cd "$stage" && bash -c "$uninstall") >"$stage/uninstall.log" 2>&1 || fail "$uninstall: $(cat "$stage/uninstall.log")"
   left=$(find "$root" -type f -o -type l)
   [[ -z "$left" ]] || fail "$uninstall left $(wc -l <<<"$left") files, e.g. $(head -n 1 <<<"$left")"
