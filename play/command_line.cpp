@@ -25,6 +25,25 @@ constexpr std::string_view exitStatus = R"(
 
 void put(std::FILE* f, std::string_view s) { std::fwrite(s.data(), 1, s.size(), f); }
 
+// An argument as the player can read it back on one line: control bytes, which would break the line or act on the
+// terminal, written as C escapes (\n, \t, \x1b); everything else, UTF-8 included, as it came.
+void putArgument(std::FILE* f, std::string_view argument) {
+    constexpr char hex[] = "0123456789abcdef";
+    for (const char c : argument) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            put(f, "\\n");
+        } else if (c == '\t') {
+            put(f, "\\t");
+        } else if (byte < 0x20 || byte == 0x7f) {
+            const char escape[] = {'\\', 'x', hex[byte >> 4], hex[byte & 0xf]};
+            put(f, std::string_view(escape, sizeof escape));
+        } else {
+            std::fputc(c, f);
+        }
+    }
+}
+
 // A block text without the line breaks that open and close its raw string literal.
 std::string_view lines(std::string_view block) {
     while (!block.empty() && block.front() == '\n') block.remove_prefix(1);
@@ -78,7 +97,7 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, const Prog
         } else if (argument != versionOption) {
             put(err, text.name);
             put(err, ": unknown argument '");
-            put(err, argument);
+            putArgument(err, argument);
             put(err, "'\n");
             putUsage(err, text.name);
             return 2;

@@ -3,8 +3,9 @@
 # Installs a built tree into a staging folder and checks that the seven programs, and nothing else, are there with
 # their manual pages, desktop entries, icons and metadata, each valid under its validator; that each installed
 # program answers --help and --version with status 0 and an unknown option with status 2 (with no display, so a
-# window it tried to open would fail it); and that the Debian package builds, holds the same files and lists
-# dependencies found from the binaries. Prints what the validators said.
+# window it tried to open would fail it); that the README's uninstall removes every file; and that the Debian
+# package builds, holds the same files and lists dependencies found from the binaries. Prints what the validators
+# said.
 set -uo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
@@ -21,7 +22,8 @@ doc=usr/share/doc/twisty-puzzles
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-root=$stage/root
+# A prefix as a player's home may name it, with a space and a quote, which the uninstall below must survive.
+root="$stage/a player's home"
 if ! cmake --install "$build" --prefix "$root/usr" >"$stage/install.log" 2>&1; then
   cat "$stage/install.log"
   fail "cmake --install"
@@ -101,11 +103,31 @@ for p in "${programs[@]}"; do
   done
 done
 
+# The README's uninstall, run as it stands on a copy of this install's manifest, in a folder named as the
+# README's build folder. Only a manifest of staged files is used: one left by another install must not be removed.
+uninstall=$(grep -o '`xargs [^`]*install_manifest.txt`' "$src/README.md" | tr -d '`')
+mkdir "$stage/build-release"
+cp "$build/install_manifest.txt" "$stage/build-release/" 2>/dev/null
+if [[ -z "$uninstall" ]]; then
+  fail "the README gives no uninstall command (\`xargs ... install_manifest.txt\`)"
+elif ! awk -v r="$root/" 'index($0, r) != 1 { bad = 1 } END { exit bad || NR == 0 }' \
+    "$stage/build-release/install_manifest.txt" 2>/dev/null; then
+  fail "$build/install_manifest.txt does not list this install's files alone"
+else
+  (cd "$stage" && bash -c "$uninstall") >"$stage/uninstall.log" 2>&1 || fail "$uninstall: $(cat "$stage/uninstall.log")"
+  left=$(find "$root" -type f -o -type l)
+  [[ -z "$left" ]] || fail "$uninstall left $(wc -l <<<"$left") files, e.g. $(head -n 1 <<<"$left")"
+fi
+
 # The package: built from the same install rules by CPack, dependencies by dpkg-shlibdeps.
 if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$stage/package" >"$stage/cpack.log" 2>&1; then
   deb=$(ls "$stage"/package/*.deb)
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "$(basename "$deb"): Depends: $depends"
+  # Debian wants a name and an address to write to, as "Name <address>".
+  maintainer=$(dpkg-deb -f "$deb" Maintainer)
+  [[ "$maintainer" =~ ^[^\<\>]+\ \<[^\<\>\ @]+@[^\<\>\ @]+\>$ ]] ||
+    fail "the package's Maintainer '$maintainer' is not 'Name <address>'"
   for lib in libc6 libsdl2-2.0-0 libgl1 libstdc++6; do
     [[ ", $depends" == *", $lib"[\ ,]* || ", $depends" == *", $lib" ]] || fail "the package does not depend on $lib"
   done

@@ -66,6 +66,9 @@ TEST(CommandLine, AnswersEachArgumentAsThePlayerWasPromised) {
         {"a file name", {"SALVARE.TXT"}, 2, "", "demo: unknown argument 'SALVARE.TXT'\n" + usage},
         {"unknown after help", {"--help", "x"}, 2, "", "demo: unknown argument 'x'\n" + usage},
         {"empty argument", {""}, 2, "", "demo: unknown argument ''\n" + usage},
+        // One line whatever the argument holds, and no control bytes reach the terminal.
+        {"newline", {"a\nb"}, 2, "", "demo: unknown argument 'a\\nb'\n" + usage},
+        {"escape", {"\x1b[2J\t"}, 2, "", "demo: unknown argument '\\x1b[2J\\t'\n" + usage},
     };
     for (const Case& c : cases) {
         const Outcome r = run(c.args);
