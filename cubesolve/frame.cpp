@@ -50,13 +50,8 @@ void readMouse() {
 }
 
 void dragGesture() {
-    Model& m = state.puzzle;
-    const cubie::DragTurn turn =
-        cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
-                          state.buttons, state.previousButtons, m.gridSize);
-    // A drag that chooses no axis still runs a turn period in which nothing moves; the model never lets a step
-    // of 0 stand, so every period ends.
-    if (turn.valid) cubie::startTurn(m, turn.axis, turn.layer, turn.sense);
+    cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
+                      state.buttons, state.previousButtons);
 }
 
 void viewDrag() {

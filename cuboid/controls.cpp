@@ -43,10 +43,8 @@ FrameInput readInput() {
 }
 
 void dragGesture() {
-    const cubie::DragTurn turn = cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie,
-                                                   state.pickedFace, state.buttons, state.previousButtons,
-                                                   state.puzzle.gridSize);
-    if (turn.valid) cubie::startTurn(state.puzzle, turn.axis, turn.layer, turn.sense);
+    cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
+                      state.buttons, state.previousButtons);
 }
 
 void viewDrag() {

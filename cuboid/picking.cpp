@@ -14,10 +14,7 @@ bool cursorInside(const PointType* corners, int32_t count, int32_t x, int32_t y)
     return true;
 }
 
-bool pickAllowed() {
-    if (state.puzzle.turning) return false;
-    return state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone;
-}
+bool pickAllowed() { return cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons); }
 
 bool pickFacet(const Facet& facet, const PointType* corners) {
     if (!cursorInside(corners, facetCorners, state.mouseX, state.mouseY)) return false;
