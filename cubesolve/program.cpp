@@ -45,17 +45,11 @@ void resetProgram(uint32_t seed) {
 }
 
 bool actOnKey(uint8_t key) {
-    Model& m = state.puzzle;
-    switch (key) {
-        case keyScramble: m.scrambleLeft = scrambleTurns; break;
-        case keyPattern: playPattern(); break;
-        case keySolve:
-            if (m.gridSize == 3) solveCube();
-            break;
-        case keySize: resizeCube(m.gridSize >= largestGrid ? smallestGrid : m.gridSize + 1); break;
-        case keyEscape: close_window(); return false;
-        default: break;
-    }
+    if (key == keyEscape) return false;
+    if (key == keyPattern) playPattern();
+    if (key == keySolve && state.puzzle.gridSize == 3) solveCube();
+    // The size key sets the next size (2 after 5); resizeCube builds it with the start view.
+    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key))) resizeCube(state.puzzle.gridSize);
     return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "cubie/keys.h"
+
 namespace cubesolve {
 
 inline constexpr const char* windowTitle = "ZADOR LUI TOLAN";
@@ -11,17 +13,13 @@ inline constexpr const char* windowTitle = "ZADOR LUI TOLAN";
 // Turns advance 5 degrees a frame, so the frame rate sets their speed: a quarter turn of 18 frames in 0.3 s.
 inline constexpr int16_t framesPerSecond = 60;
 
-// Key bytes the program acts on; upper-case letters do nothing.
-enum : uint8_t {
-    keyEscape = 27,
-    keyScramble = 'a',
-    keyPattern = 'm',
-    keySolve = 'r',
-    keySize = 's',
-};
+// The letters of the cube keys this program has: a queues thirty random quarter turns, one per main-loop round;
+// s sets the next size. Upper-case letters do nothing; Escape (keyEscape) ends the program.
+inline constexpr cubie::KeyLetters keyLetters{.scramble = 'a', .size = 's'};
 
-// Random quarter turns the scramble key queues, one per main-loop round.
-inline constexpr int32_t scrambleTurns = 30;
+// The program's own keys: a pattern, and the solve of the 3-cube.
+inline constexpr uint8_t keyPattern = 'm';
+inline constexpr uint8_t keySolve = 'r';
 
 // Opens the window and builds the start cube. When the window cannot be opened, prints "cubesolve: <cause>" on
 // standard error and returns false.
@@ -42,7 +40,7 @@ void resetProgram(uint32_t seed);
 // Rebuilds a solved cube of edge n with the start view, as the size key leaves it.
 void resizeCube(int32_t n);
 
-// Acts on one key byte. Returns false for Escape (the window is closed then).
+// Acts on one key byte. Returns false for Escape; shutDown closes the window.
 bool actOnKey(uint8_t key);
 
 }  // namespace cubesolve

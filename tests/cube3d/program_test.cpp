@@ -230,7 +230,7 @@ TEST_F(cube3dProgram, SizeAndShapeKeys) {
         for (const Facet& f : state.puzzle.facets) used += f.colour != 0;
         EXPECT_EQ(used, 6 * s.dims[0] * s.dims[1] * s.dims[2]);
     }
-    EXPECT_FALSE(frame(0, 0, 0, escapeKey));
+    EXPECT_FALSE(frame(0, 0, 0, keyEscape));
 }
 
 // The scramble key queues thirty turns; pressing it again during them starts the count over, a rebuild stops them.

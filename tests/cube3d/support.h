@@ -16,6 +16,7 @@
 #include "cube3d/render.h"
 #include "scene/camera.h"
 #include "cube3d/state.h"
+#include "window/window.h"
 
 namespace cube3d_test {
 
