@@ -4,15 +4,14 @@
 #include <cmath>
 #include <utility>
 
-#include "scene/vec.h"
+#include "scene/projection.h"
 #include "window/window.h"
 
 namespace cubesolve {
 namespace {
 
-using scene::degree;
-
-constexpr double eyeDistance = 200, projectionScale = 128, centreX = 160, centreY = 100;
+// The eye 200 units from the origin, 128 cells per unit of the division, the origin at cell (160, 100).
+constexpr scene::Perspective perspective{.eyeDistance = 200, .scale = 128, .centreX = 160, .centreY = 100};
 
 int32_t roundToCell(double v) { return static_cast<int32_t>(std::lround(v)); }
 
@@ -41,36 +40,16 @@ void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
     for (int32_t x = x1; x <= x2; ++x) plotCell(x, row, colour);
 }
 
-// A cursor on an edge counts as inside. Every sticker is two triangles whose shared edge runs across the
-// sticker (in the start view through the middle of every up sticker): with a strict test a cell on it would be
-// inside neither, and the pick would fall through to a hidden face or to nothing. Where two triangles share an
-// edge, the one drawn later, the nearer, wins.
-bool cursorInside(const CellPoint* p[3]) {
-    for (int32_t e = 0; e < 3; ++e) {
-        const CellPoint& a = *p[e];
-        const CellPoint& b = *p[(e + 1) % 3];
-        if ((state.mouseX - a.x) * (b.y - a.y) - (state.mouseY - a.y) * (b.x - a.x) > 0) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void projectVertices() {
-    double s[3], c[3];
-    for (int32_t a = 0; a < 3; ++a) {
-        s[a] = std::sin(state.viewAngle[a] * degree);
-        c[a] = std::cos(state.viewAngle[a] * degree);
-    }
+    const scene::ViewTurn turn = scene::viewTurn(state.viewAngle);
     for (int32_t v = 0; v < Model::vertexCount; ++v) {
-        const double* w = state.puzzle.worldVertex[v];
-        const double y1 = w[1] * c[0] - w[2] * s[0], z1 = w[1] * s[0] + w[2] * c[0];
-        const double x2 = w[0] * c[1] - z1 * s[1], z2 = w[0] * s[1] + z1 * c[1];
-        const double x3 = x2 * c[2] - y1 * s[2], y3 = x2 * s[2] + y1 * c[2];
+        const scene::Vec3 p = scene::projectToScreen(perspective, turn, state.puzzle.worldVertex[v]);
         CellPoint& out = state.screenVertex[v];
-        out.x = roundToCell(centreX + projectionScale * x3 / (eyeDistance - z2));
-        out.y = roundToCell(centreY - projectionScale * y3 / (eyeDistance - z2));
-        out.depth = roundToCell(z2);
+        out.x = roundToCell(p.x);
+        out.y = roundToCell(p.y);
+        out.depth = roundToCell(p.z);
     }
 }
 
@@ -100,11 +79,13 @@ void drawFacets() {
     state.pickedCubie = state.pickedFace = -1;
     const bool picking = cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons);
     for (const Facet& f : state.puzzle.facets) {
-        const CellPoint* p[3] = {&projected(f.vertex[0]), &projected(f.vertex[1]), &projected(f.vertex[2])};
+        const CellPoint p[3] = {projected(f.vertex[0]), projected(f.vertex[1]), projected(f.vertex[2])};
         // Unused records have three equal points: a zero cross, never drawn.
-        if (!(facingCross(*p[0], *p[1], *p[2]) < 0)) continue;
-        fillTriangle(f.colour, *p[0], *p[1], *p[2]);
-        if (picking && cursorInside(p)) {
+        if (!(facingCross(p[0], p[1], p[2]) < 0)) continue;
+        fillTriangle(f.colour, p[0], p[1], p[2]);
+        // A cursor on an edge counts as inside: in the start view the edge two triangles share runs through the
+        // middle of every up sticker.
+        if (picking && scene::cursorInside(p, 3, state.mouseX, state.mouseY)) {
             state.pickedCubie = f.vertex[0] / 8;
             state.pickedFace = cubie::facetFace(f);
         }

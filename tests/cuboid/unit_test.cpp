@@ -18,6 +18,7 @@
 #include "cuboid/program.h"
 #include "cuboid/state.h"
 #include "cuboid/view.h"
+#include "scene/projection.h"
 
 #include "tests/cuboid/suite.h"
 
@@ -271,33 +272,6 @@ TEST(SUITE(Picking), NoPickOffThePuzzleWithoutTheLeftButtonAloneOrDuringATurn) {
     }
 }
 
-TEST(SUITE(Picking), InsideTakesTheOutlineToo) {
-    // Corners in the order a front-facing facet has them on screen (y downward).
-    const PointType square[4] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
-    const PointType triangle[3] = {{10, 10}, {20, 10}, {20, 20}};
-    ASSERT_TRUE(frontFacing(square));
-    ASSERT_TRUE(frontFacing(triangle));
-    struct Case {
-        const char* name;
-        const PointType* polygon;
-        int32_t count, x, y;
-        bool inside;
-    } cases[] = {
-        {"square middle", square, 4, 15, 15, true},
-        {"square just inside a corner", square, 4, 11, 19, true},
-        {"square left edge", square, 4, 10, 15, true},
-        {"square bottom edge", square, 4, 15, 20, true},
-        {"square corner", square, 4, 20, 10, true},
-        {"square just outside an edge", square, 4, 21, 15, false},
-        {"square outside", square, 4, 25, 15, false},
-        {"triangle inside", triangle, 3, 17, 12, true},
-        {"triangle on its diagonal", triangle, 3, 15, 15, true},
-        {"triangle just beyond its diagonal", triangle, 3, 14, 15, false},
-        {"triangle beyond its diagonal", triangle, 3, 12, 17, false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(cursorInside(c.polygon, c.count, c.x, c.y), c.inside) << c.name;
-}
-
 // ---- depth order ----------------------------------------------------------------------------------------------
 
 TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeThatSticker) {
@@ -315,7 +289,7 @@ TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeT
                 const Facet& f = state.puzzle.facets[r];
                 PointType p[facetCorners];
                 facetScreenCorners(f, p);
-                if (!frontFacing(p) || !cursorInside(p, facetCorners, x, y)) continue;
+                if (!frontFacing(p) || !scene::cursorInside(p, facetCorners, x, y)) continue;
                 lastCovering = r;
                 if (cubie::facetSlot(f) == slotOf(s.i, s.j, s.k) && cubie::facetFace(f) == s.face) stickerAt = r;
             }
