@@ -17,20 +17,6 @@ int32_t roundToCell(double v) { return static_cast<int32_t>(std::lround(v)); }
 
 const CellPoint& projected(int32_t vertex) { return state.screenVertex[vertex]; }
 
-// First index b >= from with key[b] < v, or count. Blocks of sixteen are tested whole (the compiler turns the
-// block test into a few vector compares), since most of the sort's comparisons swap nothing.
-int32_t firstBelow(const int16_t* key, int32_t from, int32_t count, int16_t v) {
-    int32_t b = from;
-    while (b + 16 <= count) {
-        bool any = false;
-        for (int32_t t = 0; t < 16; ++t) any |= key[b + t] < v;
-        if (any) break;
-        b += 16;
-    }
-    while (b < count && !(key[b] < v)) ++b;
-    return b;
-}
-
 // Paints the cells x1..x2 (either order) of one row, clipped to the raster.
 void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
     if (row < 0 || row >= rasterHeight) return;
@@ -63,12 +49,7 @@ void sortFacets() {
         for (int32_t c = 0; c < 3; ++c) sum += state.screenVertex[records[r].vertex[c]].depth;
         key[r] = static_cast<int16_t>(sum);
     }
-    for (int32_t a = 0; a + 1 < count; ++a) {
-        for (int32_t b = firstBelow(key, a + 1, count, key[a]); b < count; b = firstBelow(key, b + 1, count, key[a])) {
-            std::swap(records[a], records[b]);
-            std::swap(key[a], key[b]);
-        }
-    }
+    cubie::sortByDepth(records, key, count);
 }
 
 double facingCross(const CellPoint& p0, const CellPoint& p1, const CellPoint& p2) {

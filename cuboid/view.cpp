@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 #include "cuboid/picking.h"
 #include "cuboid/state.h"
@@ -102,22 +101,11 @@ int32_t depthSum(const Facet& facet) {
     return sum;
 }
 
-// An exchange sort: each position takes the farthest record of the rest. Comparing sums compares the means,
-// since every record has the same number of corners.
+// Comparing sums compares the means, since every record has the same number of corners.
 void sortFacets() {
     Facet* facets = state.puzzle.facets;
-    int32_t* key = state.depthKey;
-    for (int32_t r = 0; r < Model::recordCount; ++r) key[r] = depthSum(facets[r]);
-    for (int32_t a = 0; a < Model::recordCount - 1; ++a) {
-        int32_t keyA = key[a];
-        for (int32_t b = a + 1; b < Model::recordCount; ++b) {
-            if (keyA > key[b]) {
-                std::swap(facets[a], facets[b]);
-                std::swap(keyA, key[b]);
-            }
-        }
-        key[a] = keyA;
-    }
+    for (int32_t r = 0; r < Model::recordCount; ++r) state.depthKey[r] = depthSum(facets[r]);
+    cubie::sortByDepth(facets, state.depthKey, Model::recordCount);
 }
 
 void facetScreenCorners(const Facet& facet, PointType* corners) {
