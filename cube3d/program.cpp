@@ -3,13 +3,11 @@
 #include <cstdio>
 
 #include "cube3d/config.h"
-#include "cube3d/render.h"
 #include "cube3d/state.h"
+#include "cube3d/view.h"
 #include "window/window.h"
 
 namespace cube3d {
-
-ProgramState state;
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
