@@ -4,22 +4,12 @@
 
 #include <cstdint>
 
-#include "cubie/keys.h"
-
 namespace cubesolve {
 
 inline constexpr const char* windowTitle = "ZADOR LUI TOLAN";
 
 // Turns advance 5 degrees a frame, so the frame rate sets their speed: a quarter turn of 18 frames in 0.3 s.
 inline constexpr int16_t framesPerSecond = 60;
-
-// The letters of the cube keys this program has: a queues thirty random quarter turns, one per main-loop round;
-// s sets the next size. Upper-case letters do nothing; Escape (keyEscape) ends the program.
-inline constexpr cubie::KeyLetters keyLetters{.scramble = 'a', .size = 's'};
-
-// The program's own keys: a pattern, and the solve of the 3-cube.
-inline constexpr uint8_t keyPattern = 'm';
-inline constexpr uint8_t keySolve = 'r';
 
 // Opens the window and builds the start cube. When the window cannot be opened, prints "cubesolve: <cause>" on
 // standard error and returns false.
@@ -37,10 +27,10 @@ void shutDown();
 // as given. startUp does this after opening the window.
 void resetProgram(uint32_t seed);
 
-// Rebuilds a solved cube of edge n with the start view, as the size key leaves it.
-void resizeCube(int32_t n);
-
-// Acts on one key byte. Returns false for Escape; shutDown closes the window.
-bool actOnKey(uint8_t key);
+// The frame routine. With startTurn, begins a quarter turn of the given axis and layer at step degrees a frame and
+// runs frames until it has ended. Without, runs one frame, or, when a random or dragged turn starts in it, frames
+// until that turn has ended; a random turn takes step as its step. Each frame draws the cube, picks, and follows
+// the mouse.
+void playFrames(int32_t axis, int32_t layer, int32_t step, bool startTurn);
 
 }  // namespace cubesolve

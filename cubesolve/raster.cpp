@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "cubesolve/picking.h"
 #include "scene/projection.h"
 #include "window/window.h"
 
@@ -64,12 +65,7 @@ void drawFacets() {
         // Unused records have three equal points: a zero cross, never drawn.
         if (!(facingCross(p[0], p[1], p[2]) < 0)) continue;
         fillTriangle(f.colour, p[0], p[1], p[2]);
-        // A cursor on an edge counts as inside: in the start view the edge two triangles share runs through the
-        // middle of every up sticker.
-        if (picking && scene::cursorInside(p, 3, state.mouseX, state.mouseY)) {
-            state.pickedCubie = f.vertex[0] / 8;
-            state.pickedFace = cubie::facetFace(f);
-        }
+        if (picking) pickTriangle(f, p);
     }
 }
 

@@ -5,8 +5,6 @@
 
 namespace cuboid {
 
-bool pickAllowed() { return cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons); }
-
 bool pickFacet(const Facet& facet, const PointType* corners) {
     if (!scene::cursorInside(corners, facetCorners, state.mouseX, state.mouseY)) return false;
     state.pickedCubie = facet.vertex[0] / 8;

@@ -9,10 +9,6 @@
 
 namespace cuboid {
 
-// Whether this frame picks at all: only while no turn runs and the left button alone is down now or was down in
-// the previous frame (the press and the release of a drag).
-bool pickAllowed();
-
 // Tests one front-facing facet with its screen corners against the cursor (on its outline counts as inside). When the cursor is inside, records the
 // facet's slot in pickedCubie and its face in pickedFace; returns true when a face was identified.
 bool pickFacet(const Facet& facet, const PointType* corners);

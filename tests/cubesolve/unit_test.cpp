@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "cubesolve/frame.h"
+#include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
