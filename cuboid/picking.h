@@ -9,8 +9,9 @@
 
 namespace cuboid {
 
-// Tests one front-facing facet with its screen corners against the cursor (on its outline counts as inside). When the cursor is inside, records the
-// facet's slot in pickedCubie and its face in pickedFace; returns true when a face was identified.
+// Tests one front-facing facet with its screen corners against the cursor, a cursor on its outline included. When
+// the cursor is inside, records the facet's slot in pickedCubie and its face in pickedFace; returns true when a
+// face was identified.
 bool pickFacet(const Facet& facet, const PointType* corners);
 
 }  // namespace cuboid
