@@ -13,7 +13,8 @@ namespace cube3d {
 // cells, one degree per frame, and re-filing only the slots that share an index with the turned layer (the rest
 // cannot have moved). Outer colours are codes of colourTable below, by face of faceCorners.
 inline constexpr cubie::CubieConfig cube3dConfig{
-    10, 10, 6000, cubie::FacetShape::quad, {12, 13, 9, 2, 15, 14}, 1, 1, true, 240};
+    .maxGrid = 10, .startGrid = 10, .recordCount = 6000, .shape = cubie::FacetShape::quad,
+    .faceColours = {12, 13, 9, 2, 15, 14}, .inset = 1, .stepSize = 1, .restrictedRefile = true, .span = 240};
 using Model = cubie::CubieModel<cube3dConfig>;
 using Facet = Model::Facet;
 

@@ -4,24 +4,6 @@
 #include "window/window.h"
 
 namespace cube3d {
-namespace {
-
-void nextGridSize() {
-    cubie::growGrid(state.puzzle);
-    rebuild();
-}
-
-void shrinkAxis(int32_t axis) {
-    cubie::shrinkAxis(state.puzzle, axis);
-    rebuild();
-}
-
-void load() {
-    state.puzzle.loadRequested = true;
-    rebuild();
-}
-
-}  // namespace
 
 FrameInput readInput() {
     FrameInput in;
@@ -33,10 +15,8 @@ FrameInput readInput() {
 }
 
 void dragGesture() {
-    const cubie::DragTurn turn = cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie,
-                                                   state.pickedFace, state.buttons, state.previousButtons,
-                                                   state.puzzle.gridSize);
-    if (turn.valid) cubie::startTurn(state.puzzle, turn.axis, turn.layer, turn.sense);
+    cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
+                      state.buttons, state.previousButtons);
 }
 
 void orbit() {
@@ -46,18 +26,8 @@ void orbit() {
 }
 
 bool actOnKey(uint8_t key) {
-    switch (key) {
-        case scrambleKey: state.puzzle.scrambleLeft = scrambleTurns; break;
-        // A failed save leaves the previous file as it was; the player can simply save again.
-        case saveKey: cubie::saveState(state.puzzle); break;
-        case loadKey: load(); break;
-        case sizeKey: nextGridSize(); break;
-        case shapeXKey: shrinkAxis(0); break;
-        case shapeYKey: shrinkAxis(1); break;
-        case shapeZKey: shrinkAxis(2); break;
-        case escapeKey: return false;
-        default: break;
-    }
+    if (key == keyEscape) return false;
+    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key))) rebuild();
     return true;
 }
 

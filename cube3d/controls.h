@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "cubie/keys.h"
+
 namespace cube3d {
 
 // What a frame reads from the layer: the mouse once, and at most one key (0 for none).
@@ -12,20 +14,10 @@ struct FrameInput {
     uint8_t key = 0;
 };
 
-// Key bytes the program acts on; letters are lower case only.
-enum : uint8_t {
-    escapeKey = 27,
-    scrambleKey = 'a',
-    saveKey = 'k',
-    loadKey = 'l',
-    sizeKey = 's',
-    shapeXKey = 'x',
-    shapeYKey = 'z',
-    shapeZKey = 'c',
-};
-
-// Number of random turns the scramble key queues.
-inline constexpr int32_t scrambleTurns = 30;
+// The letters of the cube keys: x, z and c make the puzzle one cubie thinner along x, y and z. Escape (keyEscape)
+// ends the program.
+inline constexpr cubie::KeyLetters keyLetters{
+    .scramble = 'a', .save = 'k', .load = 'l', .size = 's', .shapeX = 'x', .shapeY = 'z', .shapeZ = 'c'};
 
 // Reads the mouse state and, when one is waiting, one key. A key without a character arrives as the byte 0 and a
 // code; the code stands in for the key, so the close button's 0, 107 acts as the save key.
@@ -38,7 +30,7 @@ void dragGesture();
 // With the right button alone held, one degree of yaw and pitch per pixel of mouse motion since the last frame.
 void orbit();
 
-// Acts on the frame's key. Returns false when the program should end (Escape).
+// Acts on the frame's key. Returns false when the program should end (Escape); shutDown closes the window.
 bool actOnKey(uint8_t key);
 
 // Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, puts the

@@ -3,13 +3,11 @@
 #include <cstdio>
 
 #include "cube3d/config.h"
-#include "cube3d/render.h"
 #include "cube3d/state.h"
+#include "cube3d/view.h"
 #include "window/window.h"
 
 namespace cube3d {
-
-ProgramState state;
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
@@ -33,11 +31,8 @@ void resetProgram(uint32_t seed) {
     state.previousX = state.previousY = state.previousButtons = 0;
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
-    Model& m = state.puzzle;
-    cubie::seedRandom(m, seed);
-    m.loadRequested = false;
-    m.gridSize = Model::config.startGrid;
-    for (int32_t& d : m.dims) d = m.gridSize;
+    cubie::seedRandom(state.puzzle, seed);
+    cubie::resetGrid(state.puzzle);
     rebuild();
 }
 
@@ -46,9 +41,8 @@ bool playFrame(const FrameInput& input) {
     state.mouseY = input.mouseY;
     state.buttons = input.buttons;
     cubie::advanceTurn(state.puzzle);
-    const bool pickActive = !state.puzzle.turning &&
-                            (state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone);
-    drawCube(pickActive, state.mouseX, state.mouseY);
+    drawCube(cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons), state.mouseX,
+             state.mouseY);
     dragGesture();
     orbit();
     state.previousX = state.mouseX;

@@ -1,5 +1,6 @@
-// The whole state of cube3d: the puzzle, the camera, this frame's pick and picture, and the gesture bookkeeping.
-// One global instance, sized for the largest puzzle, alive for the whole run.
+// The whole state of cube3d: the puzzle, the camera, this frame's pick and picture with the quick drawing's
+// working arrays, and the gesture bookkeeping. One global instance, sized for the largest puzzle, alive for the
+// whole run.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,25 @@ namespace cube3d {
 // Button masks the gestures react to; any other combination (Shift or Ctrl included) is neither.
 inline constexpr int32_t leftButtonAlone = 1;
 inline constexpr int32_t rightButtonAlone = 2;
+
+// What the quick drawing (view.cpp) works out afresh every frame, and the quads it sends.
+struct QuickDrawing {
+    // Per slot and face: the record that lies on that face with its corners in the face's own order, -1 for none;
+    // and whether the slot is a closed box (all six faces so, none twice).
+    int16_t faceRecord[Model::slotCount][6] = {};
+    bool closedBox[Model::slotCount] = {};
+    // Per record: the face it lies on as above (-1 for none) and whether it turns away from the eye.
+    int8_t woundOn[Model::recordCount] = {};
+    bool facingAway[Model::recordCount] = {};
+    // Every cubie inside the cuboid is a closed box (always so but for a hand-made save file).
+    bool everyCubieClosed = false;
+    // Per axis and layer index: where the layer's cubies begin and end along that axis when at home.
+    double layerLow[3][Model::maxGrid] = {}, layerHigh[3][Model::maxGrid] = {};
+    // What is sent: four corners and their colour per kept record, in record order.
+    float corner[Model::recordCount * 4][3] = {};
+    float colour[Model::recordCount * 4][3] = {};
+    int32_t quads = 0;
+};
 
 struct ProgramState {
     Model puzzle;
@@ -37,7 +57,9 @@ struct ProgramState {
     // for the next, and a code without a colour in record 0 (possible in a hand-made file) inherits it.
     float colourBefore[3] = {1.0f, 1.0f, 1.0f};
     float colourAfter[3] = {1.0f, 1.0f, 1.0f};
-    bool glDrawing = false;  // an OpenGL context is current (false in tests without a window)
+    bool glDrawing = false;     // an OpenGL context is current (false in tests without a window)
+    bool quickDrawing = true;   // false draws the reference way (for measuring and tests)
+    QuickDrawing quick;
 
     int32_t mouseX = 0, mouseY = 0, buttons = 0;
     int32_t previousX = 0, previousY = 0, previousButtons = 0;

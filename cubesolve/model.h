@@ -19,7 +19,8 @@ inline constexpr int32_t cubeSpan = 120;
 // face number of cubie::faceCorners (0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y); by triangle group (-z, -x, +z, +x,
 // -y, +y) they read 9, 14, 2, 15, 13, 12.
 inline constexpr cubie::CubieConfig cubeConfig{
-    5, 3, 1500, cubie::FacetShape::triangle, {2, 9, 14, 15, 13, 12}, 2, 5, false, cubeSpan};
+    .maxGrid = 5, .startGrid = 3, .recordCount = 1500, .shape = cubie::FacetShape::triangle,
+    .faceColours = {2, 9, 14, 15, 13, 12}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = cubeSpan};
 
 using Model = cubie::CubieModel<cubeConfig>;
 using Facet = Model::Facet;

@@ -1,6 +1,6 @@
 #include "cubesolve/moves.h"
 
-#include "cubesolve/frame.h"
+#include "cubesolve/program.h"
 #include "cubesolve/state.h"
 
 namespace cubesolve {

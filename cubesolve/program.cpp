@@ -2,14 +2,46 @@
 
 #include <cstdio>
 
-#include "cubesolve/frame.h"
-#include "cubesolve/solver.h"
+#include "cubesolve/controls.h"
+#include "cubesolve/raster.h"
 #include "cubesolve/state.h"
 #include "window/window.h"
 
 namespace cubesolve {
+namespace {
 
-ProgramState state;
+// Draw on one page while the other is shown. The very first frame is drawn and never shown.
+void flipPages() {
+    select_draw_page(state.drawPage);
+    state.drawPage = static_cast<int16_t>(1 - state.drawPage);
+    select_shown_page(state.drawPage);
+}
+
+void oneFrame(int32_t step) {
+    Model& m = state.puzzle;
+    ++state.framesRun;
+    if (state.showFrames) {
+        clear_page();
+        readMouse();
+    }
+    if (m.scrambleLeft > 0 && !m.turning) {
+        m.turnStep = step;  // a random turn goes the way the caller's step says
+        cubie::startRandomTurn(m);
+    }
+    if (m.turning) cubie::stepTurn(m);
+    if (!state.showFrames) return;
+    projectVertices();
+    sortFacets();
+    drawFacets();
+    dragGesture();
+    viewDrag();
+    state.previousX = state.mouseX;
+    state.previousY = state.mouseY;
+    state.previousButtons = state.buttons;
+    flipPages();
+}
+
+}  // namespace
 
 bool startUp() {
     set_frame_rate(framesPerSecond);
@@ -27,13 +59,6 @@ bool startUp() {
     return true;
 }
 
-void resizeCube(int32_t n) {
-    state.cellScale = startCellScale;
-    for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = startViewAngle[a];
-    buildCube(state.puzzle, n);
-    for (CellPoint& p : state.screenVertex) p = CellPoint{};
-}
-
 void resetProgram(uint32_t seed) {
     state.drawPage = 0;
     state.mouseX = state.mouseY = state.buttons = 0;
@@ -44,19 +69,17 @@ void resetProgram(uint32_t seed) {
     resizeCube(cubeConfig.startGrid);
 }
 
-bool actOnKey(uint8_t key) {
+void playFrames(int32_t axis, int32_t layer, int32_t step, bool startTurn) {
     Model& m = state.puzzle;
-    switch (key) {
-        case keyScramble: m.scrambleLeft = scrambleTurns; break;
-        case keyPattern: playPattern(); break;
-        case keySolve:
-            if (m.gridSize == 3) solveCube();
-            break;
-        case keySize: resizeCube(m.gridSize >= largestGrid ? smallestGrid : m.gridSize + 1); break;
-        case keyEscape: close_window(); return false;
-        default: break;
+    if (startTurn) {
+        m.turnAxis = axis;
+        m.turnLayer = layer;
+        m.turnStep = step;
+        m.turnAngle = 0;
+        m.turning = true;
     }
-    return true;
+    do oneFrame(step);
+    while (m.turning);
 }
 
 bool runFrame() {

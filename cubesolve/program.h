@@ -11,18 +11,6 @@ inline constexpr const char* windowTitle = "ZADOR LUI TOLAN";
 // Turns advance 5 degrees a frame, so the frame rate sets their speed: a quarter turn of 18 frames in 0.3 s.
 inline constexpr int16_t framesPerSecond = 60;
 
-// Key bytes the program acts on; upper-case letters do nothing.
-enum : uint8_t {
-    keyEscape = 27,
-    keyScramble = 'a',
-    keyPattern = 'm',
-    keySolve = 'r',
-    keySize = 's',
-};
-
-// Random quarter turns the scramble key queues, one per main-loop round.
-inline constexpr int32_t scrambleTurns = 30;
-
 // Opens the window and builds the start cube. When the window cannot be opened, prints "cubesolve: <cause>" on
 // standard error and returns false.
 bool startUp();
@@ -39,10 +27,10 @@ void shutDown();
 // as given. startUp does this after opening the window.
 void resetProgram(uint32_t seed);
 
-// Rebuilds a solved cube of edge n with the start view, as the size key leaves it.
-void resizeCube(int32_t n);
-
-// Acts on one key byte. Returns false for Escape (the window is closed then).
-bool actOnKey(uint8_t key);
+// The frame routine. With startTurn, begins a quarter turn of the given axis and layer at step degrees a frame and
+// runs frames until it has ended. Without, runs one frame, or, when a random or dragged turn starts in it, frames
+// until that turn has ended; a random turn takes step as its step. Each frame draws the cube, picks, and follows
+// the mouse.
+void playFrames(int32_t axis, int32_t layer, int32_t step, bool startTurn);
 
 }  // namespace cubesolve

@@ -4,33 +4,19 @@
 #include <cmath>
 #include <utility>
 
-#include "scene/vec.h"
+#include "cubesolve/picking.h"
+#include "scene/projection.h"
 #include "window/window.h"
 
 namespace cubesolve {
 namespace {
 
-using scene::degree;
-
-constexpr double eyeDistance = 200, projectionScale = 128, centreX = 160, centreY = 100;
+// The eye 200 units from the origin, 128 cells per unit of the division, the origin at cell (160, 100).
+constexpr scene::Perspective perspective{.eyeDistance = 200, .scale = 128, .centreX = 160, .centreY = 100};
 
 int32_t roundToCell(double v) { return static_cast<int32_t>(std::lround(v)); }
 
 const CellPoint& projected(int32_t vertex) { return state.screenVertex[vertex]; }
-
-// First index b >= from with key[b] < v, or count. Blocks of sixteen are tested whole (the compiler turns the
-// block test into a few vector compares), since most of the sort's comparisons swap nothing.
-int32_t firstBelow(const int16_t* key, int32_t from, int32_t count, int16_t v) {
-    int32_t b = from;
-    while (b + 16 <= count) {
-        bool any = false;
-        for (int32_t t = 0; t < 16; ++t) any |= key[b + t] < v;
-        if (any) break;
-        b += 16;
-    }
-    while (b < count && !(key[b] < v)) ++b;
-    return b;
-}
 
 // Paints the cells x1..x2 (either order) of one row, clipped to the raster.
 void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
@@ -41,36 +27,16 @@ void paintRun(int32_t row, int32_t x1, int32_t x2, int32_t colour) {
     for (int32_t x = x1; x <= x2; ++x) plotCell(x, row, colour);
 }
 
-// A cursor on an edge counts as inside. Every sticker is two triangles whose shared edge runs across the
-// sticker (in the start view through the middle of every up sticker): with a strict test a cell on it would be
-// inside neither, and the pick would fall through to a hidden face or to nothing. Where two triangles share an
-// edge, the one drawn later, the nearer, wins.
-bool cursorInside(const CellPoint* p[3]) {
-    for (int32_t e = 0; e < 3; ++e) {
-        const CellPoint& a = *p[e];
-        const CellPoint& b = *p[(e + 1) % 3];
-        if ((state.mouseX - a.x) * (b.y - a.y) - (state.mouseY - a.y) * (b.x - a.x) > 0) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void projectVertices() {
-    double s[3], c[3];
-    for (int32_t a = 0; a < 3; ++a) {
-        s[a] = std::sin(state.viewAngle[a] * degree);
-        c[a] = std::cos(state.viewAngle[a] * degree);
-    }
+    const scene::ViewTurn turn = scene::viewTurn(state.viewAngle);
     for (int32_t v = 0; v < Model::vertexCount; ++v) {
-        const double* w = state.puzzle.worldVertex[v];
-        const double y1 = w[1] * c[0] - w[2] * s[0], z1 = w[1] * s[0] + w[2] * c[0];
-        const double x2 = w[0] * c[1] - z1 * s[1], z2 = w[0] * s[1] + z1 * c[1];
-        const double x3 = x2 * c[2] - y1 * s[2], y3 = x2 * s[2] + y1 * c[2];
+        const scene::Vec3 p = scene::projectToScreen(perspective, turn, state.puzzle.worldVertex[v]);
         CellPoint& out = state.screenVertex[v];
-        out.x = roundToCell(centreX + projectionScale * x3 / (eyeDistance - z2));
-        out.y = roundToCell(centreY - projectionScale * y3 / (eyeDistance - z2));
-        out.depth = roundToCell(z2);
+        out.x = roundToCell(p.x);
+        out.y = roundToCell(p.y);
+        out.depth = roundToCell(p.z);
     }
 }
 
@@ -84,12 +50,7 @@ void sortFacets() {
         for (int32_t c = 0; c < 3; ++c) sum += state.screenVertex[records[r].vertex[c]].depth;
         key[r] = static_cast<int16_t>(sum);
     }
-    for (int32_t a = 0; a + 1 < count; ++a) {
-        for (int32_t b = firstBelow(key, a + 1, count, key[a]); b < count; b = firstBelow(key, b + 1, count, key[a])) {
-            std::swap(records[a], records[b]);
-            std::swap(key[a], key[b]);
-        }
-    }
+    cubie::sortByDepth(records, key, count);
 }
 
 double facingCross(const CellPoint& p0, const CellPoint& p1, const CellPoint& p2) {
@@ -98,17 +59,13 @@ double facingCross(const CellPoint& p0, const CellPoint& p1, const CellPoint& p2
 
 void drawFacets() {
     state.pickedCubie = state.pickedFace = -1;
-    const bool picking = !state.puzzle.turning &&
-                         (state.buttons == leftButtonAlone || state.previousButtons == leftButtonAlone);
+    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons);
     for (const Facet& f : state.puzzle.facets) {
-        const CellPoint* p[3] = {&projected(f.vertex[0]), &projected(f.vertex[1]), &projected(f.vertex[2])};
+        const CellPoint p[3] = {projected(f.vertex[0]), projected(f.vertex[1]), projected(f.vertex[2])};
         // Unused records have three equal points: a zero cross, never drawn.
-        if (!(facingCross(*p[0], *p[1], *p[2]) < 0)) continue;
-        fillTriangle(f.colour, *p[0], *p[1], *p[2]);
-        if (picking && cursorInside(p)) {
-            state.pickedCubie = f.vertex[0] / 8;
-            state.pickedFace = cubie::facetFace(f);
-        }
+        if (!(facingCross(p[0], p[1], p[2]) < 0)) continue;
+        fillTriangle(f.colour, p[0], p[1], p[2]);
+        if (picking) pickTriangle(f, p);
     }
 }
 

@@ -13,9 +13,8 @@ namespace cubesolve {
 // the raster centred at cell (160, 100), into state.screenVertex.
 void projectVertices();
 
-// Orders the records far to near by the sum of their three depths: the exchange sort (for each a, each later b,
-// swap when a's sum is larger), with runs that cannot swap skipped quickly. Equal sums keep the exchange sort's
-// order exactly, so the picture does not depend on how fast the sort is.
+// Orders the records far to near by the sum of their three depths, in the exchange sort's order exactly
+// (cubie::sortByDepth).
 void sortFacets();
 
 // Fills every record that faces the viewer, in array order, and picks the nearest triangle under the cursor

@@ -5,6 +5,9 @@
 namespace cubie {
 namespace {
 
+// The layer's mouse bits with the left button down and nothing else (no other button, no Shift, no Ctrl).
+constexpr int32_t leftButtonAlone = 1;
+
 int32_t signOf(int32_t v) { return (v > 0) - (v < 0); }
 
 }  // namespace
@@ -47,7 +50,6 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
 // alone ends the drag. Otherwise a later release would turn the layer of a cubie pressed long ago.
 DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
                     int32_t buttons, int32_t previousButtons, int32_t n) {
-    constexpr int32_t leftButtonAlone = 1;
     constexpr DragTurn none{false, -1, -1, 0};
     const bool picked = pickedCubie >= 0 && pickedFace >= 0;
     if (buttons == leftButtonAlone) {
@@ -61,6 +63,10 @@ DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie
     const DragTurn turn = released && picked ? turnFromDrag(startCubie, startFace, pickedCubie, n) : none;
     startCubie = startFace = -1;
     return turn;
+}
+
+bool pickAllowed(bool turning, int32_t buttons, int32_t previousButtons) {
+    return !turning && (buttons == leftButtonAlone || previousButtons == leftButtonAlone);
 }
 
 }  // namespace cubie

@@ -30,4 +30,8 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
 DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
                     int32_t buttons, int32_t previousButtons, int32_t n);
 
+// Whether a frame picks the facet under the pointer at all: only while no turn runs and the left button alone is
+// down now or was down in the previous frame (the press and the release of a drag).
+bool pickAllowed(bool turning, int32_t buttons, int32_t previousButtons);
+
 }  // namespace cubie

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "cubie/drag.h"
 #include "cubie/facets.h"
 #include "cubie/save_file.h"
 #include "play/random.h"
@@ -230,6 +231,15 @@ void shrinkAxis(CubieModel<C>& m, int32_t axis) {
     m.dims[axis] = m.dims[axis] - 1 < 1 ? m.gridSize : m.dims[axis] - 1;
 }
 
+// A program's start: a cube of the configuration's start size, built afresh rather than loaded. The caller
+// builds.
+template <CubieConfig C>
+void resetGrid(CubieModel<C>& m) {
+    m.loadRequested = false;
+    m.gridSize = C.startGrid;
+    for (int32_t& d : m.dims) d = m.gridSize;
+}
+
 // ---- Turns --------------------------------------------------------------------------------------------------
 
 // The per-frame target rule: turnTarget = 90 when the turning layer's cross-section is square, else 180
@@ -265,6 +275,17 @@ void startTurn(CubieModel<C>& m, int32_t axis, int32_t layer, int32_t sense) {
     if (sense != 0) m.turnStep = m.stepSize * (sense < 0 ? -1 : 1);
     m.turnAngle = 0;
     m.turning = true;
+}
+
+// The drag gesture of one frame on the model (followDrag, with the model's grid): a release that chooses a turn
+// starts it. A drag that chooses no axis still runs a turn period in which nothing moves; stepTurn never lets a step
+// of 0 stand, so every period ends.
+template <CubieConfig C>
+void turnByDrag(CubieModel<C>& m, int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
+                int32_t buttons, int32_t previousButtons) {
+    const DragTurn turn =
+        followDrag(startCubie, startFace, pickedCubie, pickedFace, buttons, previousButtons, m.gridSize);
+    if (turn.valid) startTurn(m, turn.axis, turn.layer, turn.sense);
 }
 
 template <CubieConfig C>

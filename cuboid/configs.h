@@ -9,10 +9,13 @@
 namespace cuboid {
 
 inline constexpr cubie::CubieConfig cuboidAConfig{
-    6, 6, 1296, cubie::FacetShape::quad, {15, 14, 2, 9, 12, 13}, 2, 5, false, 240};
+    .maxGrid = 6, .startGrid = 6, .recordCount = 1296, .shape = cubie::FacetShape::quad,
+    .faceColours = {15, 14, 2, 9, 12, 13}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = 240};
 inline constexpr cubie::CubieConfig cuboidBConfig{
-    6, 6, 1296, cubie::FacetShape::quad, {15, 14, 2, 9, 12, 13}, 2, 5, true, 240};
+    .maxGrid = 6, .startGrid = 6, .recordCount = 1296, .shape = cubie::FacetShape::quad,
+    .faceColours = {15, 14, 2, 9, 12, 13}, .inset = 2, .stepSize = 5, .restrictedRefile = true, .span = 240};
 inline constexpr cubie::CubieConfig cuboidCConfig{
-    6, 6, 2592, cubie::FacetShape::triangle, {9, 2, 14, 15, 13, 12}, 2, 5, false, 240};
+    .maxGrid = 6, .startGrid = 6, .recordCount = 2592, .shape = cubie::FacetShape::triangle,
+    .faceColours = {9, 2, 14, 15, 13, 12}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = 240};
 
 }  // namespace cuboid

@@ -7,31 +7,6 @@
 #include "window/window.h"
 
 namespace cuboid {
-namespace {
-
-void nextGridSize() {
-    cubie::growGrid(state.puzzle);
-    rebuild();
-}
-
-void shrinkAxis(int32_t axis) {
-    cubie::shrinkAxis(state.puzzle, axis);
-    rebuild();
-}
-
-void save() {
-    showBusyMark(colourRed);
-    // A failed save leaves the previous file as it was; the player can simply save again.
-    cubie::saveState(state.puzzle);
-}
-
-void load() {
-    showBusyMark(colourGreen);
-    state.puzzle.loadRequested = true;
-    rebuild();
-}
-
-}  // namespace
 
 FrameInput readInput() {
     FrameInput in;
@@ -43,10 +18,8 @@ FrameInput readInput() {
 }
 
 void dragGesture() {
-    const cubie::DragTurn turn = cubie::followDrag(state.dragStartCubie, state.dragStartFace, state.pickedCubie,
-                                                   state.pickedFace, state.buttons, state.previousButtons,
-                                                   state.puzzle.gridSize);
-    if (turn.valid) cubie::startTurn(state.puzzle, turn.axis, turn.layer, turn.sense);
+    cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
+                      state.buttons, state.previousButtons);
 }
 
 void viewDrag() {
@@ -56,20 +29,13 @@ void viewDrag() {
 }
 
 bool actOnKey(uint8_t key) {
-    switch (key) {
-        case keyScramble: state.puzzle.scrambleLeft = scrambleTurns; break;
-        case keyDice:
-            if (variant.hasDiceMode) state.diceMode = !state.diceMode;
-            break;
-        case keySave: save(); break;
-        case keyLoad: load(); break;
-        case keySize: nextGridSize(); break;
-        case keyShapeX: shrinkAxis(0); break;
-        case keyShapeY: shrinkAxis(1); break;
-        case keyShapeZ: shrinkAxis(2); break;
-        case keyEscape: close_window(); return false;
-        default: break;
-    }
+    if (key == keyEscape) return false;
+    if (key == keyDice && variant.hasDiceMode) state.diceMode = !state.diceMode;
+    const cubie::KeyAction action = cubie::keyAction(keyLetters, key);
+    // The mark is on show while the file is written or read.
+    if (action == cubie::KeyAction::save) showBusyMark(colourRed);
+    if (action == cubie::KeyAction::load) showBusyMark(colourGreen);
+    if (cubie::applyKeyAction(state.puzzle, action)) rebuild();
     return true;
 }
 

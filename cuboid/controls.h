@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "cubie/keys.h"
+
 namespace cuboid {
 
 // What a frame reads from the layer: the mouse once, and at most one key (0 for none).
@@ -12,21 +14,13 @@ struct FrameInput {
     uint8_t key = 0;
 };
 
-// Key bytes the programs act on; letters are lower case only.
-enum : uint8_t {
-    keyEscape = 27,
-    keyScramble = 'a',
-    keyDice = 'd',
-    keySave = 'k',
-    keyLoad = 'l',
-    keySize = 's',
-    keyShapeX = 'z',
-    keyShapeY = 'x',
-    keyShapeZ = 'c',
-};
+// The letters of the cube keys: z, x and c make the puzzle one cubie thinner along x, y and z. Escape (keyEscape)
+// ends the program.
+inline constexpr cubie::KeyLetters keyLetters{
+    .scramble = 'a', .save = 'k', .load = 'l', .size = 's', .shapeX = 'z', .shapeY = 'x', .shapeZ = 'c'};
 
-// Number of random turns the scramble key queues.
-inline constexpr int32_t scrambleTurns = 30;
+// cuboid-a's key that shows the puzzle as dice and back; the other two ignore it.
+inline constexpr uint8_t keyDice = 'd';
 
 // Reads the mouse state and, when one is waiting, one key. A key without a character arrives as the byte 0 and a
 // code; the code stands in for the key, so the close button's 0, 107 acts as the save key.
@@ -39,7 +33,7 @@ void dragGesture();
 // With the right button alone held, one degree of view turn per pixel of mouse motion since the last frame.
 void viewDrag();
 
-// Acts on the frame's key. Returns false when the program should end (Escape; the window is closed then).
+// Acts on the frame's key. Returns false when the program should end (Escape); shutDown closes the window.
 bool actOnKey(uint8_t key);
 
 // Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, turns the

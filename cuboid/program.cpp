@@ -41,11 +41,8 @@ void resetProgram(uint32_t seed) {
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
     state.diceMode = false;
-    Model& m = state.puzzle;
-    cubie::seedRandom(m, seed);
-    m.loadRequested = false;
-    m.gridSize = Model::config.startGrid;
-    for (int32_t& d : m.dims) d = m.gridSize;
+    cubie::seedRandom(state.puzzle, seed);
+    cubie::resetGrid(state.puzzle);
     rebuild();
 }
 

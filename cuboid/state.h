@@ -16,7 +16,7 @@ struct ProgramState {
 
     int32_t viewAngle[3] = {startViewAngle[0], startViewAngle[1], startViewAngle[2]};
     double screenVertex[Model::vertexCount][3] = {};  // per vertex index: screen x, screen y, depth, whole numbers
-    int32_t depthKey[Model::recordCount] = {};        // sum of each record's corner depths, scratch of the sort
+    int32_t depthKey[Model::recordCount] = {};        // sum of each record's corner depths, moved with it by the sort
     double centreX = 319.5, centreY = 239.5;           // half the largest drawing-area coordinates
 
     int32_t pickedCubie = -1;  // slot of the facet under the cursor this frame, -1 for none

@@ -23,9 +23,9 @@ struct Variant {
 
 // index = CUBOID_VARIANT
 inline constexpr Variant variants[3] = {
-    {"cuboid-a", cuboidAConfig, true,  false},
-    {"cuboid-b", cuboidBConfig, false, true },
-    {"cuboid-c", cuboidCConfig, false, false},
+    {.name = "cuboid-a", .model = cuboidAConfig, .hasDiceMode = true,  .blackensPressed = false},
+    {.name = "cuboid-b", .model = cuboidBConfig, .hasDiceMode = false, .blackensPressed = true },
+    {.name = "cuboid-c", .model = cuboidCConfig, .hasDiceMode = false, .blackensPressed = false},
 };
 
 inline constexpr Variant variant = variants[CUBOID_VARIANT];

@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 #include "cuboid/picking.h"
 #include "cuboid/state.h"
-#include "scene/vec.h"
+#include "scene/projection.h"
 
 namespace cuboid {
 namespace {
-
-using scene::degree;
-
 
 // Outline and solid fill colours of the next shape.
 void setPaint(int32_t pen, int32_t fill) {
@@ -86,21 +82,16 @@ void resetView() {
 }
 
 void projectVertices() {
-    const double s0 = std::sin(state.viewAngle[0] * degree), c0 = std::cos(state.viewAngle[0] * degree);
-    const double s1 = std::sin(state.viewAngle[1] * degree), c1 = std::cos(state.viewAngle[1] * degree);
-    const double s2 = std::sin(state.viewAngle[2] * degree), c2 = std::cos(state.viewAngle[2] * degree);
+    const scene::ViewTurn turn = scene::viewTurn(state.viewAngle);
+    const scene::Perspective view{
+        .eyeDistance = eyeDistance, .scale = eyeDistance, .centreX = state.centreX, .centreY = state.centreY};
     for (int32_t v = 0; v < Model::vertexCount; ++v) {
-        const double* p = state.puzzle.worldVertex[v];
-        const double y1 = p[1] * c0 - p[2] * s0, z1 = p[1] * s0 + p[2] * c0;
-        const double x2 = p[0] * c1 - z1 * s1, z2 = p[0] * s1 + z1 * c1;
-        const double x3 = x2 * c2 - y1 * s2, y3 = x2 * s2 + y1 * c2;
-        // Every point lies within 120 * sqrt(3) of the origin, so the eye is never reached. The division is
-        // written out for each coordinate, not as one shared scale factor: a point half a pixel off a whole
-        // pixel must round the way this arithmetic puts it.
+        // Every point lies within 120 * sqrt(3) of the origin, so the eye is never reached.
+        const scene::Vec3 p = scene::projectToScreen(view, turn, state.puzzle.worldVertex[v]);
         double* out = state.screenVertex[v];
-        out[0] = std::round(state.centreX + eyeDistance * x3 / (eyeDistance - z2));
-        out[1] = std::round(state.centreY - eyeDistance * y3 / (eyeDistance - z2));
-        out[2] = std::round(z2);
+        out[0] = std::round(p.x);
+        out[1] = std::round(p.y);
+        out[2] = std::round(p.z);
     }
 }
 
@@ -110,22 +101,11 @@ int32_t depthSum(const Facet& facet) {
     return sum;
 }
 
-// An exchange sort: each position takes the farthest record of the rest. Comparing sums compares the means,
-// since every record has the same number of corners.
+// Comparing sums compares the means, since every record has the same number of corners.
 void sortFacets() {
     Facet* facets = state.puzzle.facets;
-    int32_t* key = state.depthKey;
-    for (int32_t r = 0; r < Model::recordCount; ++r) key[r] = depthSum(facets[r]);
-    for (int32_t a = 0; a < Model::recordCount - 1; ++a) {
-        int32_t keyA = key[a];
-        for (int32_t b = a + 1; b < Model::recordCount; ++b) {
-            if (keyA > key[b]) {
-                std::swap(facets[a], facets[b]);
-                std::swap(keyA, key[b]);
-            }
-        }
-        key[a] = keyA;
-    }
+    for (int32_t r = 0; r < Model::recordCount; ++r) state.depthKey[r] = depthSum(facets[r]);
+    cubie::sortByDepth(facets, state.depthKey, Model::recordCount);
 }
 
 void facetScreenCorners(const Facet& facet, PointType* corners) {
@@ -143,7 +123,7 @@ bool frontFacing(const PointType* p) {
 void drawFacets() {
     state.pickedCubie = -1;
     state.pickedFace = -1;
-    const bool picking = pickAllowed();
+    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons);
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& facet = state.puzzle.facets[r];
         PointType corners[facetCorners];

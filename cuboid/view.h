@@ -21,7 +21,8 @@ void projectVertices();
 // Sum of the projected depths of a facet's corners: a larger sum is nearer the viewer.
 int32_t depthSum(const Facet& facet);
 
-// Reorders the facet array far to near by mean corner depth. Records no cubie uses take part too.
+// Reorders the facet array far to near by mean corner depth, in the exchange sort's order exactly
+// (cubie::sortByDepth). Records no cubie uses take part too.
 void sortFacets();
 
 // The screen corners of a facet, in its polygon order.

@@ -10,7 +10,8 @@
 #include <cstdlib>
 
 #include "cube3d/program.h"
-#include "cube3d/render.h"
+#include "cube3d/picking.h"
+#include "cube3d/view.h"
 #include "cube3d/state.h"
 #include "window/window.h"
 
@@ -41,7 +42,7 @@ void frame(Case c) {
 }
 
 double measure(Case c, bool quick, double duration) {
-    cube3d::quickDrawing = quick;
+    cube3d::state.quickDrawing = quick;
     int64_t frames = 0;
     const Clock::time_point start = Clock::now();
     Clock::time_point now = start;
@@ -57,13 +58,14 @@ double measure(Case c, bool quick, double duration) {
 // drawing until GL has finished it; the present.
 void breakdown(bool quick) {
     using namespace cube3d;
-    quickDrawing = quick;
+    state.quickDrawing = quick;
     constexpr int frames = 200;
     double cpu = 0, draw = 0, present = 0;
     for (int i = 0; i < frames; ++i) {
         Clock::time_point t0 = Clock::now();
         composeCamera();
-        pickAndResolve(true, 320, 240);
+        pickFacets(true, 320, 240);
+        resolveColours();
         Clock::time_point t1 = Clock::now();
         quick ? drawQuick() : drawReference();
         glFinish();

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "cubesolve/frame.h"
+#include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"

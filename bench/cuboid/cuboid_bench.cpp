@@ -72,11 +72,11 @@ void paint(benchmark::State& s) {
 // puzzle so that the pick runs too.
 void wholeFrame(benchmark::State& s) {
     setUp();
-    FrameInput input{320, 240, 0, keyScramble};
+    FrameInput input{320, 240, 0, keyLetters.scramble};
     playFrame(input);
     input.key = 0;
     for (auto _ : s) {
-        if (state.puzzle.scrambleLeft == 0) state.puzzle.scrambleLeft = scrambleTurns;
+        if (state.puzzle.scrambleLeft == 0) state.puzzle.scrambleLeft = cubie::scrambleTurns;
         clear_page();
         benchmark::DoNotOptimize(playFrame(input));
     }

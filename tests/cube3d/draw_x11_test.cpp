@@ -17,7 +17,8 @@
 
 #include "cube3d/config.h"
 #include "cube3d/program.h"
-#include "cube3d/render.h"
+#include "cube3d/picking.h"
+#include "cube3d/view.h"
 #include "cube3d/state.h"
 #include "tests/support/gl_support.h"
 #include "tests/cube3d/support.h"
@@ -140,7 +141,8 @@ TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
         }
         const bool pick = round % 3 != 2;
         composeCamera();
-        pickAndResolve(pick, 200 + below(240), 140 + below(200));
+        pickFacets(pick, 200 + below(240), 140 + below(200));
+        resolveColours();
         const Pixels reference = render(drawReference);
         const Pixels quick = render(drawQuick);
         const std::vector<bool> back = backFacesOfClosedBoxes();
@@ -220,7 +222,8 @@ TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
         for (void (*draw)() : {drawQuick, drawReference}) {
             SCOPED_TRACE(std::string(c.name) + (draw == drawQuick ? ", quick drawing" : ", reference drawing"));
             composeCamera();
-            pickAndResolve(c.pressed, topX, topY);
+            pickFacets(c.pressed, topX, topY);
+            resolveColours();
             const Pixels picture = render(draw);
             for (const auto& [x, y, colour] : {std::tuple{topX, topY, c.top}, std::tuple{frontX, frontY, c.front}}) {
                 const uint8_t* p = &picture[((479 - y) * 640 + x) * 3];

@@ -45,7 +45,8 @@ TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
                         if (!outer[f] || !stickerPixel(slotOf(i, j, k), f, x, y)) continue;
                         if (x < 0 || x >= 640 || y < 0 || y >= 480) continue;
                         ++checked;
-                        pickAndResolve(true, x, y);
+                        pickFacets(true, x, y);
+                        resolveColours();
                         ASSERT_EQ(state.pickedCubie, slotOf(i, j, k)) << "cubie " << i << j << k << " face " << f;
                         ASSERT_EQ(state.pickedFace, f) << "cubie " << i << j << k;
                         int32_t darkened = 0, record = -1;
@@ -95,7 +96,7 @@ TEST_F(cube3dProgram, RayAgainstAFacet) {
 }
 
 TEST_F(cube3dProgram, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
-    pickAndResolve(true, 5, 5);
+    pickFacets(true, 5, 5);
     EXPECT_EQ(state.pickedCubie, -1);
     EXPECT_EQ(state.pickedFace, -1);
     int32_t x, y;
@@ -230,7 +231,7 @@ TEST_F(cube3dProgram, SizeAndShapeKeys) {
         for (const Facet& f : state.puzzle.facets) used += f.colour != 0;
         EXPECT_EQ(used, 6 * s.dims[0] * s.dims[1] * s.dims[2]);
     }
-    EXPECT_FALSE(frame(0, 0, 0, escapeKey));
+    EXPECT_FALSE(frame(0, 0, 0, keyEscape));
 }
 
 // The scramble key queues thirty turns; pressing it again during them starts the count over, a rebuild stops them.

@@ -13,9 +13,11 @@
 
 #include "cube3d/config.h"
 #include "cube3d/program.h"
-#include "cube3d/render.h"
+#include "cube3d/picking.h"
+#include "cube3d/view.h"
 #include "scene/camera.h"
 #include "cube3d/state.h"
+#include "window/window.h"
 
 namespace cube3d_test {
 

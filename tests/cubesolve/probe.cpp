@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"

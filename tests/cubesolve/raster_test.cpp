@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "tests/cubesolve/expected_view.h"
-#include "cubesolve/frame.h"
+#include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"

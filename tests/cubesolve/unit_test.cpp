@@ -4,12 +4,13 @@
 
 #include <cstring>
 
-#include "cubesolve/frame.h"
+#include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
+#include "window/window.h"
 
 using namespace cubesolve;
 
@@ -102,7 +103,7 @@ TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
         state.viewAngle[0] = 200;
         cube().scrambleLeft = 7;
         runMoves("FR");
-        ASSERT_TRUE(actOnKey(keySize));
+        ASSERT_TRUE(actOnKey(keyLetters.size));
         EXPECT_EQ(cube().gridSize, expected);
         EXPECT_EQ(cube().cellSize[0], 120 / expected);
         EXPECT_EQ(state.viewAngle[0], 45);
@@ -128,7 +129,7 @@ TEST_F(cubesolveProgram, KeysThatDoNothing) {
 }
 
 TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
-    ASSERT_TRUE(actOnKey(keyScramble));
+    ASSERT_TRUE(actOnKey(keyLetters.scramble));
     for (int32_t round = 1; round <= 30; ++round) {
         const int64_t start = state.framesRun;
         ASSERT_TRUE(runFrame());

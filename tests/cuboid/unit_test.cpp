@@ -18,6 +18,7 @@
 #include "cuboid/program.h"
 #include "cuboid/state.h"
 #include "cuboid/view.h"
+#include "scene/projection.h"
 
 #include "tests/cuboid/suite.h"
 
@@ -114,7 +115,7 @@ TEST(SUITE(Projection), EveryPointByTheLiteralPerspectiveDivision) {
     const int views[][3] = {{-135, -180, 90}, {-45, -180, 90}, {45, 45, 90}, {17, -300, 90}, {400, 73, 90}};
     for (const int gridSize : {2, 6}) {
         freshProgram();
-        while (state.puzzle.gridSize != gridSize) frame(0, 0, 0, keySize);
+        while (state.puzzle.gridSize != gridSize) frame(0, 0, 0, keyLetters.size);
         for (const auto& view : views) {
             SCOPED_TRACE(testing::Message() << "N " << gridSize << ", view " << view[0] << " " << view[1]);
             for (int a = 0; a < 3; ++a) state.viewAngle[a] = view[a];
@@ -271,33 +272,6 @@ TEST(SUITE(Picking), NoPickOffThePuzzleWithoutTheLeftButtonAloneOrDuringATurn) {
     }
 }
 
-TEST(SUITE(Picking), InsideTakesTheOutlineToo) {
-    // Corners in the order a front-facing facet has them on screen (y downward).
-    const PointType square[4] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
-    const PointType triangle[3] = {{10, 10}, {20, 10}, {20, 20}};
-    ASSERT_TRUE(frontFacing(square));
-    ASSERT_TRUE(frontFacing(triangle));
-    struct Case {
-        const char* name;
-        const PointType* polygon;
-        int32_t count, x, y;
-        bool inside;
-    } cases[] = {
-        {"square middle", square, 4, 15, 15, true},
-        {"square just inside a corner", square, 4, 11, 19, true},
-        {"square left edge", square, 4, 10, 15, true},
-        {"square bottom edge", square, 4, 15, 20, true},
-        {"square corner", square, 4, 20, 10, true},
-        {"square just outside an edge", square, 4, 21, 15, false},
-        {"square outside", square, 4, 25, 15, false},
-        {"triangle inside", triangle, 3, 17, 12, true},
-        {"triangle on its diagonal", triangle, 3, 15, 15, true},
-        {"triangle just beyond its diagonal", triangle, 3, 14, 15, false},
-        {"triangle beyond its diagonal", triangle, 3, 12, 17, false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(cursorInside(c.polygon, c.count, c.x, c.y), c.inside) << c.name;
-}
-
 // ---- depth order ----------------------------------------------------------------------------------------------
 
 TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeThatSticker) {
@@ -315,7 +289,7 @@ TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeT
                 const Facet& f = state.puzzle.facets[r];
                 PointType p[facetCorners];
                 facetScreenCorners(f, p);
-                if (!frontFacing(p) || !cursorInside(p, facetCorners, x, y)) continue;
+                if (!frontFacing(p) || !scene::cursorInside(p, facetCorners, x, y)) continue;
                 lastCovering = r;
                 if (cubie::facetSlot(f) == slotOf(s.i, s.j, s.k) && cubie::facetFace(f) == s.face) stickerAt = r;
             }
@@ -330,16 +304,16 @@ TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeT
 
 TEST(SUITE(Keys), SizeKeyCyclesThroughTwoToSixAndRebuildsACube) {
     freshProgram();
-    frame(0, 0, 0, keyShapeX);
+    frame(0, 0, 0, keyLetters.shapeX);
     for (const int expectedSize : {2, 3, 4, 5, 6, 2}) {
-        frame(0, 0, 0, keySize);
+        frame(0, 0, 0, keyLetters.size);
         EXPECT_EQ(state.puzzle.gridSize, expectedSize);
         for (int a = 0; a < 3; ++a) EXPECT_EQ(state.puzzle.dims[a], expectedSize);
     }
 }
 
 TEST(SUITE(Keys), ShapeKeysShortenOneAxisAndWrapToTheFullGrid) {
-    const uint8_t keys[3] = {keyShapeX, keyShapeY, keyShapeZ};
+    const uint8_t keys[3] = {keyLetters.shapeX, keyLetters.shapeY, keyLetters.shapeZ};
     for (int axis = 0; axis < 3; ++axis) {
         freshProgram();
         for (const int expectedExtent : {5, 4, 3, 2, 1, 6}) {
@@ -352,9 +326,9 @@ TEST(SUITE(Keys), ShapeKeysShortenOneAxisAndWrapToTheFullGrid) {
 }
 
 TEST(SUITE(Keys), RebuildResetsTheViewEndsTheTurnAndCancelsTheScramble) {
-    for (const uint8_t key : {keySize, keyShapeX, keyShapeY, keyShapeZ}) {
+    for (const uint8_t key : {keyLetters.size, keyLetters.shapeX, keyLetters.shapeY, keyLetters.shapeZ}) {
         freshProgram();
-        frame(0, 0, 0, keyScramble);
+        frame(0, 0, 0, keyLetters.scramble);
         frame(100, 100, 2);
         frame(130, 90, 2);
         ASSERT_TRUE(state.puzzle.turning);
@@ -369,8 +343,8 @@ TEST(SUITE(Keys), RebuildResetsTheViewEndsTheTurnAndCancelsTheScramble) {
 
 TEST(SUITE(Keys), ScrambleRunsThirtyTurnsOneAfterAnother) {
     freshProgram();
-    frame(0, 0, 0, keyScramble);
-    EXPECT_EQ(state.puzzle.scrambleLeft, scrambleTurns);
+    frame(0, 0, 0, keyLetters.scramble);
+    EXPECT_EQ(state.puzzle.scrambleLeft, cubie::scrambleTurns);
     int turnsStarted = 0;
     bool wasTurning = false;
     for (int f = 0; f < 40 * 18 && (state.puzzle.scrambleLeft > 0 || state.puzzle.turning || f == 0); ++f) {
@@ -378,7 +352,7 @@ TEST(SUITE(Keys), ScrambleRunsThirtyTurnsOneAfterAnother) {
         if (state.puzzle.turning && (!wasTurning || state.puzzle.turnAngle == state.puzzle.turnStep)) ++turnsStarted;
         wasTurning = state.puzzle.turning;
     }
-    EXPECT_EQ(turnsStarted, scrambleTurns);
+    EXPECT_EQ(turnsStarted, cubie::scrambleTurns);
     EXPECT_FALSE(state.puzzle.turning);
 }
 
@@ -387,11 +361,11 @@ TEST(SUITE(Keys), ScrambleDuringATurnLetsThatTurnFinishFirst) {
     cubie::startTurn(state.puzzle, 2, 0, 1);
     runFrames(5);
     const int32_t axis = state.puzzle.turnAxis, layer = state.puzzle.turnLayer, angle = state.puzzle.turnAngle;
-    frame(0, 0, 0, keyScramble);
+    frame(0, 0, 0, keyLetters.scramble);
     EXPECT_EQ(state.puzzle.turnAxis, axis);
     EXPECT_EQ(state.puzzle.turnLayer, layer);
     EXPECT_EQ(state.puzzle.turnAngle, angle + 5);
-    EXPECT_EQ(state.puzzle.scrambleLeft, scrambleTurns);
+    EXPECT_EQ(state.puzzle.scrambleLeft, cubie::scrambleTurns);
 }
 
 TEST(SUITE(Keys), DiceKeyTogglesDiceModeOnlyInTheDiceProgram) {
@@ -420,7 +394,7 @@ TEST(SUITE(Keys), EscapeEndsTheProgramAtOnceEvenDuringATurn) {
     EXPECT_TRUE(frame());
     cubie::startTurn(state.puzzle, 0, 1, 1);
     EXPECT_TRUE(frame());
-    EXPECT_FALSE(frame(0, 0, 0, cuboid::keyEscape));
+    EXPECT_FALSE(frame(0, 0, 0, keyEscape));
 }
 
 // ---- gestures -------------------------------------------------------------------------------------------------
@@ -560,16 +534,16 @@ TEST(SUITE(SaveLoad), SaveThenLoadRestoresThePuzzleAfterTurns) {
     for (const Case& c : cases) {
         WorkDir dir;
         freshProgram();
-        for (int n = 0; n < c.shrinkZ; ++n) frame(0, 0, 0, keyShapeZ);
+        for (int n = 0; n < c.shrinkZ; ++n) frame(0, 0, 0, keyLetters.shapeZ);
         turnAndFinish(0, 1, 1);
         turnAndFinish(2, 0, -1);
         turnAndFinish(1, 4, 1);
-        frame(0, 0, 0, keySave);
+        frame(0, 0, 0, keyLetters.save);
         const Snapshot saved = snapshot();  // the frame's sort ran before the save
         EXPECT_EQ(lineCount("SALVARE.TXT"), 5 + Model::recordCount) << c.name;
-        frame(0, 0, 0, keySize);
+        frame(0, 0, 0, keyLetters.size);
         frame(50, 50, 2);
-        frame(80, 80, 2, keyLoad);
+        frame(80, 80, 2, keyLetters.load);
         expectSame(snapshot(), saved, c.name);
         for (int a = 0; a < 3; ++a) EXPECT_EQ(state.viewAngle[a], startViewAngle[a]) << c.name;
         // The loaded puzzle turns on as before: undoing the three turns solves it.
@@ -593,7 +567,7 @@ TEST(SUITE(SaveLoad), AFailedLoadChangesNothingAndTheTurnRunsOn) {
         runFrames(4);
         const Snapshot before = snapshot();
         const int32_t angle = state.puzzle.turnAngle;
-        frame(0, 0, 0, keyLoad);
+        frame(0, 0, 0, keyLetters.load);
         // The load frame stepped the turn once more before the key was taken.
         EXPECT_TRUE(state.puzzle.turning);
         EXPECT_EQ(state.puzzle.turnAngle, angle - 5);
@@ -622,7 +596,7 @@ TEST(SUITE(SaveLoad), AFileSavedByTheDiceProgramLoadsHere) {
     for (int f = 0; f < 40; ++f) cubie::stepTurn(otherProgram);
     ASSERT_TRUE(cubie::saveState(otherProgram));
     freshProgram();
-    frame(0, 0, 0, keyLoad);
+    frame(0, 0, 0, keyLetters.load);
     EXPECT_EQ(state.puzzle.gridSize, 5);
     EXPECT_EQ(state.puzzle.dims[1], 2);
     EXPECT_EQ(0, std::memcmp(state.puzzle.facets, otherProgram.facets, sizeof otherProgram.facets));

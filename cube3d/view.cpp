@@ -1,4 +1,4 @@
-#include "cube3d/render.h"
+#include "cube3d/view.h"
 
 #include <GL/gl.h>
 
@@ -6,36 +6,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "cube3d/picking.h"
+#include "cube3d/state.h"
 #include "scene/camera.h"
 #include "window/window.h"
 
 namespace cube3d {
-
-bool quickDrawing = true;
-
 namespace {
 
 using scene::Vec3;
-
-// What the quick way sends: four corners and their colour per kept record, in record order.
-struct QuickList {
-    float corner[Model::recordCount * 4][3];
-    float colour[Model::recordCount * 4][3];
-    int32_t quads;
-};
-QuickList quick;
-
-// Per slot and face, this frame: the record that lies on that face with its corners in the face's own order, -1 for
-// none, and whether the slot is a closed box (all six faces so, none twice).
-int16_t faceRecord[Model::slotCount][6];
-bool closedBox[Model::slotCount];
-// Per record, this frame: the face it lies on as above (-1 for none) and whether it turns away from the eye.
-int8_t woundOn[Model::recordCount];
-bool facingAway[Model::recordCount];
-// Every cubie inside the cuboid is a closed box this frame (always so but for a hand-made save file).
-bool everyCubieClosed;
-// Per axis and layer index: where the layer's cubies begin and end along that axis when at home.
-double layerLow[3][Model::maxGrid], layerHigh[3][Model::maxGrid];
 
 // Axis of each face's normal and the side it faces; index = face of faceCorners.
 constexpr int32_t normalAxis[6] = {2, 2, 0, 0, 1, 1};
@@ -72,46 +51,39 @@ int32_t woundFace(const Facet& f) {
     return face >= 0 && nextCorner(face, f.vertex[2] % 8) == f.vertex[3] % 8 ? face : -1;
 }
 
-bool degenerate(const Facet& f) {
-    return f.vertex[0] == f.vertex[1] && f.vertex[0] == f.vertex[2] && f.vertex[0] == f.vertex[3];
-}
-
-Vec3 point(int32_t index) {
-    const double* p = state.puzzle.worldVertex[index];
-    return {p[0], p[1], p[2]};
-}
-
-int32_t signOf(double v) { return (v > 0) - (v < 0); }
-
 void findClosedBoxes() {
-    std::memset(faceRecord, 0xff, sizeof faceRecord);
-    for (bool& closed : closedBox) closed = true;
+    QuickDrawing& quick = state.quick;
+    std::memset(quick.faceRecord, 0xff, sizeof quick.faceRecord);
+    for (bool& closed : quick.closedBox) closed = true;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
-        if (woundOn[r] < 0) continue;
+        quick.woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
+        if (quick.woundOn[r] < 0) continue;
         const int32_t slot = f.vertex[0] / 8;
-        int16_t& record = faceRecord[slot][woundOn[r]];
-        if (record >= 0) closedBox[slot] = false;
+        int16_t& record = quick.faceRecord[slot][quick.woundOn[r]];
+        if (record >= 0) quick.closedBox[slot] = false;
         record = static_cast<int16_t>(r);
         // The corner order's right-hand normal points into the cubie: the eye on its inner side sees the face's
         // back.
-        const Vec3 q0 = point(f.vertex[0]);
-        const Vec3 inward = scene::cross(point(f.vertex[1]) - q0, point(f.vertex[2]) - q0);
-        facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
+        const Vec3 q0 = cornerPoint(f.vertex[0]);
+        const Vec3 inward = scene::cross(cornerPoint(f.vertex[1]) - q0, cornerPoint(f.vertex[2]) - q0);
+        quick.facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
     }
     for (int32_t s = 0; s < Model::slotCount; ++s)
-        for (int32_t face = 0; face < 6; ++face) closedBox[s] = closedBox[s] && faceRecord[s][face] >= 0;
+        for (int32_t face = 0; face < 6; ++face)
+            quick.closedBox[s] = quick.closedBox[s] && quick.faceRecord[s][face] >= 0;
     const Model& m = state.puzzle;
-    everyCubieClosed = true;
+    quick.everyCubieClosed = true;
     for (int32_t i = 0; i < m.dims[0]; ++i)
         for (int32_t j = 0; j < m.dims[1]; ++j)
             for (int32_t k = 0; k < m.dims[2]; ++k)
-                everyCubieClosed = everyCubieClosed && closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
+                quick.everyCubieClosed =
+                    quick.everyCubieClosed && quick.closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
 }
 
 void findLayerExtents() {
     const Model& m = state.puzzle;
+    QuickDrawing& quick = state.quick;
     for (int32_t a = 0; a < 3; ++a)
         for (int32_t layer = 0; layer < m.dims[a]; ++layer) {
             int32_t at[3] = {0, 0, 0};
@@ -119,8 +91,8 @@ void findLayerExtents() {
             double low[3], high[3];
             cubie::homePosition(m, at[0], at[1], at[2], 0, low);
             cubie::homePosition(m, at[0], at[1], at[2], 7, high);
-            layerLow[a][layer] = low[a];
-            layerHigh[a][layer] = high[a];
+            quick.layerLow[a][layer] = low[a];
+            quick.layerHigh[a][layer] = high[a];
         }
 }
 
@@ -129,7 +101,8 @@ void findLayerExtents() {
 // same depth up to the rasteriser's rounding; there the full drawing may give a stray pixel to either, and this
 // drawing gives it to the front face.)
 bool hiddenBackFace(int32_t r) {
-    return woundOn[r] >= 0 && facingAway[r] && closedBox[state.puzzle.facets[r].vertex[0] / 8];
+    const QuickDrawing& quick = state.quick;
+    return quick.woundOn[r] >= 0 && quick.facingAway[r] && quick.closedBox[state.puzzle.facets[r].vertex[0] / 8];
 }
 
 // A front face F across one of the axes (any face of a cubie at home; a moving cubie's faces across the turn axis),
@@ -145,8 +118,9 @@ bool hiddenBackFace(int32_t r) {
 bool hiddenBehindNextLayer(int32_t r) {
     constexpr double margin = 0.5;
     const Model& m = state.puzzle;
-    const int32_t face = woundOn[r];
-    if (!everyCubieClosed || face < 0 || facingAway[r]) return false;
+    const QuickDrawing& quick = state.quick;
+    const int32_t face = quick.woundOn[r];
+    if (!quick.everyCubieClosed || face < 0 || quick.facingAway[r]) return false;
     int32_t at[3];
     cubie::slotCoordinates(m.gridSize, m.facets[r].vertex[0] / 8, at);
     const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
@@ -156,9 +130,9 @@ bool hiddenBehindNextLayer(int32_t r) {
     const int32_t t = m.turning && m.turnAxis >= 0 && moving >= 0 && moving < m.dims[m.turnAxis] ? m.turnAxis : -1;
     if (t >= 0 && ((at[t] == moving && t != a) || (t == a && next == moving))) return false;
     const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
-    const double plane = sign > 0 ? layerHigh[a][at[a]] : layerLow[a][at[a]];
-    const double entry = sign > 0 ? layerLow[a][next] : layerHigh[a][next];
-    const double exit = sign > 0 ? layerHigh[a][next] : layerLow[a][next];
+    const double plane = sign > 0 ? quick.layerHigh[a][at[a]] : quick.layerLow[a][at[a]];
+    const double entry = sign > 0 ? quick.layerLow[a][next] : quick.layerHigh[a][next];
+    const double exit = sign > 0 ? quick.layerHigh[a][next] : quick.layerLow[a][next];
     if (sign * (eye[a] - exit) <= margin) return false;  // the eye must lie beyond the layer
     // A ray from p meets a plane at distance h from the eye along the axis at eye + (p - eye) * h / (F's distance).
     const double toEye = std::fabs(eye[a] - plane);
@@ -190,8 +164,10 @@ bool hiddenBehindNextLayer(int32_t r) {
             const int32_t u = (a + 1 + n) % 3;
             const double traceLow = eye[u] + std::fmin(low[n] * entryScale, low[n] * partScale);
             const double traceHigh = eye[u] + std::fmax(high[n] * entryScale, high[n] * partScale);
-            clear = traceLow >= layerLow[u][0] + margin && traceHigh <= layerHigh[u][m.dims[u] - 1] - margin &&
-                    !(t == u && traceHigh >= layerLow[u][moving] - margin && traceLow <= layerHigh[u][moving] + margin);
+            const double* layerLow = quick.layerLow[u];
+            const double* layerHigh = quick.layerHigh[u];
+            clear = traceLow >= layerLow[0] + margin && traceHigh <= layerHigh[m.dims[u] - 1] - margin &&
+                    !(t == u && traceHigh >= layerLow[moving] - margin && traceLow <= layerHigh[moving] + margin);
         }
         if (!clear) continue;
         const double sweep = entryScale - partScale;
@@ -222,48 +198,12 @@ void composeCamera() {
     scene::setCamera(state.camera, projection, modelView, state.areaWidth, state.areaHeight);
 }
 
-bool rayMeetsFacet(const Vec3 q[4], Vec3 r0, Vec3 r1, double& distance) {
-    const Vec3 n = scene::cross(q[1] - q[0], q[2] - q[0]);
-    const Vec3 d = r1 - r0;
-    const double along = scene::dot(d, n);
-    if (along == 0) return false;
-    const double t = (scene::dot(n, q[0]) - scene::dot(n, r0)) / along;
-    if (!(t >= 0 && t <= 1)) return false;
-    const Vec3 h = r0 + t * d;
-    int32_t signs[4];
-    for (int32_t e = 0; e < 4; ++e) signs[e] = signOf(scene::dot(n, scene::cross(q[e] - h, q[(e + 1) % 4] - h)));
-    if (signs[0] == 0 || signs[0] != signs[1] || signs[0] != signs[2] || signs[0] != signs[3]) return false;
-    distance = scene::length(h - r0);
-    return true;
-}
-
-void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY) {
-    state.pickedCubie = -1;
-    state.pickedFace = -1;
-    state.bestDistance = 1e10;
-    if (pickActive) {
-        // The layer counts rows from the top, OpenGL from the bottom.
-        const double row = state.areaHeight - mouseY - 1;
-        state.rayNear = scene::unproject(state.camera, mouseX, row, 0.0);
-        state.rayFar = scene::unproject(state.camera, mouseX, row, 1.0);
-    }
+void resolveColours() {
     std::memcpy(state.colourBefore, state.colourAfter, sizeof state.colourBefore);
     const float* current = state.colourBefore;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
-        const Facet& f = state.puzzle.facets[r];
-        if (const float* rgb = codeColour(f.colour)) current = rgb;
-        state.darkened[r] = false;
-        double distance;
-        if (pickActive && !degenerate(f)) {
-            const Vec3 q[4] = {point(f.vertex[0]), point(f.vertex[1]), point(f.vertex[2]), point(f.vertex[3])};
-            if (rayMeetsFacet(q, state.rayNear, state.rayFar, distance) && distance < state.bestDistance) {
-                state.bestDistance = distance;
-                state.darkened[r] = true;
-                current = highlightColour;
-                state.pickedCubie = f.vertex[0] / 8;
-                state.pickedFace = cubie::facetFace(f);
-            }
-        }
+        if (const float* rgb = codeColour(state.puzzle.facets[r].colour)) current = rgb;
+        if (state.darkened[r]) current = highlightColour;
         std::memcpy(state.recordColour[r], current, sizeof state.recordColour[r]);
     }
     std::memcpy(state.colourAfter, current, sizeof state.colourAfter);
@@ -272,6 +212,7 @@ void pickAndResolve(bool pickActive, int32_t mouseX, int32_t mouseY) {
 void drawQuick() {
     findClosedBoxes();
     findLayerExtents();
+    QuickDrawing& quick = state.quick;
     quick.quads = 0;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
@@ -310,13 +251,14 @@ void drawReference() {
     glEnd();
 }
 
-int32_t quickQuadCount() { return quick.quads; }
+int32_t quickQuadCount() { return state.quick.quads; }
 
 void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY) {
     composeCamera();
-    pickAndResolve(pickActive, mouseX, mouseY);
+    pickFacets(pickActive, mouseX, mouseY);
+    resolveColours();
     if (state.glDrawing) {
-        if (quickDrawing)
+        if (state.quickDrawing)
             drawQuick();
         else
             drawReference();

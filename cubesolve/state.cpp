@@ -1,0 +1,7 @@
+#include "cubesolve/state.h"
+
+namespace cubesolve {
+
+ProgramState state;
+
+}  // namespace cubesolve
