@@ -1,12 +1,12 @@
 #include "cubie/drag.h"
 
 #include "cubie/facets.h"
+#include "play/input.h"
 
 namespace cubie {
 namespace {
 
-// The layer's mouse bits with the left button down and nothing else (no other button, no Shift, no Ctrl).
-constexpr int32_t leftButtonAlone = 1;
+using play::leftButtonAlone;
 
 int32_t signOf(int32_t v) { return (v > 0) - (v < 0); }
 

@@ -18,4 +18,11 @@ ViewTurn dragViewTurn(const Pointer& pointer, int32_t lastX, int32_t lastY) {
             -viewDragTurn * (pointer.mouseY - pointer.previousY) / lastY, 0.0, false};
 }
 
+bool dragDegrees(const Pointer& pointer, int32_t& across, int32_t& upDown) {
+    if (pointer.buttons != rightButtonAlone) return false;
+    across += pointer.mouseX - pointer.previousX;
+    upDown += pointer.mouseY - pointer.previousY;
+    return true;
+}
+
 }  // namespace play

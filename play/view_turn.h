@@ -1,10 +1,11 @@
-// The view turns of the programs whose view is a free rotation, kept as the three rows x, y, z of its basis (a model
-// vector m shows in view space as x . m, y . m, z . m; the eye looks along +z): held view keys turn it a little every
-// frame, and a right-button drag turns it as far as the pointer moved. Each comes as the angles to turn the basis
-// by in three of its planes; the program turns its own basis with them, in this order:
+// The view turns. Of the programs whose view is a free rotation, kept as the three rows x, y, z of its basis (a
+// model vector m shows in view space as x . m, y . m, z . m; the eye looks along +z): held view keys turn it a little
+// every frame, and a right-button drag turns it as far as the pointer moved. Each comes as the angles to turn the
+// basis by in three of its planes; the program turns its own basis with them, in this order:
 //   the plane of z and x by across (rotatePair(z, x, across)),
 //   the plane of z and y by upDown (rotatePair(z, y, upDown)),
 //   and, when spins, the plane of x and y by spin (rotatePair(x, y, spin)).
+// And of the cube programs, whose view is a pair of angles in whole degrees that a right-button drag moves.
 #pragma once
 
 #include <cstdint>
@@ -30,5 +31,11 @@ ViewTurn keyViewTurn(const FrameInput& input, double clockStep);
 // A right-button drag: the pointer's motion since the frame before, viewDragTurn radians for the whole width or
 // height of a drawing area whose largest coordinates are lastX, lastY; the near side follows the pointer. No spin.
 ViewTurn dragViewTurn(const Pointer& pointer, int32_t lastX, int32_t lastY);
+
+// The whole-degree view drag: while the right button alone is held (rightButtonAlone: no other button, no Shift or
+// Ctrl), adds the pointer's motion since the frame before to across (x) and upDown (y), one degree per pixel, or per
+// cell for a program that reads the pointer in cells; returns whether it did. No limit and no wrap: a program that
+// keeps its angles in a range wraps them itself.
+bool dragDegrees(const Pointer& pointer, int32_t& across, int32_t& upDown);
 
 }  // namespace play

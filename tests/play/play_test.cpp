@@ -1,5 +1,5 @@
 // What the frame loops share that no program's own test sees: the press and release edges of the pointer, the
-// drag anchor they move, and the generator every scramble draws from.
+// drag anchor they move, the cube programs' view drag, and the generator every scramble draws from.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "play/input.h"
 #include "play/random.h"
+#include "play/view_turn.h"
 
 namespace {
 
@@ -65,6 +66,30 @@ TEST(playPointer, APressAnchorsTheDragAndAReleaseEndsIt) {
         play::trackPress(anchor, pointer, frames[i].under);
         EXPECT_EQ(anchor, frames[i].anchor) << "frame " << i;
         play::rememberMouse(pointer);
+    }
+}
+
+// The cube programs' view drag: one degree per pixel of motion, and only with the right button alone.
+TEST(playViewTurn, TheWholeDegreeDragNeedsTheRightButtonAlone) {
+    struct Case {
+        const char* name;
+        int32_t buttons;
+        bool drags;
+    };
+    const Case cases[] = {
+        {"right button alone", play::rightButtonAlone, true},
+        {"no button", 0, false},
+        {"left button", play::leftButtonAlone, false},
+        {"both buttons", play::buttonLeft | play::buttonRight, false},
+        {"right button with Shift", play::buttonRight | shiftKey, false},
+        {"right button with the middle one", play::buttonRight | buttonMiddle, false},
+    };
+    for (const Case& c : cases) {
+        play::Pointer pointer{.mouseX = 110, .mouseY = 47, .buttons = c.buttons, .previousX = 100, .previousY = 50};
+        int32_t across = 45, upDown = -350;
+        EXPECT_EQ(play::dragDegrees(pointer, across, upDown), c.drags) << c.name;
+        EXPECT_EQ(across, c.drags ? 55 : 45) << c.name;
+        EXPECT_EQ(upDown, c.drags ? -353 : -350) << c.name << ": no wrap";
     }
 }
 
