@@ -1,29 +1,17 @@
 #include "cube3d/controls.h"
 
 #include "cube3d/state.h"
+#include "play/view_turn.h"
 #include "window/window.h"
 
 namespace cube3d {
 
-FrameInput readInput() {
-    FrameInput in;
-    in.mouseX = mouse_x();
-    in.mouseY = mouse_y();
-    in.buttons = mouse_buttons();
-    in.key = take_key();
-    return in;
-}
-
 void dragGesture() {
     cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
-                      state.buttons, state.previousButtons);
+                      state.pointer.buttons, state.pointer.previousButtons);
 }
 
-void orbit() {
-    if (state.buttons != rightButtonAlone) return;
-    state.cameraYaw += state.mouseX - state.previousX;
-    state.cameraPitch += state.mouseY - state.previousY;
-}
+void orbit() { play::dragDegrees(state.pointer, state.cameraYaw, state.cameraPitch); }
 
 bool actOnKey(uint8_t key) {
     if (key == keyEscape) return false;

@@ -5,23 +5,17 @@
 #include <cstdint>
 
 #include "cubie/keys.h"
+#include "play/input.h"
 
 namespace cube3d {
 
-// What a frame reads from the layer: the mouse once, and at most one key (0 for none).
-struct FrameInput {
-    int32_t mouseX = 0, mouseY = 0, buttons = 0;
-    uint8_t key = 0;
-};
+// A frame reads the mouse once, then at most one key (0 for none): play::readOneKey.
+using play::FrameInput;
 
 // The letters of the cube keys: x, z and c make the puzzle one cubie thinner along x, y and z. Escape (keyEscape)
 // ends the program.
 inline constexpr cubie::KeyLetters keyLetters{
     .scramble = 'a', .save = 'k', .load = 'l', .size = 's', .shapeX = 'x', .shapeY = 'z', .shapeZ = 'c'};
-
-// Reads the mouse state and, when one is waiting, one key. A key without a character arrives as the byte 0 and a
-// code; the code stands in for the key, so the close button's 0, 107 acts as the save key.
-FrameInput readInput();
 
 // Press over a facet records the drag's start; release over another cubie turns the layer the drag chooses.
 // Runs after the picture, when this frame has picked a facet with a known face.
@@ -30,7 +24,9 @@ void dragGesture();
 // With the right button alone held, one degree of yaw and pitch per pixel of mouse motion since the last frame.
 void orbit();
 
-// Acts on the frame's key. Returns false when the program should end (Escape); shutDown closes the window.
+// Acts on the frame's key. A key without a character arrives as the byte 0 and a code; the code stands in for the
+// key, so the close button's 0, 107 acts as the save key. Returns false when the program should end (Escape);
+// shutDown closes the window.
 bool actOnKey(uint8_t key);
 
 // Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, puts the

@@ -1,25 +1,17 @@
 #include "cube3d/program.h"
 
-#include <cstdio>
-
 #include "cube3d/config.h"
 #include "cube3d/state.h"
 #include "cube3d/view.h"
+#include "play/program_window.h"
 #include "window/window.h"
 
 namespace cube3d {
 
 bool startUp() {
-    set_frame_rate(framesPerSecond);
-    int16_t driver = driverPalette, mode = size640x480;
-    open_window(driver, mode, windowTitle);
-    if (graph_status() != grOk) {
-        std::fprintf(stderr, "cube3d: %s\n", window_error());
-        close_window();  // a window without OpenGL stays open otherwise
-        return false;
-    }
-    set_gl_drawing(true);
-    state.glDrawing = graph_status() == grOk;
+    // Without OpenGL drawing every frame would show nothing: the program ends instead, as the others do.
+    if (!play::openProgramWindow("cube3d", windowTitle, framesPerSecond, play::Drawing::openGl)) return false;
+    state.glDrawing = true;
     state.areaWidth = window_last_x() + 1;
     state.areaHeight = window_last_y() + 1;
     resetProgram(tick_count());
@@ -27,8 +19,7 @@ bool startUp() {
 }
 
 void resetProgram(uint32_t seed) {
-    state.mouseX = state.mouseY = state.buttons = 0;
-    state.previousX = state.previousY = state.previousButtons = 0;
+    state.pointer = {};
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
     cubie::seedRandom(state.puzzle, seed);
@@ -37,25 +28,21 @@ void resetProgram(uint32_t seed) {
 }
 
 bool playFrame(const FrameInput& input) {
-    state.mouseX = input.mouseX;
-    state.mouseY = input.mouseY;
-    state.buttons = input.buttons;
+    play::takeMouse(state.pointer, input);
     cubie::advanceTurn(state.puzzle);
-    drawCube(cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons), state.mouseX,
-             state.mouseY);
+    const play::Pointer& pointer = state.pointer;
+    drawCube(cubie::pickAllowed(state.puzzle.turning, pointer.buttons, pointer.previousButtons), pointer.mouseX,
+             pointer.mouseY);
     dragGesture();
     orbit();
-    state.previousX = state.mouseX;
-    state.previousY = state.mouseY;
-    state.previousButtons = state.buttons;
+    play::rememberMouse(state.pointer);
     return actOnKey(input.key);
 }
 
-bool runFrame() { return playFrame(readInput()); }
+bool runFrame() { return playFrame(play::readOneKey()); }
 
 void shutDown() {
-    set_gl_drawing(false);
-    close_window();
+    play::closeProgramWindow(play::Drawing::openGl);
     state.glDrawing = false;
 }
 

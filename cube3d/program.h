@@ -8,8 +8,8 @@
 
 namespace cube3d {
 
-// Opens the window with OpenGL and builds the start puzzle. When the window cannot be opened, prints
-// "cube3d: <cause>" on standard error and returns false.
+// Opens the window with OpenGL drawing and builds the start puzzle. When the window or its OpenGL drawing cannot
+// be had, prints "cube3d: <cause>" on standard error and returns false.
 bool startUp();
 
 // One frame: input, the turn step, the picture and pick, the gestures and a key. Returns false when the program

@@ -6,14 +6,11 @@
 #include <cstdint>
 
 #include "cube3d/config.h"
+#include "play/input.h"
 #include "scene/camera.h"
 #include "scene/vec.h"
 
 namespace cube3d {
-
-// Button masks the gestures react to; any other combination (Shift or Ctrl included) is neither.
-inline constexpr int32_t leftButtonAlone = 1;
-inline constexpr int32_t rightButtonAlone = 2;
 
 // What the quick drawing (view.cpp) works out afresh every frame, and the quads it sends.
 struct QuickDrawing {
@@ -61,8 +58,7 @@ struct ProgramState {
     bool quickDrawing = true;   // false draws the reference way (for measuring and tests)
     QuickDrawing quick;
 
-    int32_t mouseX = 0, mouseY = 0, buttons = 0;
-    int32_t previousX = 0, previousY = 0, previousButtons = 0;
+    play::Pointer pointer;  // the mouse in this frame and the one before, in pixels
     int32_t dragStartCubie = 0, dragStartFace = 0;
 };
 

@@ -37,7 +37,7 @@ void frame(Case c) {
     FrameInput in;
     in.mouseX = 320;
     in.mouseY = 240;
-    in.buttons = c == Case::idlePicking ? leftButtonAlone : 0;
+    in.buttons = c == Case::idlePicking ? play::leftButtonAlone : 0;
     playFrame(in);
 }
 

@@ -22,6 +22,8 @@
 namespace cube3d_test {
 
 using namespace cube3d;
+using play::leftButtonAlone;
+using play::rightButtonAlone;
 
 // Outer colour code of each face by the colour rules: +z red, -z orange, -x blue, +x green, -y white, +y yellow.
 inline constexpr int32_t outerCode[6] = {12, 13, 9, 2, 15, 14};
