@@ -4,29 +4,17 @@
 
 #include "cuboid/state.h"
 #include "cuboid/view.h"
+#include "play/view_turn.h"
 #include "window/window.h"
 
 namespace cuboid {
 
-FrameInput readInput() {
-    FrameInput in;
-    in.mouseX = mouse_x();
-    in.mouseY = mouse_y();
-    in.buttons = mouse_buttons();
-    in.key = take_key();
-    return in;
-}
-
 void dragGesture() {
     cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
-                      state.buttons, state.previousButtons);
+                      state.pointer.buttons, state.pointer.previousButtons);
 }
 
-void viewDrag() {
-    if (state.buttons != rightButtonAlone) return;
-    state.viewAngle[0] += state.mouseX - state.previousX;
-    state.viewAngle[1] += state.mouseY - state.previousY;
-}
+void viewDrag() { play::dragDegrees(state.pointer, state.viewAngle[0], state.viewAngle[1]); }
 
 bool actOnKey(uint8_t key) {
     if (key == keyEscape) return false;

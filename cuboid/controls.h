@@ -5,14 +5,12 @@
 #include <cstdint>
 
 #include "cubie/keys.h"
+#include "play/input.h"
 
 namespace cuboid {
 
-// What a frame reads from the layer: the mouse once, and at most one key (0 for none).
-struct FrameInput {
-    int32_t mouseX = 0, mouseY = 0, buttons = 0;
-    uint8_t key = 0;
-};
+// A frame reads the mouse once, then at most one key (0 for none): play::readOneKey.
+using play::FrameInput;
 
 // The letters of the cube keys: z, x and c make the puzzle one cubie thinner along x, y and z. Escape (keyEscape)
 // ends the program.
@@ -22,10 +20,6 @@ inline constexpr cubie::KeyLetters keyLetters{
 // cuboid-a's key that shows the puzzle as dice and back; the other two ignore it.
 inline constexpr uint8_t keyDice = 'd';
 
-// Reads the mouse state and, when one is waiting, one key. A key without a character arrives as the byte 0 and a
-// code; the code stands in for the key, so the close button's 0, 107 acts as the save key.
-FrameInput readInput();
-
 // Press over a facet records the drag's start; release over another cubie turns the layer the drag chooses.
 // Runs after painting, when this frame has picked a facet with a known face.
 void dragGesture();
@@ -33,7 +27,9 @@ void dragGesture();
 // With the right button alone held, one degree of view turn per pixel of mouse motion since the last frame.
 void viewDrag();
 
-// Acts on the frame's key. Returns false when the program should end (Escape); shutDown closes the window.
+// Acts on the frame's key. A key without a character arrives as the byte 0 and a code; the code stands in for the
+// key, so the close button's 0, 107 acts as the save key. Returns false when the program should end (Escape);
+// shutDown closes the window.
 bool actOnKey(uint8_t key);
 
 // Builds the puzzle afresh (or from the save file when a load was requested) and, when that succeeded, turns the

@@ -1,33 +1,16 @@
 #include "cuboid/program.h"
 
-#include <cstdio>
-
 #include "cuboid/state.h"
 #include "cuboid/view.h"
+#include "play/page_flip.h"
+#include "play/program_window.h"
 #include "window/window.h"
 
 namespace cuboid {
-namespace {
-
-// Paint the hidden page while the one painted last frame is shown.
-void flipPages() {
-    select_draw_page(state.drawPage);
-    state.drawPage = static_cast<int16_t>(1 - state.drawPage);
-    select_shown_page(state.drawPage);
-    clear_page();
-}
-
-}  // namespace
 
 bool startUp() {
-    set_frame_rate(framesPerSecond);
-    int16_t driver = driverPalette, mode = size640x480;
-    open_window(driver, mode, windowTitle);
-    // The window is all these programs need; a missing OpenGL context (status -9) does not matter to them.
-    if (graph_status() != grOk && graph_status() != grNoOpenGL) {
-        std::fprintf(stderr, "%s: %s\n", variant.name, window_error());
-        return false;
-    }
+    // The window is all these programs need; a missing OpenGL context does not matter to them.
+    if (!play::openProgramWindow(variant.name, windowTitle, framesPerSecond, play::Drawing::pages)) return false;
     state.centreX = window_last_x() / 2.0;
     state.centreY = window_last_y() / 2.0;
     resetProgram(tick_count());
@@ -36,8 +19,7 @@ bool startUp() {
 
 void resetProgram(uint32_t seed) {
     state.drawPage = 0;
-    state.mouseX = state.mouseY = state.buttons = 0;
-    state.previousX = state.previousY = state.previousButtons = 0;
+    state.pointer = {};
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
     state.diceMode = false;
@@ -47,26 +29,24 @@ void resetProgram(uint32_t seed) {
 }
 
 bool playFrame(const FrameInput& input) {
-    state.mouseX = input.mouseX;
-    state.mouseY = input.mouseY;
-    state.buttons = input.buttons;
+    play::takeMouse(state.pointer, input);
     cubie::advanceTurn(state.puzzle);
     projectVertices();
     sortFacets();
     drawFacets();
     dragGesture();
     viewDrag();
-    state.previousX = state.mouseX;
-    state.previousY = state.mouseY;
-    state.previousButtons = state.buttons;
+    play::rememberMouse(state.pointer);
     return actOnKey(input.key);
 }
 
 bool runFrame() {
-    flipPages();
-    return playFrame(readInput());
+    // Paint the hidden page, from blank, while the one painted last frame is shown.
+    play::flipPages(state.drawPage);
+    clear_page();
+    return playFrame(play::readOneKey());
 }
 
-void shutDown() { close_window(); }
+void shutDown() { play::closeProgramWindow(play::Drawing::pages); }
 
 }  // namespace cuboid

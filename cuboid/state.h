@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cuboid/variant.h"
+#include "play/input.h"
 
 namespace cuboid {
 
@@ -24,15 +25,10 @@ struct ProgramState {
     bool diceMode = false;
 
     int16_t drawPage = 0;      // page the next frame paints; once a frame has flipped, the page on show
-    int32_t mouseX = 0, mouseY = 0, buttons = 0;
-    int32_t previousX = 0, previousY = 0, previousButtons = 0;
+    play::Pointer pointer;     // the mouse in this frame and the one before, in pixels
     int32_t dragStartCubie = 0, dragStartFace = 0;
 };
 
 extern ProgramState state;
-
-// Button masks the gestures react to; any other combination (modifiers included) is neither.
-inline constexpr int32_t leftButtonAlone = 1;
-inline constexpr int32_t rightButtonAlone = 2;
 
 }  // namespace cuboid

@@ -123,7 +123,7 @@ bool frontFacing(const PointType* p) {
 void drawFacets() {
     state.pickedCubie = -1;
     state.pickedFace = -1;
-    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons);
+    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.pointer.buttons, state.pointer.previousButtons);
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& facet = state.puzzle.facets[r];
         PointType corners[facetCorners];

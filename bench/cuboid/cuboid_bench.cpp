@@ -72,7 +72,7 @@ void paint(benchmark::State& s) {
 // puzzle so that the pick runs too.
 void wholeFrame(benchmark::State& s) {
     setUp();
-    FrameInput input{320, 240, 0, keyLetters.scramble};
+    FrameInput input{.mouseX = 320, .mouseY = 240, .key = keyLetters.scramble};
     playFrame(input);
     input.key = 0;
     for (auto _ : s) {

@@ -35,10 +35,7 @@ protected:
     void TearDown() override { close_window(); }
 
     void paint(int32_t x, int32_t y, int32_t buttons) {
-        state.mouseX = x;
-        state.mouseY = y;
-        state.buttons = buttons;
-        state.previousButtons = 0;
+        state.pointer = {.mouseX = x, .mouseY = y, .buttons = buttons};
         clear_page();
         projectVertices();
         sortFacets();
@@ -103,7 +100,7 @@ TEST_F(SUITE(Paint), SaveAndLoadKeysMarkThePictureWithABusyDisc) {
     for (const Case& c : cases) {
         if (c.fileMissing) std::filesystem::remove("SALVARE.TXT");
         clear_page();
-        playFrame(FrameInput{0, 0, 0, c.key});
+        playFrame(FrameInput{.key = c.key});
         // Inside the disc up to its rim, nothing a pixel beyond it: the picture starts far to the right.
         for (const auto& [x, y] : {std::pair{40, 40}, {10, 40}, {70, 40}, {40, 10}, {40, 70}, {61, 61}})
             EXPECT_EQ(get_pixel(int16_t(x), int16_t(y)), c.colour) << c.name << " at " << x << ", " << y;

@@ -32,14 +32,14 @@ const int32_t* sides = variant.model.faceColours;
 void freshProgram() { resetProgram(12345); }
 
 bool frame(int32_t x = 0, int32_t y = 0, int32_t buttons = 0, uint8_t key = 0) {
-    return playFrame(FrameInput{x, y, buttons, key});
+    return playFrame(FrameInput{.mouseX = x, .mouseY = y, .buttons = buttons, .key = key});
 }
 
 void paintOnly(int32_t x, int32_t y, int32_t buttons, int32_t previousButtons) {
-    state.mouseX = x;
-    state.mouseY = y;
-    state.buttons = buttons;
-    state.previousButtons = previousButtons;
+    state.pointer.mouseX = x;
+    state.pointer.mouseY = y;
+    state.pointer.buttons = buttons;
+    state.pointer.previousButtons = previousButtons;
     projectVertices();
     sortFacets();
     drawFacets();
@@ -220,7 +220,7 @@ TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
                 for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x) {
                     if (depthInside(s, x, y) < 1.5) continue;
                     ++checked;
-                    state.mouseX = x, state.mouseY = y, state.buttons = 1, state.previousButtons = 0;
+                    state.pointer = {.mouseX = x, .mouseY = y, .buttons = 1};
                     drawFacets();
                     if (state.pickedCubie == slotOf(s.i, s.j, s.k) && state.pickedFace == s.face) continue;
                     if (wrong++ == 0)
