@@ -2,28 +2,23 @@
 
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
+#include "play/view_turn.h"
 #include "window/window.h"
 
 namespace cubesolve {
 
 int32_t wrapDegrees(int64_t angle) { return static_cast<int32_t>(((angle % 360) + 360) % 360); }
 
-void readMouse() {
-    const int32_t scale = state.cellScale > 0 ? state.cellScale : 1;
-    state.mouseX = mouse_x() / scale;
-    state.mouseY = mouse_y() / scale;
-    state.buttons = mouse_buttons();
-}
-
 void dragGesture() {
     cubie::turnByDrag(state.puzzle, state.dragStartCubie, state.dragStartFace, state.pickedCubie, state.pickedFace,
-                      state.buttons, state.previousButtons);
+                      state.pointer.buttons, state.pointer.previousButtons);
 }
 
+// The angles come in 0 to 359 and the pointer moves at most across the window, so the sum cannot overflow.
 void viewDrag() {
-    if (state.buttons != rightButtonAlone) return;
-    state.viewAngle[0] = wrapDegrees(int64_t{state.viewAngle[0]} + state.mouseX - state.previousX);
-    state.viewAngle[1] = wrapDegrees(int64_t{state.viewAngle[1]} + state.mouseY - state.previousY);
+    if (!play::dragDegrees(state.pointer, state.viewAngle[0], state.viewAngle[1])) return;
+    state.viewAngle[0] = wrapDegrees(state.viewAngle[0]);
+    state.viewAngle[1] = wrapDegrees(state.viewAngle[1]);
 }
 
 bool actOnKey(uint8_t key) {

@@ -16,9 +16,6 @@ inline constexpr cubie::KeyLetters keyLetters{.scramble = 'a', .size = 's'};
 inline constexpr uint8_t keyPattern = 'm';
 inline constexpr uint8_t keySolve = 'r';
 
-// Reads the mouse into the state: position in cells, buttons as the layer's mask.
-void readMouse();
-
 // Press over a sticker records the drag's start; release over another cubie turns the layer the drag chooses.
 // Runs after drawing, when this frame has picked a triangle.
 void dragGesture();

@@ -59,7 +59,7 @@ double facingCross(const CellPoint& p0, const CellPoint& p1, const CellPoint& p2
 
 void drawFacets() {
     state.pickedCubie = state.pickedFace = -1;
-    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.buttons, state.previousButtons);
+    const bool picking = cubie::pickAllowed(state.puzzle.turning, state.pointer.buttons, state.pointer.previousButtons);
     for (const Facet& f : state.puzzle.facets) {
         const CellPoint p[3] = {projected(f.vertex[0]), projected(f.vertex[1]), projected(f.vertex[2])};
         // Unused records have three equal points: a zero cross, never drawn.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "cubesolve/model.h"
+#include "play/input.h"
 
 namespace cubesolve {
 
@@ -16,10 +17,6 @@ inline constexpr int16_t startCellScale = 2;
 
 // View angles at start and after the size key: about x, then y, then z, in whole degrees.
 inline constexpr int32_t startViewAngle[3] = {45, 45, 90};
-
-// Button masks the gestures react to; any other combination (modifiers included) is neither.
-inline constexpr int32_t leftButtonAlone = 1;
-inline constexpr int32_t rightButtonAlone = 2;
 
 // Longest letter record the probe can read back from one solve: far above what the bounded stages can play.
 inline constexpr int32_t moveLogCapacity = 1 << 16;
@@ -38,8 +35,7 @@ struct ProgramState {
     int16_t depthKey[Model::recordCount] = {};        // sum of each record's three depths, moved with it by the sort
 
     int16_t drawPage = 0;  // after a frame, the page on show (the one it drew); the next frame draws on the other
-    int32_t mouseX = 0, mouseY = 0, buttons = 0;  // mouse in cells, read once a frame
-    int32_t previousX = 0, previousY = 0, previousButtons = 0;
+    play::Pointer pointer;  // the mouse in cells, read once a drawn frame, and as the drawn frame before saw it
     int32_t pickedCubie = -1, pickedFace = -1;  // slot and face of the triangle under the cursor this frame
     int32_t dragStartCubie = 0, dragStartFace = 0;
 

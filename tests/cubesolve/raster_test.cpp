@@ -318,14 +318,14 @@ TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
             int32_t wrong = 0;
             std::ostringstream first;
             for (const Target& t : targets) {
-                state.mouseX = t.x, state.mouseY = t.y, state.buttons = leftButtonAlone;
+                state.pointer.mouseX = t.x, state.pointer.mouseY = t.y, state.pointer.buttons = play::leftButtonAlone;
                 drawFacets();
                 if (state.pickedCubie == t.slot && state.pickedFace == t.face) continue;
                 if (wrong++ == 0)
                     first << "cell (" << t.x << ", " << t.y << ") of slot " << t.slot << " face " << t.face
                           << " picks slot " << state.pickedCubie << " face " << state.pickedFace;
             }
-            state.buttons = 0;
+            state.pointer.buttons = 0;
             EXPECT_EQ(wrong, 0) << "N = " << n << ", " << view.name << ": cells picking another sticker or none, of "
                                 << targets.size() << "; first: " << first.str();
         }
@@ -343,13 +343,13 @@ TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
         {{44, 37, 58}, 2 * 9 + 2 * 3 + 2, 0},  // up-front-right corner's right sticker, +z
     };
     for (const Case& c : cases) {
-        projectPoint(c.w, expected_view::startView, state.mouseX, state.mouseY);
-        state.buttons = leftButtonAlone;
+        projectPoint(c.w, expected_view::startView, state.pointer.mouseX, state.pointer.mouseY);
+        state.pointer.buttons = play::leftButtonAlone;
         paintPicture();
         EXPECT_EQ(state.pickedCubie, c.slot);
         EXPECT_EQ(state.pickedFace, c.face);
     }
-    state.buttons = 0, state.previousButtons = 0;  // no button: no pick
+    state.pointer.buttons = 0, state.pointer.previousButtons = 0;  // no button: no pick
     paintPicture();
     EXPECT_EQ(state.pickedCubie, -1);
 }

@@ -142,16 +142,16 @@ TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
 }
 
 TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
-    state.buttons = 2;
-    state.previousX = 100, state.mouseX = 110;  // 20 pixels to the right
-    state.previousY = 50, state.mouseY = 47;
+    state.pointer.buttons = 2;
+    state.pointer.previousX = 100, state.pointer.mouseX = 110;  // 20 pixels to the right
+    state.pointer.previousY = 50, state.pointer.mouseY = 47;
     viewDrag();
     EXPECT_EQ(state.viewAngle[0], 55);
     EXPECT_EQ(state.viewAngle[1], 42);
     EXPECT_EQ(state.viewAngle[2], 90);
     // However far the view is dragged the angles stay whole degrees 0 to 359, the same turn modulo a circle.
     int64_t total = state.viewAngle[0];
-    state.previousX = 0, state.mouseX = 319, state.previousY = 0, state.mouseY = 0;
+    state.pointer.previousX = 0, state.pointer.mouseX = 319, state.pointer.previousY = 0, state.pointer.mouseY = 0;
     for (int n = 0; n < 100000; ++n) {
         viewDrag();
         total += 319;
@@ -159,7 +159,7 @@ TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
         ASSERT_LT(state.viewAngle[0], 360);
     }
     EXPECT_EQ(state.viewAngle[0], total % 360);
-    state.buttons = 3;  // both buttons: not a view drag
+    state.pointer.buttons = 3;  // both buttons: not a view drag
     viewDrag();
     EXPECT_EQ(state.viewAngle[0], total % 360);
 }
@@ -183,10 +183,10 @@ TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
         resizeCube(3);
         const Snapshot before = snapshot();
         state.pickedCubie = c.startSlot, state.pickedFace = c.startFace;
-        state.previousButtons = 0, state.buttons = 1;
+        state.pointer.previousButtons = 0, state.pointer.buttons = 1;
         dragGesture();
         state.pickedCubie = c.endSlot, state.pickedFace = 0;
-        state.previousButtons = 1, state.buttons = 0;
+        state.pointer.previousButtons = 1, state.pointer.buttons = 0;
         dragGesture();
         EXPECT_EQ(cube().turning, c.period);
         const int64_t start = state.framesRun;
