@@ -24,9 +24,7 @@ void oneFrame(int32_t step) {
     }
     if (m.turning) cubie::stepTurn(m);
     if (!state.showFrames) return;
-    projectVertices();
-    sortFacets();
-    drawFacets();
+    drawPicture();
     dragGesture();
     viewDrag();
     play::rememberMouse(state.pointer);

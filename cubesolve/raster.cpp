@@ -69,6 +69,12 @@ void drawFacets() {
     }
 }
 
+void drawPicture() {
+    projectVertices();
+    sortFacets();
+    drawFacets();
+}
+
 void fillTriangle(int32_t colour, const CellPoint& p0, const CellPoint& p1, const CellPoint& p2) {
     // Ascending y; points of equal y keep their given order.
     const CellPoint* by[3] = {&p0, &p1, &p2};

@@ -21,6 +21,9 @@ void sortFacets();
 // (only when no turn runs and the left button is or was down).
 void drawFacets();
 
+// The frame's picture and pick: projectVertices, sortFacets, drawFacets.
+void drawPicture();
+
 // Scanline fill of a triangle on the raster, each painted cell through plotCell; runs are painted from their
 // smaller to their larger x, and only cells on the raster are painted.
 void fillTriangle(int32_t colour, const CellPoint& p0, const CellPoint& p1, const CellPoint& p2);

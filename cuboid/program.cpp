@@ -31,9 +31,7 @@ void resetProgram(uint32_t seed) {
 bool playFrame(const FrameInput& input) {
     play::takeMouse(state.pointer, input);
     cubie::advanceTurn(state.puzzle);
-    projectVertices();
-    sortFacets();
-    drawFacets();
+    drawPicture();
     dragGesture();
     viewDrag();
     play::rememberMouse(state.pointer);

@@ -136,6 +136,12 @@ void drawFacets() {
     }
 }
 
+void drawPicture() {
+    projectVertices();
+    sortFacets();
+    drawFacets();
+}
+
 int32_t pipCount(int32_t colour) {
     for (int32_t f = 0; f < 6; ++f)
         if (variant.model.faceColours[f] == colour) return f + 1;

@@ -34,6 +34,9 @@ bool frontFacing(const PointType* corners);
 // Paints every front-facing facet in array order into the drawing page and picks the facet under the cursor.
 void drawFacets();
 
+// The frame's picture and pick: projectVertices, sortFacets, drawFacets.
+void drawPicture();
+
 // Number of pips a dice face of this sticker colour shows (1 to 6), 0 for a colour that is no side's.
 int32_t pipCount(int32_t colour);
 
