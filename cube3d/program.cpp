@@ -22,8 +22,7 @@ void resetProgram(uint32_t seed) {
     state.pointer = {};
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
-    cubie::seedRandom(state.puzzle, seed);
-    cubie::resetGrid(state.puzzle);
+    cubie::startPuzzle(state.puzzle, seed);
     rebuild();
 }
 

@@ -231,10 +231,11 @@ void shrinkAxis(CubieModel<C>& m, int32_t axis) {
     m.dims[axis] = m.dims[axis] - 1 < 1 ? m.gridSize : m.dims[axis] - 1;
 }
 
-// A program's start: a cube of the configuration's start size, built afresh rather than loaded. The caller
-// builds.
+// A program's start: the random generator seeded as given, and a cube of the configuration's start size, built
+// afresh rather than loaded. The caller builds.
 template <CubieConfig C>
-void resetGrid(CubieModel<C>& m) {
+void startPuzzle(CubieModel<C>& m, uint32_t seed) {
+    seedRandom(m, seed);
     m.loadRequested = false;
     m.gridSize = C.startGrid;
     for (int32_t& d : m.dims) d = m.gridSize;

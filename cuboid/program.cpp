@@ -23,8 +23,7 @@ void resetProgram(uint32_t seed) {
     state.dragStartCubie = state.dragStartFace = 0;
     state.pickedCubie = state.pickedFace = -1;
     state.diceMode = false;
-    cubie::seedRandom(state.puzzle, seed);
-    cubie::resetGrid(state.puzzle);
+    cubie::startPuzzle(state.puzzle, seed);
     rebuild();
 }
 
