@@ -1,5 +1,5 @@
-// The player's controls: the mouse of a frame, the left-button drag that turns a layer, the right-button drag that
-// turns the view, and the keys.
+// The player's controls: the left-button drag that turns a layer, the right-button drag that turns the view, and
+// the keys.
 #pragma once
 
 #include <cstdint>
