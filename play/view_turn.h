@@ -5,7 +5,7 @@
 //   the plane of z and x by across (rotatePair(z, x, across)),
 //   the plane of z and y by upDown (rotatePair(z, y, upDown)),
 //   and, when spins, the plane of x and y by spin (rotatePair(x, y, spin)).
-// And of the cube programs, whose view is a pair of angles in whole degrees that a right-button drag moves.
+// And of the programs whose view is a pair of whole-degree angles, which a right-button drag moves.
 #pragma once
 
 #include <cstdint>
