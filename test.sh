@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: unit, x11 and e2e tests in Release (each x11 or e2e test program starts
-# one Xvfb that its cases share), the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a
-# short fuzzing run of the save-file reader, and the install and Debian package checked in a staging folder.
+# Checks the layout of the C++ files (.clang-format), builds everything and runs every test: unit, x11 and e2e
+# tests in Release (each x11 or e2e test program starts one Xvfb that its cases share), the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run of the save-file reader, and the install and
+# Debian package checked in a staging folder.
 # Exits non-zero on any failure; ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
 
 scripts/install-deps.sh
+
+echo "== layout"
+scripts/check-format.sh
 
 echo "== sanitizer build: unit tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLES_SANITIZE=ON -DPUZZLES_WERROR=ON \

@@ -12,9 +12,11 @@ namespace cube3d {
 // Up to 10 cubies an edge, 6000 quad records (six per cubie of the largest grid), cubies inset 1 unit from their
 // cells, one degree per frame, and re-filing only the slots that share an index with the turned layer (the rest
 // cannot have moved). Outer colours are codes of colourTable below, by face of faceCorners.
+// clang-format off
 inline constexpr cubie::CubieConfig cube3dConfig{
     .maxGrid = 10, .startGrid = 10, .recordCount = 6000, .shape = cubie::FacetShape::quad,
     .faceColours = {12, 13, 9, 2, 15, 14}, .inset = 1, .stepSize = 1, .restrictedRefile = true, .span = 240};
+// clang-format on
 using Model = cubie::CubieModel<cube3dConfig>;
 using Facet = Model::Facet;
 
@@ -38,6 +40,7 @@ struct CodeColour {
     bool hasColour;
     float rgb[3];
 };
+// clang-format off
 inline constexpr CodeColour colourTable[16] = {
     {false, {0.0f, 0.0f, 0.0f}},  //  0 unused record
     {false, {0.0f, 0.0f, 0.0f}},  //  1
@@ -56,6 +59,7 @@ inline constexpr CodeColour colourTable[16] = {
     {true,  {1.0f, 1.0f, 0.0f}},  // 14 +y, yellow
     {true,  {1.0f, 1.0f, 1.0f}},  // 15 -y, white
 };
+// clang-format on
 
 // Entry of a colour code, or nullptr when the code sets no colour (codes up to 255 can come from a save file).
 inline const float* codeColour(int32_t code) {

@@ -39,7 +39,7 @@ struct ProgramState {
     int32_t cameraPitch = startAngle;
     int32_t areaWidth = 640, areaHeight = 480;  // the drawing area the camera maps to
     scene::Camera camera{};
-    scene::Vec3 eye{};                          // the eye in world space, for the back-face test
+    scene::Vec3 eye{};  // the eye in world space, for the back-face test
 
     // This frame's pick: slot and face of the nearest facet the ray meets, -1 for none.
     int32_t pickedCubie = -1;
@@ -54,8 +54,8 @@ struct ProgramState {
     // for the next, and a code without a colour in record 0 (possible in a hand-made file) inherits it.
     float colourBefore[3] = {1.0f, 1.0f, 1.0f};
     float colourAfter[3] = {1.0f, 1.0f, 1.0f};
-    bool glDrawing = false;     // an OpenGL context is current (false in tests without a window)
-    bool quickDrawing = true;   // false draws the reference way (for measuring and tests)
+    bool glDrawing = false;    // an OpenGL context is current (false in tests without a window)
+    bool quickDrawing = true;  // false draws the reference way (for measuring and tests)
     QuickDrawing quick;
 
     play::Pointer pointer;  // the mouse in this frame and the one before, in pixels

@@ -258,10 +258,8 @@ void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY) {
     pickFacets(pickActive, mouseX, mouseY);
     resolveColours();
     if (state.glDrawing) {
-        if (state.quickDrawing)
-            drawQuick();
-        else
-            drawReference();
+        if (state.quickDrawing) drawQuick();
+        else drawReference();
         glFlush();
     }
     present_frame(presentSwap);

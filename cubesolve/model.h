@@ -18,9 +18,11 @@ inline constexpr int32_t cubeSpan = 120;
 // Up to 5 x 5 x 5 cubies of twelve triangles, inset 2, turning 5 degrees a frame. Colours of the outer faces by
 // face number of cubie::faceCorners (0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y); by triangle group (-z, -x, +z, +x,
 // -y, +y) they read 9, 14, 2, 15, 13, 12.
+// clang-format off
 inline constexpr cubie::CubieConfig cubeConfig{
     .maxGrid = 5, .startGrid = 3, .recordCount = 1500, .shape = cubie::FacetShape::triangle,
     .faceColours = {2, 9, 14, 15, 13, 12}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = cubeSpan};
+// clang-format on
 
 using Model = cubie::CubieModel<cubeConfig>;
 using Facet = Model::Facet;

@@ -15,11 +15,13 @@ struct LetterTurn {
 
 // D, I, U about the vertical axis; B, J, F from back to front; L, K, R from left to right. Each upper-case letter
 // turns its layer clockwise seen from outside the face it names (I like D, J like F, K like L).
+// clang-format off
 inline constexpr LetterTurn letterTurns[9] = {
     {'D', 0, 0, +1}, {'I', 0, 1, +1}, {'U', 0, 2, -1},
     {'B', 1, 0, -1}, {'J', 1, 1, +1}, {'F', 1, 2, +1},
     {'L', 2, 0, +1}, {'K', 2, 1, +1}, {'R', 2, 2, -1},
 };
+// clang-format on
 
 // Longest move string played; the rest of a longer one is ignored.
 inline constexpr int32_t maxMoveString = 255;

@@ -131,12 +131,9 @@ bool downCornersPass(int32_t& count) {
     }
     if (holds(target, {0, 1, 2}, {c.down, c.front, c.right})) runMoves("RUr");
     if (holds(above, {0, 1, 2}, {c.down, c.front, c.right})) {
-        if (sticker(above, 1) == c.down)
-            runMoves("fuF");
-        else if (sticker(above, 2) == c.down)
-            runMoves("RUr");
-        else if (sticker(above, 0) == c.down)
-            runMoves("fUFRUUr");
+        if (sticker(above, 1) == c.down) runMoves("fuF");
+        else if (sticker(above, 2) == c.down) runMoves("RUr");
+        else if (sticker(above, 0) == c.down) runMoves("fUFRUUr");
     }
     for (const CornerMove& h : downCornerHiding)
         if (holds(h.slot, {0, 1, 2}, {c.down, c.front, c.right})) runMoves(h.moves);
@@ -164,8 +161,8 @@ bool middleEdgesPass(int32_t& count) {
             moved = true;
             runMoves(upA == c.front ? "URurufUF" : "UUfUFURur");
         }
-        for (const SlotMove& h : {SlotMove{{2, 0, 1}, 0, 1, "U"}, SlotMove{{2, 1, 2}, 0, 2, "U"},
-                                  SlotMove{{2, 1, 0}, 0, 2, "U"}})
+        for (const SlotMove& h :
+             {SlotMove{{2, 0, 1}, 0, 1, "U"}, SlotMove{{2, 1, 2}, 0, 2, "U"}, SlotMove{{2, 1, 0}, 0, 2, "U"}})
             if (holds(h.slot, {h.axis1, h.axis2}, {c.front, c.right})) {
                 moved = true;
                 runMoves(h.moves);

@@ -23,6 +23,7 @@ inline constexpr int32_t maxRepeats = 4;
 void solveCube();
 
 // The eight pattern strings; playPattern plays one of them.
+// clang-format off
 inline constexpr const char* patterns[8] = {
     "fuBUUbURUUrFBDfDDFdlDDLb",
     "BRldRRDrLbRRUBBuDRRd",
@@ -33,6 +34,7 @@ inline constexpr const char* patterns[8] = {
     "FBRLFBRLFBRLUDUD",
     "FFRRBBLLFFRRBBLLFFRRBBLL",
 };
+// clang-format on
 
 // Plays a pattern chosen at random; on any size (the letters turn layers 0 to 2).
 void playPattern();

@@ -31,10 +31,10 @@ struct ProgramState {
 
     int16_t cellScale = startCellScale;
     int32_t viewAngle[3] = {startViewAngle[0], startViewAngle[1], startViewAngle[2]};  // kept in 0 to 359
-    CellPoint screenVertex[Model::vertexCount] = {};  // per vertex index
-    int16_t depthKey[Model::recordCount] = {};        // sum of each record's three depths, moved with it by the sort
+    CellPoint screenVertex[Model::vertexCount] = {};                                   // per vertex index
+    int16_t depthKey[Model::recordCount] = {};  // sum of each record's three depths, moved with it by the sort
 
-    int16_t drawPage = 0;  // after a frame, the page on show (the one it drew); the next frame draws on the other
+    int16_t drawPage = 0;   // after a frame, the page on show (the one it drew); the next frame draws on the other
     play::Pointer pointer;  // the mouse in cells, read once a drawn frame, and as the drawn frame before saw it
     int32_t pickedCubie = -1, pickedFace = -1;  // slot and face of the triangle under the cursor this frame
     int32_t dragStartCubie = 0, dragStartFace = 0;

@@ -48,8 +48,8 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
 // The start lives only while the left button is held alone after the press that recorded it: a press over
 // nothing (or while a turn runs, when nothing is picked) records no start, and any frame without the left button
 // alone ends the drag. Otherwise a later release would turn the layer of a cubie pressed long ago.
-DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
-                    int32_t buttons, int32_t previousButtons, int32_t n) {
+DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace, int32_t buttons,
+                    int32_t previousButtons, int32_t n) {
     constexpr DragTurn none{false, -1, -1, 0};
     const bool picked = pickedCubie >= 0 && pickedFace >= 0;
     if (buttons == leftButtonAlone) {

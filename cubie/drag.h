@@ -27,8 +27,8 @@ DragTurn turnFromDrag(int32_t startSlot, int32_t startFace, int32_t endSlot, int
 // another cubie gives the turn turnFromDrag chooses. buttons are the layer's mouse bits, so Shift, Ctrl or a second
 // button spoil a press or a release. A press over nothing records no start (startCubie -1), so its release turns
 // nothing, and every frame without the left button alone clears the start: no drag outlives its press.
-DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace,
-                    int32_t buttons, int32_t previousButtons, int32_t n);
+DragTurn followDrag(int32_t& startCubie, int32_t& startFace, int32_t pickedCubie, int32_t pickedFace, int32_t buttons,
+                    int32_t previousButtons, int32_t n);
 
 // Whether a frame picks the facet under the pointer at all: only while no turn runs and the left button alone is
 // down now or was down in the previous frame (the press and the release of a drag).

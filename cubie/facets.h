@@ -17,15 +17,15 @@ enum class FacetShape : int32_t { quad, triangle };
 // Everything in which the cube programs' models differ. Each program defines its own as a constexpr value and
 // instantiates the model with it.
 struct CubieConfig {
-    int32_t maxGrid;           // largest N; every array is sized for it
-    int32_t startGrid;         // N (and each dimension) a program starts with
-    int32_t recordCount;       // facet records: six quads or twelve triangles per cubie of the largest grid
-    FacetShape shape;          // quads (colour first in memory) or triangles (colour last in memory)
-    int32_t faceColours[6];    // colour of an outer face, by face number of faceCorners
-    int32_t inset;             // world units each cubie face is pulled in from its cell border
-    int32_t stepSize;          // degrees per frame of a turn
-    bool restrictedRefile;     // re-file only slots that have turnLayer among their coordinates
-    int32_t span;              // edge of the full cube in world units; cellSize = span div N
+    int32_t maxGrid;         // largest N; every array is sized for it
+    int32_t startGrid;       // N (and each dimension) a program starts with
+    int32_t recordCount;     // facet records: six quads or twelve triangles per cubie of the largest grid
+    FacetShape shape;        // quads (colour first in memory) or triangles (colour last in memory)
+    int32_t faceColours[6];  // colour of an outer face, by face number of faceCorners
+    int32_t inset;           // world units each cubie face is pulled in from its cell border
+    int32_t stepSize;        // degrees per frame of a turn
+    bool restrictedRefile;   // re-file only slots that have turnLayer among their coordinates
+    int32_t span;            // edge of the full cube in world units; cellSize = span div N
 };
 
 // Colour of a face that is not on the outer surface.

@@ -61,24 +61,24 @@ struct CubieModel {
     static constexpr int32_t recordCount = C.recordCount;
     using Facet = FacetFor<C>;
 
-    int32_t gridSize = C.startGrid;                               // N
-    int32_t dims[3] = {C.startGrid, C.startGrid, C.startGrid};    // extent along x, y, z, each 1 to N
+    int32_t gridSize = C.startGrid;                             // N
+    int32_t dims[3] = {C.startGrid, C.startGrid, C.startGrid};  // extent along x, y, z, each 1 to N
     int32_t cellSize[3] = {C.span / C.startGrid, C.span / C.startGrid, C.span / C.startGrid};
-    double worldVertex[vertexCount][3] = {};                      // corner points; unused ones stay at the origin
-    Facet facets[recordCount] = {};                               // used records first after a build
-    bool turning = false;                                         // a layer turn is animating
-    int32_t turnAxis = -1;                                        // axis whose index is fixed in the layer; -1 none
-    int32_t turnLayer = -1;                                       // grid index of the layer along turnAxis
-    int32_t stepSize = C.stepSize;                                // degrees per frame
-    int32_t turnStep = C.stepSize;                                // signed degrees applied per frame
-    int32_t turnAngle = 0;                                        // degrees turned so far
-    int32_t turnTarget = 90;                                      // 90 or 180: where the running turn ends
-    int32_t scrambleLeft = 0;                                     // random turns still to start
-    bool loadRequested = false;                                   // the next buildPuzzle loads the save file
-    uint64_t randomState = 1;                                     // state of randomBelow; seedRandom sets it
+    double worldVertex[vertexCount][3] = {};  // corner points; unused ones stay at the origin
+    Facet facets[recordCount] = {};           // used records first after a build
+    bool turning = false;                     // a layer turn is animating
+    int32_t turnAxis = -1;                    // axis whose index is fixed in the layer; -1 none
+    int32_t turnLayer = -1;                   // grid index of the layer along turnAxis
+    int32_t stepSize = C.stepSize;            // degrees per frame
+    int32_t turnStep = C.stepSize;            // signed degrees applied per frame
+    int32_t turnAngle = 0;                    // degrees turned so far
+    int32_t turnTarget = 90;                  // 90 or 180: where the running turn ends
+    int32_t scrambleLeft = 0;                 // random turns still to start
+    bool loadRequested = false;               // the next buildPuzzle loads the save file
+    uint64_t randomState = 1;                 // state of randomBelow; seedRandom sets it
 
-    RefileSpace<C> refileSpace;                                   // settleTurn's working space
-    LoadSpace<C> loadSpace;                                       // loadState's working space
+    RefileSpace<C> refileSpace;  // settleTurn's working space
+    LoadSpace<C> loadSpace;      // loadState's working space
 };
 
 // Bytes of a model that make up the puzzle's state, working spaces excluded.

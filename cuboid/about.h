@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "play/command_line.h"
 #include "cuboid/variant.h"
+#include "play/command_line.h"
 
 namespace cuboid {
 

@@ -8,14 +8,20 @@
 
 namespace cuboid {
 
+// clang-format off
 inline constexpr cubie::CubieConfig cuboidAConfig{
     .maxGrid = 6, .startGrid = 6, .recordCount = 1296, .shape = cubie::FacetShape::quad,
     .faceColours = {15, 14, 2, 9, 12, 13}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = 240};
+// clang-format on
+// clang-format off
 inline constexpr cubie::CubieConfig cuboidBConfig{
     .maxGrid = 6, .startGrid = 6, .recordCount = 1296, .shape = cubie::FacetShape::quad,
     .faceColours = {15, 14, 2, 9, 12, 13}, .inset = 2, .stepSize = 5, .restrictedRefile = true, .span = 240};
+// clang-format on
+// clang-format off
 inline constexpr cubie::CubieConfig cuboidCConfig{
     .maxGrid = 6, .startGrid = 6, .recordCount = 2592, .shape = cubie::FacetShape::triangle,
     .faceColours = {9, 2, 14, 15, 13, 12}, .inset = 2, .stepSize = 5, .restrictedRefile = false, .span = 240};
+// clang-format on
 
 }  // namespace cuboid

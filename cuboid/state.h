@@ -18,14 +18,14 @@ struct ProgramState {
     int32_t viewAngle[3] = {startViewAngle[0], startViewAngle[1], startViewAngle[2]};
     double screenVertex[Model::vertexCount][3] = {};  // per vertex index: screen x, screen y, depth, whole numbers
     int32_t depthKey[Model::recordCount] = {};        // sum of each record's corner depths, moved with it by the sort
-    double centreX = 319.5, centreY = 239.5;           // half the largest drawing-area coordinates
+    double centreX = 319.5, centreY = 239.5;          // half the largest drawing-area coordinates
 
     int32_t pickedCubie = -1;  // slot of the facet under the cursor this frame, -1 for none
     int32_t pickedFace = -1;   // its face number, -1 for none
     bool diceMode = false;
 
-    int16_t drawPage = 0;      // page the next frame paints; once a frame has flipped, the page on show
-    play::Pointer pointer;     // the mouse in this frame and the one before, in pixels
+    int16_t drawPage = 0;   // page the next frame paints; once a frame has flipped, the page on show
+    play::Pointer pointer;  // the mouse in this frame and the one before, in pixels
     int32_t dragStartCubie = 0, dragStartFace = 0;
 };
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "cuboid/configs.h"
 #include "cubie/cubie.h"
+#include "cuboid/configs.h"
 
 #ifndef CUBOID_VARIANT
 #error "CUBOID_VARIANT must be set by the build: 0 for cuboid-a, 1 for cuboid-b, 2 for cuboid-c"
@@ -15,18 +15,20 @@
 namespace cuboid {
 
 struct Variant {
-    const char* name;           // program name, used in the start-up error message
-    cubie::CubieConfig model;   // facet shape, side colours, re-filing
-    bool hasDiceMode;           // the d key switches the puzzle to dice faces
-    bool blackensPressed;       // the facet under the pressed left button is painted black
+    const char* name;          // program name, used in the start-up error message
+    cubie::CubieConfig model;  // facet shape, side colours, re-filing
+    bool hasDiceMode;          // the d key switches the puzzle to dice faces
+    bool blackensPressed;      // the facet under the pressed left button is painted black
 };
 
 // index = CUBOID_VARIANT
+// clang-format off
 inline constexpr Variant variants[3] = {
     {.name = "cuboid-a", .model = cuboidAConfig, .hasDiceMode = true,  .blackensPressed = false},
     {.name = "cuboid-b", .model = cuboidBConfig, .hasDiceMode = false, .blackensPressed = true },
     {.name = "cuboid-c", .model = cuboidCConfig, .hasDiceMode = false, .blackensPressed = false},
 };
+// clang-format on
 
 inline constexpr Variant variant = variants[CUBOID_VARIANT];
 

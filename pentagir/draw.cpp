@@ -12,7 +12,7 @@ namespace {
 
 constexpr double fieldOfView = 4.0;  // degrees, vertical
 constexpr double nearPlane = 4.0;
-constexpr double farPlane = 900.0;   // the camera distance squared
+constexpr double farPlane = 900.0;  // the camera distance squared
 constexpr double cameraDistance = 30.0;
 constexpr double cameraAzimuth = 180.0;
 constexpr double cameraElevation = 0.0;

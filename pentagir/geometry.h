@@ -23,6 +23,7 @@ constexpr int32_t templatePointCount = 20;
 constexpr int32_t vertexCount = 20;
 
 // Template points of each position's outline, in drawing order; -1 pads the quadrilaterals.
+// clang-format off
 constexpr int32_t stickerPolygon[stickersPerFace][5] = {
     {14,  0,  5, 15, -1},
     { 5, 10, 16, 15, -1},
@@ -36,11 +37,13 @@ constexpr int32_t stickerPolygon[stickersPerFace][5] = {
     { 9, 14, 15, 19, -1},
     {15, 16, 17, 18, 19},
 };
+// clang-format on
 
 // Corner count of each position's outline.
 constexpr int32_t stickerCorners(int32_t position) { return position == centrePosition ? 5 : 4; }
 
 // Dodecahedron vertices of each face.
+// clang-format off
 constexpr int32_t faceVertices[faceCount][5] = {
     {14, 13, 12, 11, 10},
     {10, 11,  1,  8,  0},
@@ -55,8 +58,10 @@ constexpr int32_t faceVertices[faceCount][5] = {
     {18, 17,  7,  0,  8},
     {19, 18,  8,  1,  9},
 };
+// clang-format on
 
 // Red, green, blue 0-255 of each colour index; OpenGL gets component / 256.
+// clang-format off
 constexpr int32_t palette[faceCount][3] = {
     {128, 128, 128},
     { 80,  40,  80},
@@ -71,6 +76,7 @@ constexpr int32_t palette[faceCount][3] = {
     {255, 255,   0},
     {  0, 192,   0},
 };
+// clang-format on
 
 // The fixed shape (template, vertices, face frames) in state, built once.
 void buildGeometry();

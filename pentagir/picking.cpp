@@ -48,8 +48,6 @@ int32_t stickerAt(int32_t mouseX, int32_t mouseY) {
     return sticker;
 }
 
-void pickSticker() {
-    state.hoveredSticker = stickerAt(state.pointer.mouseX, state.pointer.mouseY);
-}
+void pickSticker() { state.hoveredSticker = stickerAt(state.pointer.mouseX, state.pointer.mouseY); }
 
 }  // namespace pentagir

@@ -18,6 +18,7 @@ constexpr int32_t centrePosition = 10;
 // One row per turn axis (the face the axis passes through); the layer that moves is the opposite face's.
 // Entries 0-4: turned face corners 8, 6, 4, 2, 0; 5-9: its edges 9, 7, 5, 3, 1; 10+c, 15+c, 20+c: corner, edge,
 // corner of neighbour column c along the shared edge; 25: the turned face's centre (moves, never changes colour).
+// clang-format off
 constexpr int32_t turnTable[faceCount][rowLength] = {
     { 74,  72,  70,  68,  66,   75,  73,  71,  69,  67,   83, 127, 116, 105,  94,   84, 128, 117, 106,  95,   85, 129, 118, 107,  96,   76},
     { 96,  94,  92,  90,  88,   97,  95,  93,  91,  89,   33,  81,  72, 107,  46,   34,  82,  73, 108,  47,   35,  83,  74,  99,  48,   98},
@@ -32,6 +33,7 @@ constexpr int32_t turnTable[faceCount][rowLength] = {
     { 41,  39,  37,  35,  33,   42,  40,  38,  36,  34,    8,  30,  79,  88,  48,    9,  31,  80,  89,  49,    0,  22,  81,  90,  50,   43},
     { 52,  50,  48,  46,  44,   53,  51,  49,  47,  45,    6,  41,  90,  99,  59,    7,  42,  91, 100,  60,    8,  33,  92, 101,  61,   54},
 };
+// clang-format on
 
 // Sticker at ring position q (0-14) of a row: column by column, each column's corner, edge and corner.
 constexpr int32_t ringSticker(int32_t row, int32_t q) { return turnTable[row][10 + 5 * (q % 3) + q / 3]; }

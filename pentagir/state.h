@@ -15,7 +15,7 @@ namespace pentagir {
 
 struct ProgramState {
     int32_t stickerColour[stickerCount] = {};  // colour index (0-11, the face it belongs to when solved)
-    uint64_t randomState = 0;  // the scramble's generator (play/random.h), seeded by resetProgram
+    uint64_t randomState = 0;                  // the scramble's generator (play/random.h), seeded by resetProgram
 
     // Fixed shape, built once by buildGeometry.
     Vec2 faceTemplate[templatePointCount] = {};

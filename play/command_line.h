@@ -24,7 +24,7 @@ struct ProgramText {
 // usual. "--help" prints the help on out, "--version" the name and version; both return 0, or 1 when out cannot
 // be written. Any other argument prints one line naming it and the usage on err and returns 2. Never opens a
 // window, so a wrong argument cannot leave one behind.
-std::optional<int> readCommandLine(int argc, const char* const* argv, const ProgramText& text,
-                                   std::FILE* out = stdout, std::FILE* err = stderr);
+std::optional<int> readCommandLine(int argc, const char* const* argv, const ProgramText& text, std::FILE* out = stdout,
+                                   std::FILE* err = stderr);
 
 }  // namespace play

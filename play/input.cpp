@@ -47,10 +47,8 @@ void rememberMouse(Pointer& pointer) {
 }
 
 void trackPress(int32_t& anchor, const Pointer& pointer, int32_t under) {
-    if (!held(pointer, buttonLeft))
-        anchor = -1;
-    else if (pressed(pointer, buttonLeft))
-        anchor = under;
+    if (!held(pointer, buttonLeft)) anchor = -1;
+    else if (pressed(pointer, buttonLeft)) anchor = under;
 }
 
 }  // namespace play

@@ -22,9 +22,9 @@ struct FrameInput {
     int32_t buttons = 0;             // mouse_buttons()
     uint8_t key = 0;                 // take_key(), for a program that takes one key a frame; 0 for none
     // Keys down as the frame starts, for the programs that act for as long as a key is held.
-    bool scramble = false, reset = false;                         // A, S
+    bool scramble = false, reset = false;                        // A, S
     bool right = false, left = false, up = false, down = false;  // the arrows
-    bool spinX = false, spinZ = false;                            // X, Z
+    bool spinX = false, spinZ = false;                           // X, Z
 };
 
 // The mouse as the layer last saw it, the position in cells of cellScale pixels (1, or anything below 1: pixels);

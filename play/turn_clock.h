@@ -7,10 +7,10 @@
 namespace play {
 
 struct TurnClock {
-    double frameClock = 0.0;     // grows by clockStep every frame
+    double frameClock = 0.0;  // grows by clockStep every frame
     double clockStep = 0.0;
-    double animStart = -1.0;     // frameClock when the running turn animation began; < 0 while none runs
-    double animDuration = 0.0;   // frameClock units a turn animation lasts
+    double animStart = -1.0;    // frameClock when the running turn animation began; < 0 while none runs
+    double animDuration = 0.0;  // frameClock units a turn animation lasts
 };
 
 // Once a frame, at its start.

@@ -14,7 +14,7 @@
 
 namespace play {
 
-inline constexpr double viewKeyStep = 2.0;  // times the clock step: 0.002 radian a frame while a view key is held
+inline constexpr double viewKeyStep = 2.0;   // times the clock step: 0.002 radian a frame while a view key is held
 inline constexpr double viewDragTurn = 8.0;  // radians for a right-button drag across the whole drawing area
 
 // Radians to turn the view basis by in each of its planes, in the order above.

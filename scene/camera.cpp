@@ -8,7 +8,6 @@
 namespace scene {
 namespace {
 
-
 void identity(double out[16]) {
     for (int32_t i = 0; i < 16; ++i) out[i] = i % 5 == 0 ? 1.0 : 0.0;
 }
@@ -77,8 +76,7 @@ bool invertMatrix(const double in[16], double out[16]) {
     return true;
 }
 
-bool setCamera(Camera& camera, const double projection[16], const double modelView[16], int32_t width,
-               int32_t height) {
+bool setCamera(Camera& camera, const double projection[16], const double modelView[16], int32_t width, int32_t height) {
     camera.width = width;
     camera.height = height;
     multiplyMatrix(projection, modelView, camera.matrix);

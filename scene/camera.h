@@ -27,8 +27,7 @@ struct Camera {
 
 // Composes the camera. False when the product is singular; the camera is then the identity both ways, so that
 // projecting and picking give harmless values rather than NaNs.
-bool setCamera(Camera& camera, const double projection[16], const double modelView[16], int32_t width,
-               int32_t height);
+bool setCamera(Camera& camera, const double projection[16], const double modelView[16], int32_t width, int32_t height);
 
 // Window coordinates (x right, y UP, pixels; z 0 near .. 1 far) of a model-space point; false behind the eye.
 bool projectPoint(const Camera& camera, Vec3 p, double& winX, double& winY, double& winZ);

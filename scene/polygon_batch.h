@@ -10,12 +10,12 @@ namespace scene {
 // A batch's contents as the drawing functions read them.
 struct PolygonArrays {
     const float (*position)[3];
-    const float (*colour)[3];     // per vertex: every corner of a polygon carries its fill colour
-    const uint8_t* cornerCount;   // per polygon, in list order
+    const float (*colour)[3];    // per vertex: every corner of a polygon carries its fill colour
+    const uint8_t* cornerCount;  // per polygon, in list order
     int32_t polygonCount;
-    const uint16_t* fill;         // fill triangles, three vertex numbers each
+    const uint16_t* fill;  // fill triangles, three vertex numbers each
     int32_t fillCount;
-    const uint16_t* line;         // outline segments, two vertex numbers each
+    const uint16_t* line;  // outline segments, two vertex numbers each
     int32_t lineCount;
 };
 

@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libx11-dev libxtst-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb x11-utils
   help2man man-db gzip desktop-file-utils appstream dpkg-dev file imagemagick
 )

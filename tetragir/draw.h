@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "tetragir/geometry.h"
-#include "tetragir/puzzle.h"
 #include "scene/camera.h"
 #include "scene/polygon_batch.h"
+#include "tetragir/geometry.h"
+#include "tetragir/puzzle.h"
 
 namespace tetragir {
 

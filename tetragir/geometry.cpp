@@ -15,7 +15,8 @@ constexpr double cameraElevation = 0.0;
 
 FaceFrame faceFrame(const ViewFrame& view, int32_t f) {
     Vec3 p0 = toView(view, cornerPosition[tetraFaces[f][0]]);
-    return {p0, toView(view, cornerPosition[tetraFaces[f][1]]) - p0, toView(view, cornerPosition[tetraFaces[f][2]]) - p0};
+    return {p0, toView(view, cornerPosition[tetraFaces[f][1]]) - p0,
+            toView(view, cornerPosition[tetraFaces[f][2]]) - p0};
 }
 
 Vec3 eyePosition() {

@@ -16,32 +16,38 @@ namespace tetragir {
 using scene::pi;
 using scene::Vec3;
 
+// clang-format off
 constexpr Vec3 cornerPosition[cornerCount] = {
     {-1, -1, -1},
     { 1,  1, -1},
     { 1, -1,  1},
     {-1,  1,  1},
 };
+// clang-format on
 
 // Unit vector from corner v through the centre: the axis a move of corner v turns about, right-handed.
 constexpr double axisComponent = 0.5773502691896257;  // 1 / sqrt(3)
+// clang-format off
 constexpr Vec3 cornerAxis[cornerCount] = {
     { axisComponent,  axisComponent,  axisComponent},
     {-axisComponent, -axisComponent,  axisComponent},
     {-axisComponent,  axisComponent, -axisComponent},
     { axisComponent, -axisComponent, -axisComponent},
 };
+// clang-format on
 
 // The model's centre sits this far along the view direction from the origin of the space OpenGL receives.
 constexpr double depthOffset = 4.0;
 
 // Red, green, blue 0-255 of each colour index; OpenGL gets component / 256.
+// clang-format off
 constexpr int32_t palette[faceCount][3] = {
     {255, 255, 255},
     {255,   0,   0},
     {255, 255,   0},
     {  0, 128,   0},
 };
+// clang-format on
 
 // Rows of the view rotation; only rotatePair changes them, so they stay orthonormal up to rounding.
 struct ViewFrame {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "tetragir/geometry.h"
 #include "scene/camera.h"
+#include "tetragir/geometry.h"
 
 namespace tetragir {
 

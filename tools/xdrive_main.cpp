@@ -220,8 +220,7 @@ bool awaitWindow(xdrive::Program& program, xdrive::Driver& driver, const Options
     }
     if (options.title.empty())
         std::fprintf(stderr, "xdrive: %s showed no window within 10 s\n", options.command[0].c_str());
-    else
-        std::fprintf(stderr, "xdrive: no window titled \"%s\" within 10 s\n", options.title.c_str());
+    else std::fprintf(stderr, "xdrive: no window titled \"%s\" within 10 s\n", options.title.c_str());
     return false;
 }
 

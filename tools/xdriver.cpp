@@ -183,8 +183,8 @@ XServer::XServer() {
                 dup2(devNull, 1);
                 dup2(devNull, 2);
             }
-            execlp("Xvfb", "Xvfb", candidate.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   "-noreset", "-ardelay", "10000", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", candidate.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
+                   "-ardelay", "10000", static_cast<char*>(nullptr));
             _exit(127);
         }
         // Wait until it answers; if it ends first, another process probably took the number: try the next.
@@ -344,10 +344,8 @@ bool Program::readLine(std::string& line, int timeoutMs) {
         if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
         char buffer[4096];
         const ssize_t got = read(outFd_, buffer, sizeof buffer);
-        if (got > 0)
-            pending_.append(buffer, static_cast<size_t>(got));
-        else if (got == 0 || (errno != EAGAIN && errno != EINTR))
-            outputEnded_ = true;
+        if (got > 0) pending_.append(buffer, static_cast<size_t>(got));
+        else if (got == 0 || (errno != EAGAIN && errno != EINTR)) outputEnded_ = true;
     }
 }
 
@@ -418,8 +416,8 @@ std::string windowTitle(Display* display, Window window) {
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
         data) {
         if (type == utf8 && format == 8) title.assign(reinterpret_cast<char*>(data), count);
         XFree(data);
@@ -440,8 +438,8 @@ long windowPid(Display* display, Window window) {
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
-                           &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) == Success &&
         data) {
         if (type == XA_CARDINAL && format == 32 && count == 1) pid = *reinterpret_cast<long*>(data);
         XFree(data);
@@ -498,8 +496,7 @@ bool Driver::geometry(int& rootX, int& rootY, int& width, int& height) {
     XWindowAttributes attributes;
     Window child;
     lastXError = 0;
-    if (!XGetWindowAttributes(display_, window_, &attributes) || lastXError)
-        return fail("Driver: the window is gone");
+    if (!XGetWindowAttributes(display_, window_, &attributes) || lastXError) return fail("Driver: the window is gone");
     if (!XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &rootX, &rootY, &child))
         return fail("Driver: cannot place the window on the screen");
     width = attributes.width;
@@ -535,9 +532,7 @@ bool Driver::release(int button) {
     return settle();
 }
 
-bool Driver::click(int button, int x, int y) {
-    return move(x, y) && press(button) && release(button);
-}
+bool Driver::click(int button, int x, int y) { return move(x, y) && press(button) && release(button); }
 
 bool Driver::drag(int button, int x1, int y1, int x2, int y2, int steps) {
     if (steps < 1) steps = 1;
@@ -566,10 +561,10 @@ std::string planKey(Display* display, const std::string& chord, KeyPlan& plan) {
     for (size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();) {
         std::string modifier = rest.substr(0, plus);
         for (char& c : modifier) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const char* keysym = modifier == "shift"                       ? "Shift_L"
+        const char* keysym = modifier == "shift"                           ? "Shift_L"
                              : modifier == "ctrl" || modifier == "control" ? "Control_L"
-                             : modifier == "alt"                        ? "Alt_L"
-                                                                        : nullptr;
+                             : modifier == "alt"                           ? "Alt_L"
+                                                                           : nullptr;
         if (!keysym) return "unknown modifier \"" + modifier + "\" in \"" + chord + "\"";
         if (!addModifier(keysym)) return std::string("the keyboard has no ") + keysym;
         rest.erase(0, plus + 1);
@@ -630,8 +625,8 @@ bool Driver::closeButton() {
     lastXError = 0;
     XSendEvent(display_, window_, False, NoEventMask, &event);
     settle();
-    if (lastXError) return fail("Driver: the close message could not be sent (X error " +
-                                std::to_string(lastXError) + ")");
+    if (lastXError)
+        return fail("Driver: the close message could not be sent (X error " + std::to_string(lastXError) + ")");
     return true;
 }
 
@@ -710,8 +705,7 @@ bool Driver::captureUntil(Image& image, const std::function<bool(const Image&)>&
         if (!capture(image)) return false;
         if (done(image)) return true;
         if (msSince(start) >= timeoutMs)
-            return fail("Driver: the window did not show what was awaited within " + std::to_string(timeoutMs) +
-                        " ms");
+            return fail("Driver: the window did not show what was awaited within " + std::to_string(timeoutMs) + " ms");
         pause(20);
     }
 }

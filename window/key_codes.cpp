@@ -90,10 +90,16 @@ KeyBytes keyBytesForPress(const KeyPress& p) {
         case KeyId::Escape: return one(27);
         case KeyId::Backspace: return p.alt ? pair(14) : one(8);
         case KeyId::Tab: return one(9);
-        case KeyId::Up: case KeyId::Down: case KeyId::Left: case KeyId::Right:
-        case KeyId::Home: case KeyId::End: case KeyId::PageUp: case KeyId::PageDown:
-        case KeyId::Insert: case KeyId::Delete:
-            return navigationBytes(p);
+        case KeyId::Up:
+        case KeyId::Down:
+        case KeyId::Left:
+        case KeyId::Right:
+        case KeyId::Home:
+        case KeyId::End:
+        case KeyId::PageUp:
+        case KeyId::PageDown:
+        case KeyId::Insert:
+        case KeyId::Delete: return navigationBytes(p);
         case KeyId::Function: return functionBytes(p);
         case KeyId::Menu: return pair(151);
     }

@@ -8,10 +8,23 @@ namespace win {
 
 enum class KeyId : uint8_t {
     None,
-    Letter,    // KeyPress::letter holds 'a' to 'z'
-    Digit,     // KeyPress::digit holds 0 to 9 (main row or keypad with Num Lock)
-    Space, Enter, Escape, Backspace, Tab,
-    Up, Down, Left, Right, Home, End, PageUp, PageDown, Insert, Delete,
+    Letter,  // KeyPress::letter holds 'a' to 'z'
+    Digit,   // KeyPress::digit holds 0 to 9 (main row or keypad with Num Lock)
+    Space,
+    Enter,
+    Escape,
+    Backspace,
+    Tab,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Insert,
+    Delete,
     Function,  // KeyPress::function holds 1 to 12
     Menu,      // the context-menu key
 };

@@ -64,8 +64,10 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double loX, dou
         if (t0 > t1) return false;
     }
     double ox = x1, oy = y1;
-    x1 = ox + t0 * dx; y1 = oy + t0 * dy;
-    x2 = ox + t1 * dx; y2 = oy + t1 * dy;
+    x1 = ox + t0 * dx;
+    y1 = oy + t0 * dy;
+    x2 = ox + t1 * dx;
+    y2 = oy + t1 * dy;
     return true;
 }
 
@@ -76,8 +78,14 @@ void bresenham(Page& page, uint32_t colour, int64_t x1, int64_t y1, int64_t x2, 
         putPixel(page, colour, x1, y1);
         if (x1 == x2 && y1 == y2) return;
         int64_t e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x1 += sx; }
-        if (e2 <= dx) { err += dx; y1 += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x1 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y1 += sy;
+        }
     }
 }
 
@@ -111,8 +119,8 @@ void pageFillRect(Page& page, const Fill& fill, int32_t x1, int32_t y1, int32_t 
 }
 
 void pageLine(Page& page, uint32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    bool inside = x1 >= 0 && x2 >= 0 && y1 >= 0 && y2 >= 0 && x1 < page.width && x2 < page.width &&
-                  y1 < page.height && y2 < page.height;
+    bool inside = x1 >= 0 && x2 >= 0 && y1 >= 0 && y2 >= 0 && x1 < page.width && x2 < page.width && y1 < page.height &&
+                  y2 < page.height;
     if (inside) {
         bresenham(page, colour, x1, y1, x2, y2);
         return;

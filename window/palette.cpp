@@ -35,12 +35,14 @@ constexpr uint8_t greys[16] = {0x00, 0x14, 0x20, 0x2C, 0x38, 0x44, 0x50, 0x60,
 // Colour k (0-23) of a ring: blue to magenta to red to yellow to green to cyan and back toward blue.
 constexpr Rgb ringColour(const Ring& ring, int k) {
     const uint8_t H = ring.high, L = ring.low, m1 = ring.m1, m2 = ring.m2, m3 = ring.m3;
+    // clang-format off
     const Rgb table[24] = {
         {L, L, H},   {m1, L, H},  {m2, L, H},  {m3, L, H},  {H, L, H},   {H, L, m3},
         {H, L, m2},  {H, L, m1},  {H, L, L},   {H, m1, L},  {H, m2, L},  {H, m3, L},
         {H, H, L},   {m3, H, L},  {m2, H, L},  {m1, H, L},  {L, H, L},   {L, H, m1},
         {L, H, m2},  {L, H, m3},  {L, H, H},   {L, m3, H},  {L, m2, H},  {L, m1, H},
     };
+    // clang-format on
     return table[k];
 }
 

@@ -36,7 +36,7 @@ struct LayerState {
     int16_t status = 0;
     int16_t driver = 0, mode = 0;
     int width = 0, height = 0;
-    int paletteEntries = 256;  // 2, 16, 256, or 0 for driver 9
+    int paletteEntries = 256;                     // 2, 16, 256, or 0 for driver 9
     int32_t knownNumbers[knownColourCount] = {};  // colour numbers of knownColours for paletteEntries
 
     win::Page pages[pageCount];
@@ -170,9 +170,11 @@ int heldKeyNumber(const SDL_Keysym& k, bool down) {
 // Home, Up, Page Up.
 constexpr SDL_Keycode keypadDigits[10] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
                                           SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+// clang-format off
 constexpr win::KeyId keypadMoves[10] = {
     win::KeyId::Insert, win::KeyId::End, win::KeyId::Down, win::KeyId::PageDown, win::KeyId::Left,
     win::KeyId::None, win::KeyId::Right, win::KeyId::Home, win::KeyId::Up, win::KeyId::PageUp};
+// clang-format on
 
 win::KeyId keypadKey(SDL_Keycode sym, bool numLock, uint8_t& digit) {
     for (uint8_t d = 0; d < 10; ++d) {
@@ -203,7 +205,8 @@ win::KeyPress describeKey(const SDL_Keysym& k) {
     } else {
         switch (sym) {
             case SDLK_SPACE: p.id = win::KeyId::Space; break;
-            case SDLK_RETURN: case SDLK_KP_ENTER: p.id = win::KeyId::Enter; break;
+            case SDLK_RETURN:
+            case SDLK_KP_ENTER: p.id = win::KeyId::Enter; break;
             case SDLK_ESCAPE: p.id = win::KeyId::Escape; break;
             case SDLK_BACKSPACE: p.id = win::KeyId::Backspace; break;
             case SDLK_TAB: p.id = win::KeyId::Tab; break;
@@ -217,7 +220,8 @@ win::KeyPress describeKey(const SDL_Keysym& k) {
             case SDLK_PAGEDOWN: p.id = win::KeyId::PageDown; break;
             case SDLK_INSERT: p.id = win::KeyId::Insert; break;
             case SDLK_DELETE: p.id = win::KeyId::Delete; break;
-            case SDLK_APPLICATION: case SDLK_MENU: p.id = win::KeyId::Menu; break;
+            case SDLK_APPLICATION:
+            case SDLK_MENU: p.id = win::KeyId::Menu; break;
             default: p.id = keypadKey(sym, (k.mod & KMOD_NUM) != 0, p.digit); break;
         }
     }
@@ -326,7 +330,8 @@ void pumpEvents() {
             S.beforeMotionY = S.mouseY;
         }
         switch (e.type) {
-            case SDL_KEYDOWN: case SDL_KEYUP: onKey(e.key); break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: onKey(e.key); break;
             case SDL_TEXTINPUT: onText(e.text.text); break;
             case SDL_MOUSEMOTION: onMouse(e.motion.x, e.motion.y, 0, 0); break;
             case SDL_MOUSEBUTTONDOWN: onMouse(e.button.x, e.button.y, buttonBit(e.button.button), 0); break;
@@ -384,8 +389,8 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     for (int depth : depthBufferBits) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
-        SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                              flags | SDL_WINDOW_OPENGL);
+        SDL_Window* window =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags | SDL_WINDOW_OPENGL);
         if (window == nullptr) continue;
         S.gl = SDL_GL_CreateContext(window);
         if (S.gl == nullptr) {
@@ -432,7 +437,8 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         mode = sizeDefault;
     }
     // The size mode is judged before the driver; whether the size fits needs the screen.
-    const bool knownMode = (mode >= size320x200 && mode <= size1280x1024) || (mode >= sizeDefault && mode <= sizeCustom);
+    const bool knownMode =
+        (mode >= size320x200 && mode <= size1280x1024) || (mode >= sizeDefault && mode <= sizeCustom);
     if (!knownMode) return failOpen(grInvalidMode, "invalid size mode", nullptr);
 
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -444,7 +450,8 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         const char* display = std::getenv("DISPLAY");
         const char* wayland = std::getenv("WAYLAND_DISPLAY");
         bool x11 = display && *display, way = wayland && *wayland;
-        if (!x11 && !way) return failOpen(grWindowNotCreated, "cannot open the window: no display (DISPLAY is not set)", nullptr);
+        if (!x11 && !way)
+            return failOpen(grWindowNotCreated, "cannot open the window: no display (DISPLAY is not set)", nullptr);
         SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && way ? "x11,wayland" : x11 ? "x11" : "wayland");
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)

@@ -49,11 +49,11 @@ inline constexpr NamedColour colourGreen{0x008000};
 
 // Colour drivers of open_window: how many colours a pixel can take.
 enum : int16_t {
-    driverDetect = 0,          // picks driverRgb and sizeDefault
+    driverDetect = 0,  // picks driverRgb and sizeDefault
     driverTwoColours = 1,
     driverSixteenColours = 2,
-    driverPalette = 3,         // 256 palette entries: what every program of the family opens
-    driverRgb = 9,             // 24-bit RGB, no palette
+    driverPalette = 3,  // 256 palette entries: what every program of the family opens
+    driverRgb = 9,      // 24-bit RGB, no palette
 };
 
 // Size modes of open_window.
@@ -61,15 +61,15 @@ enum : int16_t {
     size320x200 = 1,
     size640x200 = 2,
     size640x350 = 3,
-    size640x480 = 4,           // what every program of the family opens
+    size640x480 = 4,  // what every program of the family opens
     size720x350 = 5,
     size800x600 = 6,
     size1024x768 = 7,
     size1280x1024 = 8,
-    sizeDefault = 10,          // the layer's default size (three quarters of the screen)
-    sizeLargestFramed = 11,    // the largest that fits in a window frame on the desktop's usable area
+    sizeDefault = 10,        // the layer's default size (three quarters of the screen)
+    sizeLargestFramed = 11,  // the largest that fits in a window frame on the desktop's usable area
     sizeWholeScreen = 12,
-    sizeCustom = 13,           // set_custom_size's size
+    sizeCustom = 13,  // set_custom_size's size
 };
 
 // Opens the window with the colour driver and size mode above (driverDetect writes back driverRgb and
@@ -153,7 +153,7 @@ void select_shown_page(int16_t page);
 
 // Fill patterns of set_fill.
 enum : int16_t {
-    fillBackground = 0,       // solid background colour
+    fillBackground = 0,  // solid background colour
     fillSolid = 1,
     fillHorizontalLines = 2,
     fillVerticalLines = 3,
@@ -161,8 +161,8 @@ enum : int16_t {
     fillBackDiagonals = 5,
     fillForwardDiagonals = 6,
     fillDiagonalCross = 7,
-    fillChecker = 8,          // the user pattern
-    fillNone = 9,             // outline only
+    fillChecker = 8,  // the user pattern
+    fillNone = 9,     // outline only
 };
 
 // Pen colour (outlines) and fill pattern with its colour.

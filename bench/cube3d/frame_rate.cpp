@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cube3d/program.h"
 #include "cube3d/picking.h"
-#include "cube3d/view.h"
+#include "cube3d/program.h"
 #include "cube3d/state.h"
+#include "cube3d/view.h"
 #include "window/window.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "cubie/cubie.h"
-#include "tools/cubie/reference_settle.h"
 #include "tools/cubie/configs.h"
+#include "tools/cubie/reference_settle.h"
 
 namespace {
 
@@ -52,13 +52,12 @@ void BM_SettleTurn(benchmark::State& state) {
 // cube3d's largest puzzle, where the pause at the end of a turn is longest.
 void BM_SettleCube3dLargest(benchmark::State& state) {
     timeSettling<largeGridConfig>(state, *turnedNotSettled<largeGridConfig>(10),
-                               [](CubieModel<largeGridConfig>& m) { settleTurn(m); });
+                                  [](CubieModel<largeGridConfig>& m) { settleTurn(m); });
 }
 
 template <CubieConfig C>
 void BM_SettlePointByPoint(benchmark::State& state) {
-    timeSettling<C>(state, *turnedNotSettled<C>(),
-                    [](CubieModel<C>& m) { cubie_reference::settlePointByPoint(m); });
+    timeSettling<C>(state, *turnedNotSettled<C>(), [](CubieModel<C>& m) { cubie_reference::settlePointByPoint(m); });
 }
 
 // A whole quarter turn of a 6-cube layer: every step's rotation and the settle at the end.

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "cube3d/config.h"
-#include "cube3d/program.h"
 #include "cube3d/picking.h"
-#include "cube3d/view.h"
+#include "cube3d/program.h"
 #include "cube3d/state.h"
-#include "tests/support/gl_support.h"
+#include "cube3d/view.h"
 #include "tests/cube3d/support.h"
+#include "tests/support/gl_support.h"
 
 namespace cube3d {
 namespace {
@@ -49,9 +49,7 @@ int32_t pixelsOf(const Pixels& px, uint8_t r, uint8_t g, uint8_t b) {
     return count;
 }
 
-int32_t litPixels(const Pixels& px) {
-    return static_cast<int32_t>(px.size() / 3) - pixelsOf(px, 0, 0, 0);
-}
+int32_t litPixels(const Pixels& px) { return static_cast<int32_t>(px.size() / 3) - pixelsOf(px, 0, 0, 0); }
 
 // Records that are back faces of a closed cubie box (all six faces present once) seen from the camera's eye.
 std::vector<bool> backFacesOfClosedBoxes() {
@@ -71,8 +69,8 @@ std::vector<bool> backFacesOfClosedBoxes() {
         const int32_t slot = f.vertex[0] / 8;
         if (f.colour == 0 || faces[slot] != 0x3f || count[slot] != 6) continue;
         scene::Vec3 q[3];
-        for (int32_t c = 0; c < 3; ++c) q[c] = {m.worldVertex[f.vertex[c]][0], m.worldVertex[f.vertex[c]][1],
-                                                m.worldVertex[f.vertex[c]][2]};
+        for (int32_t c = 0; c < 3; ++c)
+            q[c] = {m.worldVertex[f.vertex[c]][0], m.worldVertex[f.vertex[c]][1], m.worldVertex[f.vertex[c]][2]};
         // Face corners run clockwise seen from outside, so this normal points into the cubie.
         back[r] = scene::dot(scene::cross(q[1] - q[0], q[2] - q[0]), eye - q[0]) > 0;
     }
@@ -91,10 +89,8 @@ void drawMarkedReference() {
     glBegin(GL_QUADS);
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        if ((*marked)[r])
-            glColor3f(1, 0, 1);
-        else
-            glColor3fv(state.recordColour[r]);
+        if ((*marked)[r]) glColor3f(1, 0, 1);
+        else glColor3fv(state.recordColour[r]);
         for (int32_t c = 0; c < 4; ++c) {
             const double* p = state.puzzle.worldVertex[f.vertex[c]];
             glVertex3f(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
@@ -188,8 +184,8 @@ TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
     // A full cube is built slot by slot, six faces each: face f of slot s is record 6 s + f.
     const int32_t topRecord = 6 * top + 5, frontRecord = 6 * front + 0;
     ASSERT_EQ(frontRecord, topRecord + 1);
-    const std::string file = (std::filesystem::temp_directory_path() /
-                              ("cube3d_colourless_" + std::to_string(getpid()) + ".TXT")).string();
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("cube3d_colourless_" + std::to_string(getpid()) + ".TXT")).string();
     {
         std::ofstream out(file, std::ios::binary);
         out << "3\r\n3\r\n3\r\n3\r\n5999\r\n";
@@ -209,9 +205,9 @@ TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
     ASSERT_TRUE(cube3d_test::stickerPixel(front, 0, frontX, frontY));
     struct Case {
         const char* name;
-        bool pressed;              // the left button is down over the top sticker
-        const float* top;          // colour expected at the top sticker's centre
-        const float* front;        // and at the front sticker's
+        bool pressed;        // the left button is down over the top sticker
+        const float* top;    // colour expected at the top sticker's centre
+        const float* front;  // and at the front sticker's
     } const cases[] = {
         {"nothing pressed: the front sticker takes the top one's yellow", false, cube3d_test::yellow,
          cube3d_test::yellow},

@@ -7,9 +7,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <sstream>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "tests/cube3d/support.h"
@@ -42,8 +42,8 @@ std::string mismatches(const xdrive::Image& image, int32_t yaw, int32_t pitch) {
         const int32_t slot = cubie::facetSlot(f), face = cubie::facetFace(f);
         if (f.colour == 0 || slot < 0 || face < 0) continue;
         const int32_t n = m.gridSize, at[3] = {slot / (n * n), slot / n % n, slot % n};
-        const bool outer[6] = {at[2] == m.dims[2] - 1, at[2] == 0, at[0] == 0, at[0] == m.dims[0] - 1, at[1] == 0,
-                               at[1] == m.dims[1] - 1};
+        const bool outer[6] = {at[2] == m.dims[2] - 1, at[2] == 0, at[0] == 0,
+                               at[0] == m.dims[0] - 1, at[1] == 0, at[1] == m.dims[1] - 1};
         int32_t x, y;
         if (!outer[face] || !stickerPixel(slot, face, x, y)) continue;
         ++checked;
@@ -155,8 +155,8 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
     struct Step {
         const char* key;
         int32_t grid, dims[3];
-    } const steps[] = {{"s", 2, {2, 2, 2}}, {"x", 2, {1, 2, 2}}, {"z", 2, {1, 1, 2}}, {"c", 2, {1, 1, 1}},
-                       {"c", 2, {1, 1, 2}}};
+    } const steps[] = {
+        {"s", 2, {2, 2, 2}}, {"x", 2, {1, 2, 2}}, {"z", 2, {1, 1, 2}}, {"c", 2, {1, 1, 1}}, {"c", 2, {1, 1, 2}}};
     for (const Step& step : steps) {
         ASSERT_TRUE(driver.tap(step.key));
         rebuildModel(step.grid, step.dims[0], step.dims[1], step.dims[2]);

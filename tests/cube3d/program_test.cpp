@@ -38,8 +38,8 @@ TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
         for (int32_t i = 0; i < m.dims[0]; ++i)
             for (int32_t j = 0; j < m.dims[1]; ++j)
                 for (int32_t k = 0; k < m.dims[2]; ++k) {
-                    const bool outer[6] = {k == m.dims[2] - 1, k == 0, i == 0, i == m.dims[0] - 1, j == 0,
-                                           j == m.dims[1] - 1};
+                    const bool outer[6] = {k == m.dims[2] - 1, k == 0, i == 0,
+                                           i == m.dims[0] - 1, j == 0, j == m.dims[1] - 1};
                     for (int32_t f = 0; f < 6; ++f) {
                         int32_t x, y;
                         if (!outer[f] || !stickerPixel(slotOf(i, j, k), f, x, y)) continue;

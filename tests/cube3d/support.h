@@ -12,11 +12,11 @@
 #include <string>
 
 #include "cube3d/config.h"
-#include "cube3d/program.h"
 #include "cube3d/picking.h"
+#include "cube3d/program.h"
+#include "cube3d/state.h"
 #include "cube3d/view.h"
 #include "scene/camera.h"
-#include "cube3d/state.h"
 #include "window/window.h"
 
 namespace cube3d_test {
@@ -71,9 +71,9 @@ class Cube3d : public testing::Test {
 protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("cube3d_" + std::to_string(getpid()) + "_" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ =
+            std::filesystem::temp_directory_path() / ("cube3d_" + std::to_string(getpid()) + "_" +
+                                                      testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);

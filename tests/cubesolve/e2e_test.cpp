@@ -1,5 +1,5 @@
-// cubesolve under the shared private X server, played through the X driver: the start picture, a drag that turns a layer,
-// a view drag, the size key and Ctrl+Left, the close button, and a key pressed during a solve that the main loop
+// cubesolve under the shared private X server, played through the X driver: the start picture, a drag that turns a
+// layer, a view drag, the size key and Ctrl+Left, the close button, and a key pressed during a solve that the main loop
 // reads once the solve has ended. Expected colours come from the side colours and the projection rules.
 #include <gtest/gtest.h>
 

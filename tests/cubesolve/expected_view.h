@@ -39,7 +39,7 @@ inline void projectPoint(const double w[3], const int32_t angle[3], int32_t& x, 
 // An outer sticker of the N-cube as the rules build it: the cube spans -60 to 60, cubies sit 120 div N apart and
 // are inset by 2, so a sticker lies in the plane 58 out along its axis.
 struct StickerOutline {
-    int32_t slot[3];    // grid index along each axis
+    int32_t slot[3];     // grid index along each axis
     int32_t axis, side;  // the axis it faces along, and -1 or +1
     double x[4], y[4];   // projected corners, unrounded, in order round the sticker
 };

@@ -38,7 +38,7 @@ TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
             const std::string scramble = randomMoves(random, 12);
             cases.push_back({n, scramble, std::string(1, upper)});
             cases.push_back({n, scramble, std::string(1, lower)});
-            cases.push_back({n, "", std::string(4, upper)});          // four quarter turns: nothing changed
+            cases.push_back({n, "", std::string(4, upper)});            // four quarter turns: nothing changed
             cases.push_back({n, scramble, std::string{upper, lower}});  // a turn and its inverse
         }
     // Characters that name no turn are skipped; only the first 255 characters of a string are played.
@@ -151,10 +151,12 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
 // model makes of the same letters (on sizes 4 and 5 they turn layers 0 to 2 only; on size 2 a letter of layer 2
 // turns nothing).
 TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
+    // clang-format off
     const std::string patterns[8] = {
         "fuBUUbURUUrFBDfDDFdlDDLb", "BRldRRDrLbRRUBBuDRRd", "RUFFdRlFbdfrFFRUUFRRfrufUUFR", "lRRflbUBLFRuRL",
         "LLFFRRLLFFRRFB",           "IJij",                 "FBRLFBRLFBRLUDUD",             "FFRRBBLLFFRRBBLLFFRRBBLL",
     };
+    // clang-format on
     std::vector<std::string> commands;
     for (int n = 2; n <= 5; ++n)
         for (int r = 0; r < 8; ++r)

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/cubesolve/expected_view.h"
 #include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
 #include "cubesolve/raster.h"
 #include "cubesolve/state.h"
+#include "tests/cubesolve/expected_view.h"
 #include "tests/cubesolve/sticker_model.h"
 #include "window/window.h"
 
@@ -69,6 +69,7 @@ struct FillCase {
 // restarts at the middle point's x on the row below it and runs to last; each row paints from the rounded
 // long-edge x to the rounded short-edge x, whichever is smaller first.
 const std::vector<FillCase>& fillCases() {
+    // clang-format off
     static const std::vector<FillCase> cases = {
         {"long edge on the left",
          {{10, 10, 0}, {14, 12, 0}, {10, 14, 0}},
@@ -108,6 +109,7 @@ const std::vector<FillCase>& fillCases() {
          {{195, 315, 315}, {196, 315, 319}, {197, 315, 319}, {198, 315, 319}, {199, 315, 319}},
          false},
     };
+    // clang-format on
     return cases;
 }
 
@@ -154,7 +156,8 @@ TEST_F(cubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
 void plainExchangeSort(Facet* records) {
     auto mean = [](const Facet& f) {
         return (state.screenVertex[f.vertex[0]].depth + state.screenVertex[f.vertex[1]].depth +
-                state.screenVertex[f.vertex[2]].depth) / 3;
+                state.screenVertex[f.vertex[2]].depth) /
+               3;
     };
     for (int32_t a = 0; a < Model::recordCount - 1; ++a)
         for (int32_t b = a + 1; b < Model::recordCount; ++b)
@@ -205,8 +208,7 @@ double narrowestSide(const double w[3], int32_t axis, double half) {
         projectPoint(p, expected_view::startView, x[c], y[c]);
     }
     double shortest = 1e9;
-    for (int c = 0; c < 4; ++c)
-        shortest = std::min(shortest, std::hypot(x[(c + 1) % 4] - x[c], y[(c + 1) % 4] - y[c]));
+    for (int c = 0; c < 4; ++c) shortest = std::min(shortest, std::hypot(x[(c + 1) % 4] - x[c], y[(c + 1) % 4] - y[c]));
     return shortest;
 }
 

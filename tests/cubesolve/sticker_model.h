@@ -31,11 +31,13 @@ struct LetterFace {
     int layer;
     int facing;
 };
+// clang-format off
 inline constexpr LetterFace letterFaces[9] = {
     {'D', 0, 0, -1}, {'I', 0, 1, -1}, {'U', 0, 2, +1},
     {'B', 1, 0, -1}, {'J', 1, 1, +1}, {'F', 1, 2, +1},
     {'L', 2, 0, -1}, {'K', 2, 1, -1}, {'R', 2, 2, +1},
 };
+// clang-format on
 
 // A quarter turn about the axis, anticlockwise seen from the axis's positive end when turns > 0 (right-hand rule).
 inline Vec rotate(const Vec& v, int axis, int turns) {

@@ -35,9 +35,7 @@ protected:
         std::memcpy(s.facets, cube().facets, sizeof s.facets);
         return s;
     }
-    static bool unchangedSince(const Snapshot& s) {
-        return std::memcmp(s.facets, cube().facets, sizeof s.facets) == 0;
-    }
+    static bool unchangedSince(const Snapshot& s) { return std::memcmp(s.facets, cube().facets, sizeof s.facets) == 0; }
 
     // Recolours the sticker of a slot on one axis (the slot must have one there): sets up cubes no turn reaches.
     static void paintSticker(int32_t i, int32_t j, int32_t k, int32_t axis, int32_t colour) {
@@ -57,6 +55,7 @@ TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
         int32_t i, j, k, axis, colour;
         const char* where;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 1, 1, 0, 14, "down centre"},        {1, 2, 1, 1, 12, "front centre"},
         {1, 1, 2, 2, 2, "right centre"},        {1, 1, 1, 0, -1, "core"},
@@ -64,6 +63,7 @@ TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
         {2, 2, 2, 2, 2, "up-front-right, right"}, {0, 0, 0, 2, 9, "down-back-left, left"},
         {2, 2, 1, 2, -1, "up-front edge has no side sticker"}, {1, 0, 1, 0, -1, "back centre has no up sticker"},
     };
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(slotSticker(cube(), c.i, c.j, c.k, c.axis), c.colour) << c.where;
 }
 
@@ -74,11 +74,13 @@ TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
         int64_t frames;
         bool moves_cube;
     };
+    // clang-format off
     const Case cases[] = {
         {3, "F", 18, true},        {3, "F 1 f", 36, false},  {3, "?!09 ", 0, false},
         {2, "U", 18, false},       // layer 2 of a 2-cube holds no cubie: a turn period with nothing moving
         {5, "R", 18, true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         resizeCube(c.size);
         const Snapshot before = snapshot();

@@ -9,10 +9,10 @@ namespace {
 
 struct Drag {
     const char* name;
-    int32_t face;                      // face of the pressed sticker: 0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y
-    int32_t from[3], to[3];            // pressed and released cubies (i, j, k) of a 3-cube
-    int32_t releaseFace;               // face of the released sticker, for the geometric check
-    int32_t axis, layer, sense;        // the turn a player expects
+    int32_t face;                // face of the pressed sticker: 0 +z, 1 -z, 2 -x, 3 +x, 4 -y, 5 +y
+    int32_t from[3], to[3];      // pressed and released cubies (i, j, k) of a 3-cube
+    int32_t releaseFace;         // face of the released sticker, for the geometric check
+    int32_t axis, layer, sense;  // the turn a player expects
 };
 
 // Rotating by a positive angle carries +y to +z about x, +x to +z about y and +x to +y about z; each expected
@@ -153,9 +153,11 @@ TEST(CubieDrag, OnlyAPressOnAStickerStartsADrag) {
         {"press over nothing, moved onto the cube, released there", {{-1, -1, 1}, {b, 0, 1}, {c, 0, 0}}, false},
         {"press over nothing, released on the cubie of the last drag's end", {{-1, -1, 1}, {b, 0, 0}}, false},
         {"both buttons, then the left alone, released on the cube",
-         {{-1, -1, 2}, {b, 0, 3}, {b, 0, 1}, {c, 0, 0}}, false},
+         {{-1, -1, 2}, {b, 0, 3}, {b, 0, 1}, {c, 0, 0}},
+         false},
         {"a press over nothing, then one on a sticker",
-         {{-1, -1, 1}, {-1, -1, 0}, {b, 0, 1}, {c, 0, 1}, {c, 0, 0}}, true},
+         {{-1, -1, 1}, {-1, -1, 0}, {b, 0, 1}, {c, 0, 1}, {c, 0, 0}},
+         true},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

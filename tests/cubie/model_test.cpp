@@ -1,8 +1,8 @@
 // The cubie model: build, home positions, turn lengths, re-filing and scramble.
 #include <map>
 
-#include "tools/cubie/reference_settle.h"
 #include "tests/cubie/test_support.h"
+#include "tools/cubie/reference_settle.h"
 
 namespace cubie_test {
 namespace {
@@ -190,11 +190,16 @@ TEST(CubieTurn, TurnLengthFollowsTheCrossSection) {
         const char* name;
         int32_t n, dx, dy, dz, axis, expectedFrames;
     } const cases[] = {
-        {"cube, x", 6, 6, 6, 6, 0, 18},          {"cube, z", 6, 6, 6, 6, 2, 18},
-        {"6x6x3 about x: 6 by 3", 6, 6, 6, 3, 0, 36}, {"6x6x3 about y: 3 by 6", 6, 6, 6, 3, 1, 36},
-        {"6x6x3 about z: 6 by 6", 6, 6, 6, 3, 2, 18}, {"2x2x1 slab about x", 2, 2, 2, 1, 0, 36},
-        {"2x2x1 slab about y", 2, 2, 2, 1, 1, 36},    {"2x2x1 slab about z", 2, 2, 2, 1, 2, 18},
-        {"no axis on a cube", 6, 6, 6, 6, -1, 18},    {"no axis, x differs from z", 6, 6, 6, 3, -1, 36},
+        {"cube, x", 6, 6, 6, 6, 0, 18},
+        {"cube, z", 6, 6, 6, 6, 2, 18},
+        {"6x6x3 about x: 6 by 3", 6, 6, 6, 3, 0, 36},
+        {"6x6x3 about y: 3 by 6", 6, 6, 6, 3, 1, 36},
+        {"6x6x3 about z: 6 by 6", 6, 6, 6, 3, 2, 18},
+        {"2x2x1 slab about x", 2, 2, 2, 1, 0, 36},
+        {"2x2x1 slab about y", 2, 2, 2, 1, 1, 36},
+        {"2x2x1 slab about z", 2, 2, 2, 1, 2, 18},
+        {"no axis on a cube", 6, 6, 6, 6, -1, 18},
+        {"no axis, x differs from z", 6, 6, 6, 3, -1, 36},
         {"no axis, x equals z", 6, 6, 3, 6, -1, 18},
     };
     for (const Case& c : cases) {
@@ -208,8 +213,8 @@ TEST(CubieTurn, TurnLengthFollowsTheCrossSection) {
         const char* name;
         int32_t dx, dy, dz, axis, expectedFrames;
     } const cases3d[] = {
-        {"10-cube quarter", 10, 10, 10, 0, 90}, {"10x10x9 about z", 10, 10, 9, 2, 90},
-        {"10x10x9 about x", 10, 10, 9, 0, 180}, {"10x10x9 about y", 10, 10, 9, 1, 180},
+        {"10-cube quarter", 10, 10, 10, 0, 90},    {"10x10x9 about z", 10, 10, 9, 2, 90},
+        {"10x10x9 about x", 10, 10, 9, 0, 180},    {"10x10x9 about y", 10, 10, 9, 1, 180},
         {"no axis on a cube", 10, 10, 10, -1, 90}, {"no axis, x differs from z", 10, 10, 9, -1, 180},
     };
     for (const Case3d& c : cases3d) {
@@ -242,8 +247,8 @@ TEST(CubieTurn, OnlyTheTurnedLayerMoves) {
     struct Case {
         const char* name;
         int32_t axis, layer;
-    } const cases[] = {{"first x layer", 0, 0}, {"last x layer", 0, 5}, {"first y layer", 1, 0},
-                       {"last y layer", 1, 5}, {"first z layer", 2, 0}, {"last z layer", 2, 2}};
+    } const cases[] = {{"first x layer", 0, 0}, {"last x layer", 0, 5},  {"first y layer", 1, 0},
+                       {"last y layer", 1, 5},  {"first z layer", 2, 0}, {"last z layer", 2, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto m = built<cuboidBConfig>(6, 6, 6, 3);

@@ -24,9 +24,8 @@ namespace fs = std::filesystem;
 class CubieSave : public testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("cubie_save_" + std::to_string(getpid()) + "_" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() / ("cubie_save_" + std::to_string(getpid()) + "_" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         path = (folder / "SALVARE.TXT").string();
@@ -79,8 +78,7 @@ std::map<std::string, std::string> entriesUnder(const fs::path& folder) {
         const std::string name = e.path().lexically_relative(folder).string();
         struct stat info;
         lstat(e.path().c_str(), &info);
-        if (S_ISLNK(info.st_mode))
-            entries[name] = "link to " + fs::read_symlink(e.path()).string();
+        if (S_ISLNK(info.st_mode)) entries[name] = "link to " + fs::read_symlink(e.path()).string();
         else if (S_ISREG(info.st_mode)) {
             std::ifstream in(e.path(), std::ios::binary);
             std::stringstream bytes;
@@ -89,8 +87,7 @@ std::map<std::string, std::string> entriesUnder(const fs::path& folder) {
             std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
             entries[name] = std::string("file ") + mode + " " +
                             (bytes.str() == singleCubieFile() ? "the single cubie's file" : bytes.str());
-        } else
-            entries[name] = S_ISDIR(info.st_mode) ? "folder" : "other";
+        } else entries[name] = S_ISDIR(info.st_mode) ? "folder" : "other";
     }
     return entries;
 }
@@ -304,8 +301,8 @@ TEST_F(CubieSave, WhatASaveReplaces) {
              fs::create_directory(folder / "SALVARE.TXT.tmp");
          },
          true, "SALVARE.TXT", 0644},
-        {"a save file only its owner may write keeps its mode", [&] { file("SALVARE.TXT", 0640, "previous"); },
-         true, "SALVARE.TXT", 0640},
+        {"a save file only its owner may write keeps its mode", [&] { file("SALVARE.TXT", 0640, "previous"); }, true,
+         "SALVARE.TXT", 0640},
         {"a read-only save file", [&] { file("SALVARE.TXT", 0444, "previous"); }, false, "SALVARE.TXT", 0444},
         {"a save file nobody may touch", [&] { file("SALVARE.TXT", 0, "previous"); }, false, "SALVARE.TXT", 0},
         {"a save file that is a link to a file elsewhere",
@@ -377,8 +374,9 @@ TEST_F(CubieSave, TolerantReading) {
         std::string file;
     } const cases[] = {
         {"fewer records than the array holds", header + cubie},
-        {"LF line ends, tabs, blank lines", "2\n1\n1\n\n1\n5\n4\t6 7 5   15\n0 1 3 2 14\n0 2 6 4 2\n"
-                                            "1 5 7 3 9\n0 4 5 1 12\n2 3 7 6 13"},
+        {"LF line ends, tabs, blank lines",
+         "2\n1\n1\n\n1\n5\n4\t6 7 5   15\n0 1 3 2 14\n0 2 6 4 2\n"
+         "1 5 7 3 9\n0 4 5 1 12\n2 3 7 6 13"},
         {"blank lines after the last record", header + cubie + "\r\n\r\n  \r\n"},
         {"an unused record with stray indices", "2\r\n1\r\n1\r\n1\r\n6\r\n" + cubie + "3 3 3 3 0\r\n"},
         {"a sixth number on a record line", header + replaced(cubie, "0 2 6 4 2", "0 2 6 4 2 7")},
@@ -406,8 +404,8 @@ TEST_F(CubieSave, TolerantReading) {
 // name no face of a cubie is unused, and loads as zeros: see TolerantReading.)
 TEST_F(CubieSave, AColourlessRecordKeepsItsCornersAndTurnsWithItsCubie) {
     // Record 0 of a 3-cube is the +z face of cubie (0, 0, 0); record 5 its +y face. Both lie in the layer k = 0.
-    write(lines({"3", "3", "3", "3", "5", "4 6 7 5 0", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12",
-                 "2 3 7 6 0"}));
+    write(lines(
+        {"3", "3", "3", "3", "5", "4 6 7 5 0", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12", "2 3 7 6 0"}));
     auto m = built<cuboidAConfig>(3, 3, 3, 3);
     m->loadRequested = true;
     ASSERT_TRUE(buildPuzzle(*m, path.c_str()));
@@ -455,8 +453,8 @@ TEST_F(CubieSave, RecordsBeyondTheReadStartAreNotGuessed) {
 // A valid 2 x 1 x 1 file of cuboid-a, to spoil one thing at a time.
 std::string validFile() {
     return lines({"2", "2", "1", "1", "11", "4 6 7 5 15", "0 1 3 2 14", "0 2 6 4 2", "1 5 7 3 8", "0 4 5 1 12",
-                  "2 3 7 6 13", "36 38 39 37 15", "32 33 35 34 14", "32 34 38 36 8", "33 37 39 35 9",
-                  "32 36 37 33 12", "34 35 39 38 13"});
+                  "2 3 7 6 13", "36 38 39 37 15", "32 33 35 34 14", "32 34 38 36 8", "33 37 39 35 9", "32 36 37 33 12",
+                  "34 35 39 38 13"});
 }
 
 TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
@@ -482,7 +480,9 @@ TEST_F(CubieSave, EveryBadFileIsRejectedWithNothingChanged) {
         {"truncated in a record line", good.substr(0, good.size() - 8)},
         {"header only", good.substr(0, 15)},
         {"text instead of a number", replaced(good, "0 1 3 2 14", "0 1 three 2 14")},
-        {"garbage", "\x7f" "ELF\x02\x01\x01\x00 garbage \xff\xfe"},
+        {"garbage",
+         "\x7f"
+         "ELF\x02\x01\x01\x00 garbage \xff\xfe"},
         {"missing colour: the next line's number taken, one record short", replaced(good, "4 6 7 5 15", "4 6 7 5")},
         {"one record fewer than M + 1", replaced(good, "\r\n11\r\n", "\r\n12\r\n")},
         {"text where a record's number belongs", replaced(good, "0 2 6 4 2", "0 2 six 4 2")},

@@ -106,8 +106,8 @@ public:
             if (got == want) continue;
             ++wrong;
             std::ostringstream out;
-            out << " sticker (" << s.i << "," << s.j << "," << s.k << ") face " << s.face << " at ("
-                << std::lround(s.x) << "," << std::lround(s.y) << "): want " << want << " got " << got << ";";
+            out << " sticker (" << s.i << "," << s.j << "," << s.k << ") face " << s.face << " at (" << std::lround(s.x)
+                << "," << std::lround(s.y) << "): want " << want << " got " << got << ";";
             detail += out.str();
         }
         if (checked == 0) detail += " no sticker was checked";
@@ -207,8 +207,8 @@ TEST(CuboidA, SizeAndShapeKeysRebuildTheCuboid) {
     struct Step {
         const char* key;
         int gridSize, dims[3];
-    } steps[] = {{"s", 2, {2, 2, 2}}, {"s", 3, {3, 3, 3}}, {"z", 3, {2, 3, 3}},
-                 {"x", 3, {2, 2, 3}}, {"c", 3, {2, 2, 2}}, {"c", 3, {2, 2, 1}},
+    } steps[] = {{"s", 2, {2, 2, 2}},         {"s", 3, {3, 3, 3}}, {"z", 3, {2, 3, 3}},
+                 {"x", 3, {2, 2, 3}},         {"c", 3, {2, 2, 2}}, {"c", 3, {2, 2, 1}},
                  {"ctrl+Left", 4, {4, 4, 4}}, {"S", 4, {4, 4, 4}}, {"z", 4, {3, 4, 4}}};
     for (const Step& step : steps) {
         ASSERT_TRUE(session.driver().tap(step.key));
@@ -311,6 +311,4 @@ TEST(CuboidC, CloseButtonSavesAndEscapeEnds) {
 }
 
 // Without a display the program says why on its error output, under its own name, and ends with status 1.
-TEST(CuboidA, NoDisplayEndsWithAMessage) {
-    EXPECT_TRUE(xtest::endsForLackOfDisplay(program(0), "cuboid-a"));
-}
+TEST(CuboidA, NoDisplayEndsWithAMessage) { EXPECT_TRUE(xtest::endsForLackOfDisplay(program(0), "cuboid-a")); }

@@ -19,9 +19,9 @@ inline constexpr int faceNormal[6][3] = {{0, 0, 1}, {0, 0, -1}, {-1, 0, 0}, {1, 
 
 struct Sticker {
     int i, j, k, face;
-    double x, y;       // screen centre: mean of the four projected corners
-    double minEdge;    // shortest projected edge, in pixels
-    double facing;     // cosine between the face normal and the direction to the eye
+    double x, y;                    // screen centre: mean of the four projected corners
+    double minEdge;                 // shortest projected edge, in pixels
+    double facing;                  // cosine between the face normal and the direction to the eye
     double cornerX[4], cornerY[4];  // projected corners in the face's corner order
 
     // A point on the way from the centre toward the middle of edge m (corner m to m + 1). Such points lie off
@@ -96,8 +96,8 @@ inline std::vector<Sticker> visibleStickers(const View& v) {
                     double n[3];
                     toEye(v, n0, n);
                     const double toEyeDir[3] = {-centre[0], -centre[1], 480.0 - centre[2]};
-                    const double len = std::sqrt(toEyeDir[0] * toEyeDir[0] + toEyeDir[1] * toEyeDir[1] +
-                                                 toEyeDir[2] * toEyeDir[2]);
+                    const double len =
+                        std::sqrt(toEyeDir[0] * toEyeDir[0] + toEyeDir[1] * toEyeDir[1] + toEyeDir[2] * toEyeDir[2]);
                     const double facing = (n[0] * toEyeDir[0] + n[1] * toEyeDir[1] + n[2] * toEyeDir[2]) / len;
                     if (facing <= 0) continue;
                     Sticker s{i, j, k, f, 0, 0, 1e9, facing, {}, {}};
@@ -132,10 +132,12 @@ inline Rgb paletteRgb(int entry) {
 }
 
 // Side colours +z, -z, -x, +x, -y, +y of each program; index = program (0 cuboid-a, 1 cuboid-b, 2 cuboid-c).
+// clang-format off
 inline constexpr int sideColours[3][6] = {
     {15, 14, 2, 9, 12, 13},
     {15, 14, 2, 9, 12, 13},
     { 9,  2, 14, 15, 13, 12},
 };
+// clang-format on
 
 }  // namespace expected

@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <utility>
 
-#include "tests/cuboid/expected_picture.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
 #include "cuboid/view.h"
+#include "tests/cuboid/expected_picture.h"
 #include "window/window.h"
 
 #include "tests/cuboid/suite.h"

@@ -13,12 +13,12 @@
 #include <string>
 
 #include "cuboid/controls.h"
-#include "tests/cuboid/expected_picture.h"
 #include "cuboid/picking.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
 #include "cuboid/view.h"
 #include "scene/projection.h"
+#include "tests/cuboid/expected_picture.h"
 
 #include "tests/cuboid/suite.h"
 
@@ -145,6 +145,7 @@ struct PickCase {
 };
 
 TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
+    // clang-format off
     const PickCase cases[] = {
         {"start view, 6-cube", 6, {6, 6, 6}, {45, 45, 90}},
         {"start view, 2-cube", 2, {2, 2, 2}, {45, 45, 90}},
@@ -154,6 +155,7 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
         {"6 x 6 x 3 cuboid", 6, {6, 6, 3}, {200, 50, 90}},
         {"5 x 2 x 4 cuboid", 5, {5, 2, 4}, {30, -120, 90}},
     };
+    // clang-format on
     for (const PickCase& c : cases) {
         freshProgram();
         state.puzzle.gridSize = c.gridSize;
@@ -169,8 +171,9 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
                 double px = s.x, py = s.y;
                 if (point >= 0) s.towardEdge(point, 0.5, px, py);
                 paintOnly(static_cast<int32_t>(std::lround(px)), static_cast<int32_t>(std::lround(py)), 1, 0);
-                EXPECT_EQ(state.pickedCubie, slotOf(s.i, s.j, s.k)) << c.name << ": sticker (" << s.i << ", " << s.j
-                                                                   << ", " << s.k << ") face " << s.face << " point " << point;
+                EXPECT_EQ(state.pickedCubie, slotOf(s.i, s.j, s.k))
+                    << c.name << ": sticker (" << s.i << ", " << s.j << ", " << s.k << ") face " << s.face << " point "
+                    << point;
                 EXPECT_EQ(state.pickedFace, s.face) << c.name << ": sticker (" << s.i << ", " << s.j << ", " << s.k
                                                     << ") face " << s.face << " point " << point;
             }
@@ -231,8 +234,8 @@ TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
                 }
         }
         EXPECT_GT(checked, 10000) << c.name;
-        EXPECT_EQ(wrong, 0) << c.name << ": pixels picking another sticker or none, of " << checked << "; first: "
-                            << first;
+        EXPECT_EQ(wrong, 0) << c.name << ": pixels picking another sticker or none, of " << checked
+                            << "; first: " << first;
     }
 }
 
@@ -502,7 +505,8 @@ std::vector<std::vector<int32_t>> records(const Snapshot& s) {
     const size_t width = sizeof(Facet) / sizeof(int32_t);
     std::vector<std::vector<int32_t>> out;
     for (size_t r = 0; r < s.facetWords.size(); r += width)
-        out.emplace_back(s.facetWords.begin() + static_cast<long>(r), s.facetWords.begin() + static_cast<long>(r + width));
+        out.emplace_back(s.facetWords.begin() + static_cast<long>(r),
+                         s.facetWords.begin() + static_cast<long>(r + width));
     std::sort(out.begin(), out.end());
     return out;
 }

@@ -16,7 +16,6 @@
 namespace pentagir {
 namespace {
 
-
 double distance2(Vec3 a, Vec3 b) { return dot(a - b, a - b); }
 
 Colours solved() {
@@ -95,7 +94,8 @@ TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
                 EXPECT_EQ(moved, 25) << "one fifth moves five groups of five";
                 // A fifth of a turn moves each ring sticker three places along the ring of 15.
                 int32_t ahead = from == a ? (q + 3) % ringLength : (q + ringLength - 2) % ringLength;
-                EXPECT_EQ(state.stickerColour[ringSticker(r, ahead)], from) << "row " << r << ": drag " << from << " onto " << to;
+                EXPECT_EQ(state.stickerColour[ringSticker(r, ahead)], from)
+                    << "row " << r << ": drag " << from << " onto " << to;
             }
         }
 }

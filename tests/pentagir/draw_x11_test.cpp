@@ -16,9 +16,9 @@
 #include "pentagir/geometry.h"
 #include "pentagir/picking.h"
 #include "pentagir/program.h"
-#include "scene/polygon_batch.h"
 #include "pentagir/state.h"
 #include "play/random.h"
+#include "scene/polygon_batch.h"
 #include "tests/support/gl_support.h"
 
 namespace pentagir {
@@ -49,8 +49,8 @@ TEST_F(PentagirGl, CameraMatrixIsWhatGluBuilds) {
     glPushMatrix();
     glLoadIdentity();
     gluPerspective(4.0, 639.0 / 479.0, 4.0, 900.0);
-    gluLookAt(-30.0 * std::sin(M_PI) * std::cos(0.0), 30.0 * std::sin(0.0), 30.0 * std::cos(M_PI) * std::cos(0.0),
-              0.0, 0.0, 0.0, 0.0, std::cos(0.0), 0.0);
+    gluLookAt(-30.0 * std::sin(M_PI) * std::cos(0.0), 30.0 * std::sin(0.0), 30.0 * std::cos(M_PI) * std::cos(0.0), 0.0,
+              0.0, 0.0, 0.0, std::cos(0.0), 0.0);
     double glu[16];
     glGetDoublev(GL_PROJECTION_MATRIX, glu);
     glPopMatrix();
@@ -115,8 +115,8 @@ TEST_F(PentagirGl, BatchedDrawingMatchesOnRandomStates) {
     std::uniform_int_distribution<int32_t> row(0, faceCount - 1), turns(0, 80), animated(0, 2);
     for (int32_t state = 0; state < 16; ++state) {
         int32_t k = animated(generator);  // 0: no animation, else 1 or 4
-        Scene scene{"random", turns(generator), angle(generator), angle(generator), angle(generator),
-                    row(generator), k == 2 ? 4 : k, progress(generator)};
+        Scene scene{"random",         turns(generator), angle(generator), angle(generator),
+                    angle(generator), row(generator),   k == 2 ? 4 : k,   progress(generator)};
         setScene(scene);
         Pixels immediate = render(drawPuzzleImmediate);
         Pixels batched = render(drawPuzzle);
@@ -235,8 +235,8 @@ TEST_F(PentagirGl, EachColourIsOnePixelValue) {
                 if (near) values[c].insert(px[i] << 16 | px[i + 1] << 8 | px[i + 2]);
             }
         for (int32_t c = 0; c < faceCount; ++c)
-            EXPECT_LE(values[c].size(), 1u) << scene.name << ": colour " << c << " drawn in " << values[c].size()
-                                            << " shades";
+            EXPECT_LE(values[c].size(), 1u)
+                << scene.name << ": colour " << c << " drawn in " << values[c].size() << " shades";
     }
 }
 

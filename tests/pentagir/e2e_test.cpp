@@ -56,7 +56,8 @@ std::string mismatches(const xdrive::Image& image) {
 
 // Centroid of the pixels showing a colour index.
 bool centroid(const xdrive::Image& image, int32_t colour, double& cx, double& cy) {
-    return xtest::centroid(image, [colour](xdrive::Rgb p) { return showsColour(p, colour); }, cx, cy);
+    return xtest::centroid(
+        image, [colour](xdrive::Rgb p) { return showsColour(p, colour); }, cx, cy);
 }
 
 class PentagirE2e : public ::testing::Test {
@@ -73,8 +74,8 @@ protected:
 TEST_F(PentagirE2e, StartPictureShowsTheSolvedPuzzleWithWhiteInTheMiddle) {
     resetColours();
     xdrive::Image image;
-    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); },
-                                      "the solved puzzle", windowTimeoutMs, &image))
+    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); }, "the solved puzzle",
+                                      windowTimeoutMs, &image))
         << mismatches(image);
     ASSERT_EQ(image.width, 640);
     ASSERT_EQ(image.height, 480);
@@ -95,8 +96,8 @@ TEST_F(PentagirE2e, DragAcrossARingBorderTurnsTheLayerTheWayOfTheDrag) {
     int x1, y1, x2, y2, xt, yt;
     ASSERT_TRUE(stickerPixel(83, x1, y1) && stickerPixel(84, x2, y2) && stickerPixel(127, xt, yt));
     resetColours();
-    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); },
-                                      "the solved puzzle", windowTimeoutMs));
+    ASSERT_TRUE(puzzle.waitForPicture([](const xdrive::Image& i) { return mismatches(i).empty(); }, "the solved puzzle",
+                                      windowTimeoutMs));
     ASSERT_TRUE(puzzle.driver().drag(1, x1, y1, x2, y2)) << puzzle.driver().error();
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(mismatches(puzzle.capture()), "") << "nothing has changed colour while the turn is animated";
@@ -118,8 +119,8 @@ TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
     resetColours();
     const auto solved = [](const xdrive::Image& i) { return mismatches(i).empty(); };
     ASSERT_TRUE(puzzle.waitForPicture(solved, "the solved puzzle", windowTimeoutMs));
-    ASSERT_TRUE(puzzle.holdUntil("a", [](const xdrive::Image& i) { return !mismatches(i).empty(); },
-                                 "a scramble while A is held", 10000));
+    ASSERT_TRUE(puzzle.holdUntil(
+        "a", [](const xdrive::Image& i) { return !mismatches(i).empty(); }, "a scramble while A is held", 10000));
     ASSERT_TRUE(puzzle.holdUntil("s", solved, "the solved puzzle while S is held", 10000));
 
     struct Turn {
@@ -139,8 +140,8 @@ TEST_F(PentagirE2e, KeysScrambleResetAndTurnTheView) {
             if (!centroid(after, 6, wx1, wy1) || !centroid(after, 7, bx1, by1)) return false;
             // Counter-clockwise on the screen raises the angle measured with y pointing up; 0.02 rad of it
             // moves face 7's centroid by about 3 pixels.
-            double spin = std::remainder(
-                std::atan2(-(by1 - wy1), bx1 - wx1) - std::atan2(-(by0 - wy0), bx0 - wx0), 2 * M_PI);
+            double spin =
+                std::remainder(std::atan2(-(by1 - wy1), bx1 - wx1) - std::atan2(-(by0 - wy0), bx0 - wx0), 2 * M_PI);
             moved = t.dx != 0 ? (wx1 - wx0) * t.dx : t.dy != 0 ? (wy1 - wy0) * t.dy : spin * t.spin * 150.0;
             return moved > 3.0;
         };

@@ -115,8 +115,8 @@ TEST_F(PentagirGeometry, EveryRingIsClosedAndConsecutiveStickersTouch) {
     for (int32_t r = 0; r < faceCount; ++r)
         for (int32_t q = 0; q < ringLength; ++q) {
             int32_t a = ringSticker(r, q), b = ringSticker(r, (q + 1) % ringLength);
-            EXPECT_GE(sharedCorners(a, b), 2) << "row " << r << " ring " << q << ": " << a << " and " << b
-                                              << " should share an edge";
+            EXPECT_GE(sharedCorners(a, b), 2)
+                << "row " << r << " ring " << q << ": " << a << " and " << b << " should share an edge";
         }
 }
 
@@ -128,8 +128,7 @@ TEST_F(PentagirGeometry, EachConsecutivePairBelongsToExactlyOneRow) {
             ++rows[{std::min(a, b), std::max(a, b)}];
         }
     EXPECT_EQ(rows.size(), 12u * 15u);
-    for (const auto& [pair, count] : rows)
-        EXPECT_EQ(count, 1) << "pair " << pair.first << ", " << pair.second;
+    for (const auto& [pair, count] : rows) EXPECT_EQ(count, 1) << "pair " << pair.first << ", " << pair.second;
 }
 
 // The animation, ended, shows every colour where turn() puts it: label the stickers, turn, and compare.
@@ -194,10 +193,12 @@ struct ViewCase {
     const char* name;
     double zx, zy, xy;  // turns in the planes viewZ-viewX, viewZ-viewY, viewX-viewY
 };
+// clang-format off
 constexpr ViewCase viewCases[] = {
     {"start view", 0, 0, 0},   {"turned right", 0.6, 0, 0},     {"tilted up", 0, -0.9, 0},
     {"spun", 0, 0, 1.1},       {"oblique", 1.3, 0.7, -0.4},     {"from behind", 3.0, 0.5, 2.0},
 };
+// clang-format on
 
 TEST_F(PentagirGeometry, PickAtTheDrawnCentreOfEveryFacingStickerNamesThatSticker) {
     for (const ViewCase& view : viewCases) {

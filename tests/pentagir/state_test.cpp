@@ -12,7 +12,6 @@
 namespace pentagir {
 namespace {
 
-
 void restore(const Colours& c) { std::copy(c.begin(), c.end(), std::begin(state.stickerColour)); }
 
 // A scrambled start so that equalities are not satisfied by accident of a solved puzzle.

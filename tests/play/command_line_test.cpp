@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "play/command_line.h"
 #include "cube3d/about.h"
 #include "cubesolve/about.h"
 #include "cuboid/about.h"
 #include "pentagir/about.h"
+#include "play/command_line.h"
 #include "tetragir/about.h"
 
 namespace {

@@ -38,6 +38,7 @@ TEST(SceneCamera, LookAtTurnsTheEyeToTheCentreWithUpUpwards) {
         Vec3 eye, centre, up;
         double expected[16];  // column-major: the rows side, up, backwards, then the eye moved to the origin
     };
+    // clang-format off
     const Case cases[] = {
         {"from +z, up not of unit length", {0, 0, 5}, {0, 0, 0}, {0, 2, 0},
          {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -5, 1}},
@@ -48,6 +49,7 @@ TEST(SceneCamera, LookAtTurnsTheEyeToTheCentreWithUpUpwards) {
         {"centre off the origin", {2, 1, 7}, {2, 1, 3}, {0, 1, 0},
          {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -2, -1, -7, 1}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         double m[16];
         lookAtMatrix(m, c.eye, c.centre, c.up);
@@ -74,6 +76,7 @@ TEST(SceneCamera, ProjectPointFindsTheWindowPositionAndDepth) {
         double winX, winY, winZ;
     };
     // Depth of a point at distance d: (1 + (f + n) / (f - n) - 2 f n / ((f - n) d)) / 2; 0.9 at d = 5.
+    // clang-format off
     const Case cases[] = {
         {"the origin", {0, 0, 0}, true, 200, 100, 0.9},
         {"top edge", {0, 5, 0}, true, 200, 200, 0.9},
@@ -82,6 +85,7 @@ TEST(SceneCamera, ProjectPointFindsTheWindowPositionAndDepth) {
         {"on the far plane", {0, 0, -4}, true, 200, 100, 1.0},
         {"behind the eye", {0, 0, 6}, false, 0, 0, 0},
     };
+    // clang-format on
     Camera camera = wideCamera();
     for (const Case& c : cases) {
         double x = -1, y = -1, z = -1;

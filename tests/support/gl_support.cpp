@@ -21,8 +21,8 @@ int32_t differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t
         if (count++ == 0) {
             char text[120];
             std::snprintf(text, sizeof text, "first at (%d, %d): %02x%02x%02x against %02x%02x%02x",
-                          static_cast<int>(i / 3 % 640), static_cast<int>(479 - i / 3 / 640), a[i], a[i + 1],
-                          a[i + 2], b[i], b[i + 1], b[i + 2]);
+                          static_cast<int>(i / 3 % 640), static_cast<int>(479 - i / 3 / 640), a[i], a[i + 1], a[i + 2],
+                          b[i], b[i + 1], b[i + 2]);
             first = text;
         }
     }

@@ -33,6 +33,7 @@ struct Case {
     int32_t landedCount;
 };
 
+// clang-format off
 inline constexpr Case cases[] = {
     {"released during the turn, another sticker pressed and held still through its end",
      {{from, true, 1}, {to, true, 1}, {to, false, 1}, {onward, true, untilLanded}, {onward, true, 3}},
@@ -44,6 +45,7 @@ inline constexpr Case cases[] = {
      {{from, true, 1}, {to, true, 1}, {onward, true, untilLanded}, {onward, true, 3}},
      4, {{from, to}, {to, onward}}, 2},
 };
+// clang-format on
 
 // Plays every case from the start state and, once the last turn it started has landed, compares the colours with
 // the solved puzzle turned by the case's drags. Program supplies:

@@ -19,8 +19,7 @@ namespace xtest {
     driver_ = std::make_unique<xdrive::Driver>(server.name());
     if (!driver_->connected()) return ::testing::AssertionFailure() << driver_->error();
     if (!driver_->resetInput()) return ::testing::AssertionFailure() << driver_->error();
-    if (!program_.start(server.name(), argv, output, workdir))
-        return ::testing::AssertionFailure() << program_.error();
+    if (!program_.start(server.name(), argv, output, workdir)) return ::testing::AssertionFailure() << program_.error();
     if (!driver_->findWindow(title, timeoutMs, program_.pid()))
         return ::testing::AssertionFailure() << driver_->error();
     return ::testing::AssertionSuccess();
@@ -32,8 +31,8 @@ xdrive::Image ProgramWindow::capture() {
     return image;
 }
 
-::testing::AssertionResult ProgramWindow::waitForPicture(const Picture& shown, const std::string& what,
-                                                         int timeoutMs, xdrive::Image* last) {
+::testing::AssertionResult ProgramWindow::waitForPicture(const Picture& shown, const std::string& what, int timeoutMs,
+                                                         xdrive::Image* last) {
     xdrive::Image image;
     const bool seen = driver_->captureUntil(image, shown, timeoutMs);
     if (last) *last = image;

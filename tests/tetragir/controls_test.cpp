@@ -2,11 +2,11 @@
 // order in which a frame applies them.
 #include <gtest/gtest.h>
 
-#include "tetragir/program.h"
-#include "tetragir/state.h"
-#include "tetragir/puzzle.h"
-#include "tests/tetragir/support.h"
 #include "tests/support/press_during_turn.h"
+#include "tests/tetragir/support.h"
+#include "tetragir/program.h"
+#include "tetragir/puzzle.h"
+#include "tetragir/state.h"
 
 namespace tetragir {
 namespace {

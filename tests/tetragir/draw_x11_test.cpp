@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "play/random.h"
+#include "tests/support/gl_support.h"
+#include "tests/tetragir/support.h"
 #include "tetragir/geometry.h"
 #include "tetragir/program.h"
 #include "tetragir/state.h"
-#include "play/random.h"
-#include "tests/tetragir/support.h"
-#include "tests/support/gl_support.h"
 
 namespace tetragir {
 namespace {
@@ -56,8 +56,8 @@ bool black(const Pixels& px, int32_t x, int32_t y) {
 struct Scene {
     const char* name;
     int32_t scrambleSteps;
-    double h, v, r;      // view turns, as the arrows and X turn them
-    int32_t move, count; // animated turn, count 0 for none
+    double h, v, r;       // view turns, as the arrows and X turn them
+    int32_t move, count;  // animated turn, count 0 for none
     double progress;
 };
 constexpr Scene scenes[] = {
@@ -144,8 +144,8 @@ TEST_F(TetragirGl, OutlinesStaySolidOverTheirFills) {
                         if (black(px, x, y)) continue;
                         if (missing++ == 0) {
                             char text[120];
-                            std::snprintf(text, sizeof text, "first: sticker %d, seam %d, window pixel (%d, %d)", s,
-                                          i, x, y);
+                            std::snprintf(text, sizeof text, "first: sticker %d, seam %d, window pixel (%d, %d)", s, i,
+                                          x, y);
                             first = text;
                         }
                     }

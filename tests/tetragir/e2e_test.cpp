@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/x11_support.h"
+#include "tests/tetragir/support.h"
 #include "tetragir/geometry.h"
 #include "tetragir/program.h"
 #include "tetragir/puzzle.h"
-#include "tests/tetragir/support.h"
-#include "tests/support/x11_support.h"
 #include "tools/xdriver.h"
 
 namespace tetragir {
@@ -107,7 +107,8 @@ bool dragWherePinholeErrs(int32_t from, int32_t to, int& x1, int& y1, int& x2, i
 
 // Centroid of the pixels showing a colour index.
 bool centroid(const xdrive::Image& image, int32_t colour, double& cx, double& cy) {
-    return xtest::centroid(image, [colour](xdrive::Rgb p) { return showsColour(p, colour); }, cx, cy);
+    return xtest::centroid(
+        image, [colour](xdrive::Rgb p) { return showsColour(p, colour); }, cx, cy);
 }
 
 class TetragirE2e : public ::testing::Test {
@@ -119,8 +120,8 @@ protected:
     // Waits until every well-seen sticker shows the colour `expected` gives it.
     void awaitColours(const Colours& expected, const std::string& what) {
         xdrive::Image image;
-        EXPECT_TRUE(puzzle.waitForPicture([&](const xdrive::Image& i) { return mismatches(i, expected).empty(); },
-                                          what, turnTimeoutMs, &image))
+        EXPECT_TRUE(puzzle.waitForPicture([&](const xdrive::Image& i) { return mismatches(i, expected).empty(); }, what,
+                                          turnTimeoutMs, &image))
             << mismatches(image, expected);
     }
 
@@ -191,10 +192,12 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
 
     Colours solved;
     resetColours(solved);
-    EXPECT_TRUE(puzzle.holdUntil("a", [&](const xdrive::Image& i) { return !mismatches(i, colours).empty(); },
-                                 "a scramble while A is held", 10000));
-    EXPECT_TRUE(puzzle.holdUntil("s", [&](const xdrive::Image& i) { return mismatches(i, solved).empty(); },
-                                 "the solved puzzle while S is held", 10000));
+    EXPECT_TRUE(puzzle.holdUntil(
+        "a", [&](const xdrive::Image& i) { return !mismatches(i, colours).empty(); }, "a scramble while A is held",
+        10000));
+    EXPECT_TRUE(puzzle.holdUntil(
+        "s", [&](const xdrive::Image& i) { return mismatches(i, solved).empty(); }, "the solved puzzle while S is held",
+        10000));
 
     // Each view key moves the picture its own way: the white face's centre left for Right (its near side moves
     // left), up for Up, and the line from red to white counter-clockwise for X; the opposite keys the other way.
@@ -214,8 +217,8 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
             ASSERT_TRUE(puzzle.driver().hold(t.key, 150)) << puzzle.driver().error();
             image = puzzle.capture();
             ASSERT_TRUE(centroid(image, 0, wx1, wy1) && centroid(image, 1, rx1, ry1)) << t.key;
-            double spin = std::remainder(
-                std::atan2(-(wy1 - ry1), wx1 - rx1) - std::atan2(-(wy0 - ry0), wx0 - rx0), 2 * M_PI);
+            double spin =
+                std::remainder(std::atan2(-(wy1 - ry1), wx1 - rx1) - std::atan2(-(wy0 - ry0), wx0 - rx0), 2 * M_PI);
             moved = t.dx != 0 ? (wx1 - wx0) * t.dx : t.dy != 0 ? (wy1 - wy0) * t.dy : spin * t.spin * 150.0;
         }
         EXPECT_GT(moved, 3.0) << t.key << ": the white face moved by (" << wx1 - wx0 << ", " << wy1 - wy0
@@ -229,9 +232,8 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
         ASSERT_TRUE(puzzle.driver().drag(3, 320, 240, axis == 0 ? 340 : 320, axis == 0 ? 240 : 260))
             << puzzle.driver().error();
         centroidNow(0, x1, y1);
-        EXPECT_GT(axis == 0 ? x1 - x0 : y1 - y0, 3.0)
-            << (axis == 0 ? "dragging right" : "dragging down") << " moved white by (" << x1 - x0 << ", "
-            << y1 - y0 << ")";
+        EXPECT_GT(axis == 0 ? x1 - x0 : y1 - y0, 3.0) << (axis == 0 ? "dragging right" : "dragging down")
+                                                      << " moved white by (" << x1 - x0 << ", " << y1 - y0 << ")";
     }
 
     EXPECT_TRUE(puzzle.endWithEscape());

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <set>
 
-#include "tetragir/geometry.h"
 #include "scene/vec.h"
-#include "tetragir/puzzle.h"
 #include "tests/tetragir/support.h"
+#include "tetragir/geometry.h"
+#include "tetragir/puzzle.h"
 
 namespace tetragir {
 namespace {
@@ -166,10 +166,12 @@ TEST(TetragirGeometry, PickAtADrawnCentreNamesThatSticker) {
         const char* name;
         double h, v, r;
     };
+    // clang-format off
     const View views[] = {
         {"start", 0, 0, 0}, {"turned right", 0.9, 0, 0}, {"tilted and spun", -0.5, 0.8, 2.0},
         {"from behind", 3.0, 0.3, -1.0}, {"from below", 0.2, -1.6, 0.4},
     };
+    // clang-format on
     for (const View& w : views) {
         ViewFrame view = identityView;
         scene::rotatePair(view.e2, view.e0, w.h);

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "scene/camera.h"
 #include "tetragir/draw.h"
 #include "tetragir/geometry.h"
 #include "tetragir/picking.h"
-#include "scene/camera.h"
 #include "tetragir/puzzle.h"
 
 namespace tetragir {
@@ -24,8 +24,8 @@ inline Vec3 modelCentre(int32_t s) {
 
 // Cosine between face f's outward normal and the direction to the eye (at the view-space origin's -z side).
 inline double facingCosine(const ViewFrame& view, int32_t f) {
-    Vec3 centre = toView(view, modelCentre(placesPerFace * f + 4) + modelCentre(placesPerFace * f + 8) +
-                                   modelCentre(placesPerFace * f));
+    Vec3 centre = toView(
+        view, modelCentre(placesPerFace * f + 4) + modelCentre(placesPerFace * f + 8) + modelCentre(placesPerFace * f));
     centre = (1.0 / 3.0) * centre;
     Vec3 outward = scene::normalized(centre);  // a face's centre lies along its outward normal
     Vec3 toEye = scene::normalized(Vec3{0, 0, -44.0 - depthOffset} - centre);

@@ -34,8 +34,7 @@ struct Case {
 };
 
 void expectAll(const std::vector<Case>& cases) {
-    for (const Case& c : cases)
-        EXPECT_EQ(bytesOf(win::keyBytesForPress(c.key)), c.bytes) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(bytesOf(win::keyBytesForPress(c.key)), c.bytes) << c.name;
 }
 
 }  // namespace
@@ -99,6 +98,7 @@ TEST(KeyCodes, NavigationKeys) {
         const char* name;
         int plain, withCtrl, withAlt;
     };
+    // clang-format off
     const Row rows[] = {
         {KeyId::Up, "Up", 72, 141, 152},           {KeyId::Down, "Down", 80, 145, 160},
         {KeyId::Left, "Left", 75, 115, 155},       {KeyId::Right, "Right", 77, 116, 157},
@@ -106,6 +106,7 @@ TEST(KeyCodes, NavigationKeys) {
         {KeyId::PageUp, "Page Up", 73, 132, 153},  {KeyId::PageDown, "Page Down", 81, 118, 161},
         {KeyId::Insert, "Insert", 82, 146, 162},   {KeyId::Delete, "Delete", 83, 147, 163},
     };
+    // clang-format on
     for (const Row& r : rows) {
         const char* n = r.name;
         EXPECT_EQ(bytesOf(win::keyBytesForPress(press(r.id, none))), (std::vector<int>{0, r.plain})) << n;
@@ -147,6 +148,7 @@ TEST(KeyCodes, TextEventsTakeOnlyWhatKeysCannotName) {
         bool ctrl, alt;
         std::vector<int> bytes;
     };
+    // clang-format off
     const Row rows[] = {
         {'!', false, false, {'!'}}, {'?', false, false, {'?'}}, {'~', false, false, {'~'}},
         {0xE9, false, false, {0xE9}},  // e acute, Latin-1
@@ -155,6 +157,7 @@ TEST(KeyCodes, TextEventsTakeOnlyWhatKeysCannotName) {
         {0x20AC, false, false, {}},  // the euro sign has no byte
         {0x85, false, false, {}},    // a control character
     };
+    // clang-format on
     for (const Row& r : rows)
         EXPECT_EQ(bytesOf(win::keyBytesForText(r.codePoint, r.ctrl, r.alt)), r.bytes) << "code point " << r.codePoint;
 }

@@ -25,12 +25,14 @@ struct ProbeState {
 ProbeState P;
 
 // Calibration squares: palette entry, left, top, right, bottom.
+// clang-format off
 constexpr int16_t marks[4][5] = {
     {4,  10,  10,  29,  29},
     {2,  40,  10,  59,  29},
     {1,  70,  10,  89,  29},
     {15, 630, 470, 639, 479},
 };
+// clang-format on
 
 void drawMarks() {
     clear_page();
@@ -98,9 +100,7 @@ bool runFrame() {
     return true;
 }
 
-void shutDown() {
-    close_window();
-}
+void shutDown() { close_window(); }
 
 }  // namespace layerProbe
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "window/window.h"
 #include "tests/support/x11_support.h"
 #include "tools/xdriver.h"
+#include "window/window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -39,10 +39,11 @@ protected:
     // picture a moment after the layer has handed it over.
     static ::testing::AssertionResult showsAt(xdrive::Driver& driver, int x, int y, xdrive::Rgb want) {
         xdrive::Image image;
-        if (driver.captureUntil(image, [&](const xdrive::Image& i) { return i.pixel(x, y) == want; }, 2000))
+        if (driver.captureUntil(
+                image, [&](const xdrive::Image& i) { return i.pixel(x, y) == want; }, 2000))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "(" << x << ", " << y << ") shows " << image.pixel(x, y) << ", not "
-                                             << want;
+        return ::testing::AssertionFailure()
+               << "(" << x << ", " << y << ") shows " << image.pixel(x, y) << ", not " << want;
     }
     static const std::string& display() { return xdrive::sharedServer().name(); }
     // Whether the found window asks the window manager for a frame: the decorations field of its
@@ -54,8 +55,10 @@ protected:
         unsigned char* data = nullptr;
         const Atom hints = XInternAtom(x.display(), "_MOTIF_WM_HINTS", True);
         bool framed = true;
-        if (hints != None && XGetWindowProperty(x.display(), x.window(), hints, 0, 5, False, AnyPropertyType, &type,
-                                                &format, &count, &after, &data) == Success && data) {
+        if (hints != None &&
+            XGetWindowProperty(x.display(), x.window(), hints, 0, 5, False, AnyPropertyType, &type, &format, &count,
+                               &after, &data) == Success &&
+            data) {
             const long* fields = reinterpret_cast<const long*>(data);
             if (format == 32 && count >= 3 && (fields[0] & 2)) framed = fields[2] != 0;
             XFree(data);
@@ -169,7 +172,8 @@ TEST_F(LayerX11, ResizedWindowIsPaintedWithinItsSize) {
     fill_rect(0, 0, 639, 479);
     const int sizes[][2] = {{200, 150}, {640, 480}};
     for (const auto& size : sizes) {
-        XResizeWindow(driver.display(), driver.window(), static_cast<unsigned>(size[0]), static_cast<unsigned>(size[1]));
+        XResizeWindow(driver.display(), driver.window(), static_cast<unsigned>(size[0]),
+                      static_cast<unsigned>(size[1]));
         XSync(driver.display(), False);
         // SDL hears of the new size through an X event that nothing outside the layer shows, so there is no
         // picture to wait for: give the event time to arrive.
@@ -187,6 +191,7 @@ TEST_F(LayerX11, DriversAndModes) {
         int16_t status, driverAfter, modeAfter;
         int lastX, lastY;
     };
+    // clang-format off
     const Row rows[] = {
         {3, 4, grOk, 3, 4, 639, 479},   {1, 1, grOk, 1, 1, 319, 199},     {2, 3, grOk, 2, 3, 639, 349},
         {3, 6, grOk, 3, 6, 799, 599},   {3, 7, grOk, 3, 7, 1023, 767},    {0, 4, grOk, 9, 10, -1, -1},
@@ -194,6 +199,7 @@ TEST_F(LayerX11, DriversAndModes) {
         // The size is judged before the driver: a bad mode with a bad driver is a bad mode.
         {7, 9, grInvalidMode, 7, 9, 0, 0},   {7, 8, grInvalidMode, 7, 8, 0, 0},
     };
+    // clang-format on
     for (const Row& r : rows) {
         int16_t driver = r.driver, mode = r.mode;
         open_window(driver, mode, "MODES");

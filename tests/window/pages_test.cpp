@@ -62,10 +62,18 @@ TEST(Pages, HatchPatternsRunTheirWay) {
     auto set = [](int pattern, int x, int y) { return win::patternSet(pattern, x, y); };
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            if (set(2, x, y)) { EXPECT_TRUE(set(2, x + 1, y)) << "horizontal lines continue sideways"; }
-            if (set(3, x, y)) { EXPECT_TRUE(set(3, x, y + 1)) << "vertical lines continue downward"; }
-            if (set(5, x, y)) { EXPECT_TRUE(set(5, x + 1, y + 1)) << "backward diagonal runs down to the right"; }
-            if (set(6, x, y) && y > 0) { EXPECT_TRUE(set(6, x + 1, y - 1)) << "forward diagonal runs up to the right"; }
+            if (set(2, x, y)) {
+                EXPECT_TRUE(set(2, x + 1, y)) << "horizontal lines continue sideways";
+            }
+            if (set(3, x, y)) {
+                EXPECT_TRUE(set(3, x, y + 1)) << "vertical lines continue downward";
+            }
+            if (set(5, x, y)) {
+                EXPECT_TRUE(set(5, x + 1, y + 1)) << "backward diagonal runs down to the right";
+            }
+            if (set(6, x, y) && y > 0) {
+                EXPECT_TRUE(set(6, x + 1, y - 1)) << "forward diagonal runs up to the right";
+            }
             EXPECT_EQ(set(4, x, y), set(2, x, y) || set(3, x, y)) << "cross is both line sets";
             EXPECT_EQ(set(7, x, y), set(5, x, y) || set(6, x, y)) << "diagonal cross is both diagonals";
         }
@@ -116,9 +124,15 @@ TEST(Pages, TriangleCoversItsInside) {
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 120; ++x) {
             double d = std::min({side(0, x, y), side(1, x, y), side(2, x, y)});
-            if (d > 1.0) { ASSERT_EQ(c.at(x, y), fillColour) << "inside pixel " << x << "," << y; }
-            if (d < -1.0) { ASSERT_EQ(c.at(x, y), untouched) << "outside pixel " << x << "," << y; }
-            if (std::fabs(d) < 0.3) { ASSERT_NE(c.at(x, y), untouched) << "edge pixel " << x << "," << y; }
+            if (d > 1.0) {
+                ASSERT_EQ(c.at(x, y), fillColour) << "inside pixel " << x << "," << y;
+            }
+            if (d < -1.0) {
+                ASSERT_EQ(c.at(x, y), untouched) << "outside pixel " << x << "," << y;
+            }
+            if (std::fabs(d) < 0.3) {
+                ASSERT_NE(c.at(x, y), untouched) << "edge pixel " << x << "," << y;
+            }
         }
     }
     for (const PointType& p : tri) EXPECT_EQ(c.at(p.x, p.y), pen);
@@ -135,8 +149,8 @@ TEST(Pages, TwoPointPolygonIsALine) {
 
 TEST(Pages, FarOffPolygonsAreClippedNotWalked) {
     Canvas c;
-    const PointType huge[4] = {{-2000000000, -2000000000}, {2000000000, -2000000000},
-                               {2000000000, 2000000000}, {-2000000000, 2000000000}};
+    const PointType huge[4] = {
+        {-2000000000, -2000000000}, {2000000000, -2000000000}, {2000000000, 2000000000}, {-2000000000, 2000000000}};
     win::pageFillPolygon(c.page, solid(), pen, 4, huge);
     EXPECT_EQ(c.count(fillColour), 64 * 48) << "a polygon around the page fills all of it";
     Canvas d;
@@ -153,8 +167,8 @@ TEST(Pages, EllipseFitsItsBox) {
     struct Row {
         int cx, cy, rx, ry;
     };
-    const Row rows[] = {{30, 24, 10, 10}, {30, 24, 20, 6}, {30, 24, 3, 15}, {30, 24, 1, 1}, {30, 24, 12, 0},
-                        {30, 24, 0, 9}};
+    const Row rows[] = {{30, 24, 10, 10}, {30, 24, 20, 6}, {30, 24, 3, 15},
+                        {30, 24, 1, 1},   {30, 24, 12, 0}, {30, 24, 0, 9}};
     for (const Row& r : rows) {
         Canvas c;
         win::pageFillEllipse(c.page, solid(), pen, r.cx, r.cy, r.rx, r.ry);

@@ -91,7 +91,8 @@ TEST(Palette, NamedColoursFindTheirEntries) {
     EXPECT_EQ(win::nearestEntry(p, 256, {84, 84, 84}), 8) << "dark grey is entry 8";
     EXPECT_EQ(rgbOf(p.entries[win::nearestEntry(p, 256, {255, 255, 255})]), 0xFCFCFCu) << "white";
     EXPECT_EQ(rgbOf(p.entries[win::nearestEntry(p, 256, {255, 0, 0})]), 0xFC0000u) << "red";
-    EXPECT_EQ(win::nearestEntry(p, 256, {0, 128, 0}), 120) << "green (0, 128, 0) is nearest to the dark ring's 00 70 00";
+    EXPECT_EQ(win::nearestEntry(p, 256, {0, 128, 0}), 120)
+        << "green (0, 128, 0) is nearest to the dark ring's 00 70 00";
     EXPECT_LT(win::nearestEntry(p, 16, {255, 0, 0}), 16) << "a 16-colour palette searches only its 16 entries";
 }
 
@@ -103,6 +104,7 @@ TEST(Palette, NamedColourNumbersPerDriver) {
         uint32_t rgb;
         int32_t twoColours, sixteen, all, noPalette;
     };
+    // clang-format off
     const Row rows[] = {
         {"black",     0x000000, 0, 0, 0,   0x000000},
         {"dark grey", 0x545454, 0, 8, 8,   0x545454},  // as far from blue as from black: the lower entry wins
@@ -110,6 +112,7 @@ TEST(Palette, NamedColourNumbersPerDriver) {
         {"red",       0xFF0000, 0, 4, 40,  0xFF0000},  // A8 00 00 beats FC 54 54; FC 00 00 opens the first ring
         {"green",     0x008000, 0, 2, 120, 0x008000},  // 00 A8 00; 00 70 00 of the fourth ring
     };
+    // clang-format on
     for (const Row& r : rows) {
         EXPECT_EQ(win::namedColourNumber(r.rgb, 2), r.twoColours) << r.name << " with driver 1";
         EXPECT_EQ(win::namedColourNumber(r.rgb, 16), r.sixteen) << r.name << " with driver 2";
@@ -124,11 +127,13 @@ TEST(Palette, ColourNumbersWrapAroundThePalette) {
         int entries;
         uint32_t stored;
     };
+    // clang-format off
     const Row rows[] = {
         {260, 256, 4}, {4, 256, 4},   {255, 256, 255}, {256, 256, 0}, {-1, 256, 255},
         {17, 16, 1},   {3, 2, 1},     {-3, 16, 13},    {0x123456, 0, 0x123456},
         {static_cast<int32_t>(0xFF123456u), 0, 0x123456},
     };
+    // clang-format on
     for (const Row& r : rows)
         EXPECT_EQ(win::colourIndex(r.colour, r.entries), r.stored)
             << "colour " << r.colour << " with " << r.entries << " entries";

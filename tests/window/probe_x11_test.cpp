@@ -87,8 +87,7 @@ protected:
         bool pair = false;
         for (;;) {
             std::string line;
-            ASSERT_TRUE(probe->readLine(line, lineTimeoutMs))
-                << probe->error() << "; keys so far " << describe(keys);
+            ASSERT_TRUE(probe->readLine(line, lineTimeoutMs)) << probe->error() << "; keys so far " << describe(keys);
             int byte = 0;
             MouseState m;
             if (std::sscanf(line.c_str(), "key %d", &byte) == 1) {
@@ -133,6 +132,7 @@ struct KeyCase {
 };
 
 // Expected bytes from the translation rules: characters as one byte, keys without one as 0 and a code.
+// clang-format off
 const KeyCase keyCases[] = {
     {"a",                      {"a"},              {97}},
     {"Shift+a",                {"A"},              {65}},
@@ -170,6 +170,7 @@ const KeyCase keyCases[] = {
     // KP_Home names the keypad's 7 key by its unshifted keysym, so the driver adds no Shift.
     {"keypad 7 with Num Lock", {"Num_Lock", "KP_Home"}, {55}},
 };
+// clang-format on
 
 void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.what; }
 
@@ -194,11 +195,13 @@ struct DeadKeyCase {
 };
 
 // A dead key types nothing; the key after it types the composed character, once.
+// clang-format off
 const DeadKeyCase deadKeyCases[] = {
     {"acute then e",     "dead_acute",     "e", 0xE9},
     {"grave then a",     "dead_grave",     "a", 0xE0},
     {"diaeresis then u", "dead_diaeresis", "u", 0xFC},
 };
+// clang-format on
 
 void PrintTo(const DeadKeyCase& c, std::ostream* out) { *out << c.what; }
 
@@ -248,8 +251,7 @@ TEST_P(ProbeDeadKeys, GiveOneComposedCharacter) {
     EXPECT_EQ(keys, (std::vector<int>{c.byte})) << c.what << ": read " << describe(keys);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProbeDeadKeys, ::testing::ValuesIn(deadKeyCases),
-                         caseName<DeadKeyCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ProbeDeadKeys, ::testing::ValuesIn(deadKeyCases), caseName<DeadKeyCase>);
 
 // The server's key repeat is off (-ardelay), so a key held for a long while is still one press: e2e tests of
 // programs that hold keys rely on that.
@@ -268,11 +270,13 @@ struct HeldCase {
 
 // key_held numbers: letters by their upper-case code whatever the case typed, Escape 27, Left 37 to Down 40;
 // the keypad's arrows without Num Lock are arrows here as they are in the key ring.
+// clang-format off
 const HeldCase heldCases[] = {
     {"a", 65},       {"z", 90},     {"A", 65},        {"Left", 37},    {"Up", 38},
     {"Right", 39},   {"Down", 40},  {"KP_Left", 37},  {"KP_Up", 38},   {"KP_Right", 39},
     {"KP_Down", 40},
 };
+// clang-format on
 
 // A key is held from its press to its release: the probe reports the change on, then off, and nothing else.
 TEST_F(ProbeTest, KeyHeldFollowsPressAndRelease) {
@@ -328,6 +332,7 @@ struct ClickCase {
 };
 
 // Mask bits: 0 left, 1 right, 2 middle, 3 Shift, 4 Ctrl.
+// clang-format off
 const ClickCase clickCases[] = {
     {"plain left",   nullptr,       1, 1},
     {"Shift+left",   "Shift_L",     1, 1 | 8},
@@ -335,6 +340,7 @@ const ClickCase clickCases[] = {
     {"plain right",  nullptr,       3, 2},
     {"plain middle", nullptr,       2, 4},
 };
+// clang-format on
 
 void PrintTo(const ClickCase& c, std::ostream* out) { *out << c.what; }
 
@@ -367,8 +373,7 @@ TEST_P(ProbeClicks, MaskHoldsTheButtonAndTheModifiersOfThatEvent) {
     EXPECT_EQ(mice.back().y, 150);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProbeClicks, ::testing::ValuesIn(clickCases),
-                         caseName<ClickCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ProbeClicks, ::testing::ValuesIn(clickCases), caseName<ClickCase>);
 
 // Shift is down as long as either Shift key is: letting go of one while the other is held keeps bit 3.
 TEST_F(ProbeTest, ShiftHeldByTheOtherKeyStaysInTheMask) {
@@ -389,11 +394,13 @@ struct DragCase {
     int x1, y1, x2, y2;
 };
 
+// clang-format off
 const DragCase dragCases[] = {
     {"out past the bottom right", 320, 240, 760, 640},
     {"out past the top left",     320, 240, -120, -90},
     {"out past the right only",   320, 240, 900, 240},
 };
+// clang-format on
 
 void PrintTo(const DragCase& c, std::ostream* out) { *out << c.what; }
 
@@ -425,16 +432,17 @@ TEST_P(ProbeDrags, TakeNoPositionOutsideAndSeeTheReleaseOutside) {
     EXPECT_EQ(mice.back().y, lastY) << c.what << ": " << describe(mice);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases),
-                         caseName<DragCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ProbeDrags, ::testing::ValuesIn(dragCases), caseName<DragCase>);
 
 // Without a button the pointer simply leaves the window: the position stays where it last was inside, not at
 // the edge pixel nearest to where the pointer went.
+// clang-format off
 const DragCase leaveCases[] = {
     {"out past the right",       600, 200, 800, 200},
     {"out past the top",         300, 30,  300, -50},
     {"out past the bottom left", 20,  460, -30, 520},
 };
+// clang-format on
 
 class ProbeLeaves : public ProbeTest, public ::testing::WithParamInterface<DragCase> {};
 
@@ -450,8 +458,7 @@ TEST_P(ProbeLeaves, KeepTheLastPositionInside) {
     EXPECT_EQ(mice.back().y, c.y1) << c.what << ": " << describe(mice);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProbeLeaves, ::testing::ValuesIn(leaveCases),
-                         caseName<DragCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ProbeLeaves, ::testing::ValuesIn(leaveCases), caseName<DragCase>);
 
 TEST(LayerProbe, WithoutADisplayItSaysWhyAndExits1) {
     xdrive::Program probe;
@@ -475,21 +482,24 @@ TEST_F(ProbeTest, CaptureShowsTheCalibrationMarksWhereTheyWereDrawn) {
         xdrive::Rgb colour;
     };
     const xdrive::Rgb black{0, 0, 0}, red{0xA8, 0, 0}, green{0, 0xA8, 0}, blue{0, 0, 0xA8}, white{0xFC, 0xFC, 0xFC};
+    // clang-format off
     const Expected expected[] = {
         {10, 10, red},     {29, 29, red},     {9, 9, black},     {30, 30, black},   {40, 10, green},
         {59, 29, green},   {70, 10, blue},    {89, 29, blue},    {90, 10, black},   {630, 470, white},
         {639, 479, white}, {629, 469, black}, {320, 240, black}, {0, 0, black},
     };
+    // clang-format on
     xdrive::Image image;
-    ASSERT_TRUE(driver->captureUntil(image, [&](const xdrive::Image& i) { return i.pixel(10, 10) == red; }, 3000))
+    ASSERT_TRUE(driver->captureUntil(
+        image, [&](const xdrive::Image& i) { return i.pixel(10, 10) == red; }, 3000))
         << driver->error();
     ASSERT_EQ(image.width, areaWidth);
     ASSERT_EQ(image.height, areaHeight);
     for (const Expected& e : expected) {
         const xdrive::Rgb got = image.pixel(e.x, e.y);
-        EXPECT_EQ(got, e.colour) << "pixel (" << e.x << ", " << e.y << ") is " << int(got.r) << " " << int(got.g)
-                                 << " " << int(got.b) << ", expected " << int(e.colour.r) << " "
-                                 << int(e.colour.g) << " " << int(e.colour.b);
+        EXPECT_EQ(got, e.colour) << "pixel (" << e.x << ", " << e.y << ") is " << int(got.r) << " " << int(got.g) << " "
+                                 << int(got.b) << ", expected " << int(e.colour.r) << " " << int(e.colour.g) << " "
+                                 << int(e.colour.b);
     }
 }
 
@@ -568,8 +578,8 @@ TEST(XDriverPng, FailuresAreReportedNotHidden) {
 
 TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
     xdrive::Program program;
-    ASSERT_TRUE(program.start("", {"/bin/sh", "-c", "echo one; printf 'two'; sleep 0.3; exit 3"},
-                              xdrive::Output::Stdout))
+    ASSERT_TRUE(
+        program.start("", {"/bin/sh", "-c", "echo one; printf 'two'; sleep 0.3; exit 3"}, xdrive::Output::Stdout))
         << program.error();
     std::string line;
     ASSERT_TRUE(program.readLine(line, lineTimeoutMs)) << program.error();
@@ -626,8 +636,7 @@ TEST(XDriveCommand, BadScriptLineIsReportedWithItsNumber) {
     const std::string script = tempPath("bad.txt");
     std::ofstream(script) << "move 1 2\n\ndrag left 1 2 3\n";
     xdrive::Program xdriveRun;
-    ASSERT_TRUE(xdriveRun.start("", {XDRIVE_PATH, "--script", script, "/bin/true"},
-                                xdrive::Output::StdoutAndStderr));
+    ASSERT_TRUE(xdriveRun.start("", {XDRIVE_PATH, "--script", script, "/bin/true"}, xdrive::Output::StdoutAndStderr));
     std::string output, line;
     while (xdriveRun.readLine(line, lineTimeoutMs)) output += line + "\n";
     int status = -1;

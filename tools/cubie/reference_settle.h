@@ -37,10 +37,8 @@ void settlePointByPoint(cubie::CubieModel<C>& m) {
                     for (int32_t a = 0; a < 3; ++a) std::swap(m.worldVertex[s][a], m.worldVertex[b][a]);
                     for (auto& f : m.facets)
                         for (int32_t c = 0; c < f.corners; ++c) {
-                            if (f.vertex[c] == s)
-                                f.vertex[c] = b;
-                            else if (f.vertex[c] == b)
-                                f.vertex[c] = s;
+                            if (f.vertex[c] == s) f.vertex[c] = b;
+                            else if (f.vertex[c] == b) f.vertex[c] = s;
                         }
                 }
             }
