@@ -1,8 +1,9 @@
 // The SDL2 backend of the layer: the only file that talks to the platform.
 //
-// There is no window thread: every call that reads input or presents first drains SDL's event queue into the
-// layer's own state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click
-// keeps the Shift state it had at its own event rather than at the end of the pump.
+// There is no window thread: the calls that read input or present drain SDL's event queue into the layer's own
+// state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click keeps the
+// Shift state it had at its own event rather than at the end of the pump. A frame drains the queue once, at its
+// first input query (or at its presentation when it asks nothing); its other queries read the layer's state.
 #include <SDL.h>
 
 #include <algorithm>
@@ -30,6 +31,10 @@ constexpr int frameHeight = 39;
 // Colours that have their numbers worked out at open_window, so that drawing with them costs no palette search.
 constexpr NamedColour knownColours[] = {colourBlack, colourDarkGrey, colourWhite, colourRed, colourGreen};
 constexpr int knownColourCount = sizeof knownColours / sizeof knownColours[0];
+// How long one collection of events answers input queries. A frame asks its questions together, within
+// microseconds of each other, so they all see one collection; a loop that polls without presenting a frame gets a
+// new one at least this often, so whatever it waits for reaches it.
+constexpr auto collectionLife = std::chrono::milliseconds(1);
 
 struct LayerState {
     bool open = false;
@@ -61,6 +66,10 @@ struct LayerState {
     int16_t mouseButtons = 0, mouseX = 0, mouseY = 0;
     int16_t beforeMotionX = 0, beforeMotionY = 0;  // position before the latest motion event
     bool lastWasMotion = false;                    // the latest event was a motion event
+
+    // Events were collected since the last presented frame, the latest collection at collectedAt.
+    bool collectedThisFrame = false;
+    Clock::time_point collectedAt{};
 
     int16_t frameRate = 0;
     Clock::time_point nextFrame{};
@@ -338,7 +347,25 @@ void pumpEvents() {
         S.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
     flushPress();
+    S.collectedThisFrame = true;
+    S.collectedAt = Clock::now();
 }
+
+// Brings the input state up to date for a query: the frame's first query collects the events, later ones read
+// what it collected while that is fresh.
+void collectForQuery() {
+    if (S.collectedThisFrame && Clock::now() - S.collectedAt < collectionLife) return;
+    pumpEvents();
+}
+
+// Before a frame is shown: a frame that asked for no input still collects the events once, so that window events
+// (a resize, a repaint) are acted on and the queue never grows.
+void collectForPresent() {
+    if (!S.collectedThisFrame) pumpEvents();
+}
+
+// After a frame is shown: the next frame's first query collects anew.
+void endFrame() { S.collectedThisFrame = false; }
 
 // ---- opening ----
 
@@ -417,6 +444,7 @@ void resetDrawingState() {
     S.shift = S.ctrl = S.alt = false;
     S.mouseButtons = S.mouseX = S.mouseY = 0;
     S.lastWasMotion = false;
+    S.collectedThisFrame = false;
     S.glDrawing = false;
     S.nextFrame = Clock::now();
 }
@@ -567,21 +595,17 @@ void set_gl_drawing(bool on) {
 
 void present_frame(int16_t mode) {
     if (!ready()) return;
-    pumpEvents();
     switch (mode) {
-        case presentDirectOff: S.directRefresh = false; break;
-        case presentDirectOn:
-            S.directRefresh = true;
-            paceFrame();
-            showPage();
-            break;
-        case presentSwap:
-            paceFrame();
-            if (S.glDrawing) SDL_GL_SwapWindow(S.window);
-            else showPage();
-            break;
-        default: S.status = grInvalidParameter; break;
+        case presentDirectOff: S.directRefresh = false; return;  // shows nothing, so it ends no frame
+        case presentDirectOn: S.directRefresh = true; break;
+        case presentSwap: break;
+        default: S.status = grInvalidParameter; return;
     }
+    collectForPresent();
+    paceFrame();
+    if (mode == presentSwap && S.glDrawing) SDL_GL_SwapWindow(S.window);
+    else showPage();
+    endFrame();
 }
 
 void set_frame_rate(int16_t framesPerSecond) {
@@ -595,25 +619,25 @@ int16_t window_last_y() { return ready() ? static_cast<int16_t>(S.height - 1) : 
 
 int16_t mouse_buttons() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseButtons;
 }
 
 int16_t mouse_x() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseX;
 }
 
 int16_t mouse_y() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseY;
 }
 
 bool key_waiting() {
     if (!ready()) return false;
-    pumpEvents();
+    collectForQuery();
     return !win::keyQueueEmpty(S.keys);
 }
 
@@ -642,7 +666,7 @@ uint32_t tick_count() {
 
 bool key_held(int32_t keyNumber) {
     if (!ready()) return false;
-    pumpEvents();
+    collectForQuery();
     return keyNumber >= 0 && keyNumber < heldKeyCount && S.held[keyNumber];
 }
 
@@ -660,9 +684,10 @@ void select_draw_page(int16_t page) {
 void select_shown_page(int16_t page) {
     if (!ready()) return;
     S.shownPage = (page >= 0 && page < pageCount) ? page : 0;
-    pumpEvents();
+    collectForPresent();
     paceFrame();
     showPage();
+    endFrame();
 }
 
 void set_pen_color(int32_t colour) {
