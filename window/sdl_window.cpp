@@ -50,6 +50,9 @@ struct LayerState {
     uint32_t pen = 15;
     win::Fill fill;
     win::Palette palette{};
+    // The palette in the window's pixel format, made again only when the palette or that format changes.
+    uint32_t paletteLut[win::paletteSize] = {};
+    uint32_t paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
 
     SDL_Window* window = nullptr;
     SDL_GLContext gl = nullptr;
@@ -109,10 +112,13 @@ void showRegion(int left, int top, int right, int bottom) {
     if (left > right || top > bottom) return;
     SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : S.shadow;
     if (target == nullptr) return;
-    uint32_t lut[win::paletteSize];
-    for (int i = 0; i < win::paletteSize; ++i) {
-        const win::Rgb& e = S.palette.entries[i];
-        lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
+    uint32_t* lut = S.paletteLut;
+    if (S.paletteLutFormat != target->format->format) {
+        for (int i = 0; i < win::paletteSize; ++i) {
+            const win::Rgb& e = S.palette.entries[i];
+            lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
+        }
+        S.paletteLutFormat = target->format->format;
     }
     const win::Page& page = S.pages[S.shownPage];
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
@@ -516,6 +522,7 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     S.height = h;
     S.paletteEntries = entries;
     S.palette = win::defaultPalette();
+    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
     S.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
     S.open = true;
     resetDrawingState();
@@ -716,6 +723,7 @@ void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue) 
         return;
     }
     S.palette.entries[index] = win::Rgb{red, green, blue};
+    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
     showPage();
 }
 

@@ -160,6 +160,23 @@ TEST_F(LayerX11, DirectRefreshShowsDrawingAtOnce) {
     EXPECT_TRUE(showsAt(driver, 300, 300, {0x84, 0x84, 0xFC})) << "showing page 1 repaints from it";
 }
 
+// A palette entry's new colour shows at once where the page uses it, and every later show keeps it.
+TEST_F(LayerX11, PaletteChangesShowAtOnceAndInLaterFrames) {
+    openStandard("PALETTE TEST");
+    xdrive::Driver driver(display());
+    ASSERT_TRUE(driver.findWindow("PALETTE TEST", 5000)) << driver.error();
+    set_fill(1, 20);
+    fill_rect(10, 10, 50, 50);
+    const xdrive::Rgb colours[] = {{0x12, 0x34, 0x56}, {0xC0, 0x80, 0x40}};
+    for (const xdrive::Rgb& c : colours) {
+        set_palette_entry(20, c.r, c.g, c.b);
+        EXPECT_TRUE(showsAt(driver, 30, 30, c)) << "as the entry changes";
+        present_frame(presentSwap);
+        select_shown_page(0);
+        EXPECT_TRUE(showsAt(driver, 30, 30, c)) << "after a present and a page show";
+    }
+}
+
 // A window manager may resize even a fixed-size window. Showing the page must then stay within the window's
 // smaller picture, and fill it again once the window has its size back.
 TEST_F(LayerX11, ResizedWindowIsPaintedWithinItsSize) {
