@@ -1,8 +1,9 @@
 // The SDL2 backend of the layer: the only file that talks to the platform.
 //
-// There is no window thread: every call that reads input or presents first drains SDL's event queue into the
-// layer's own state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click
-// keeps the Shift state it had at its own event rather than at the end of the pump.
+// There is no window thread: the calls that read input or present drain SDL's event queue into the layer's own
+// state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click keeps the
+// Shift state it had at its own event rather than at the end of the pump. A frame drains the queue once, at its
+// first input query (or at its presentation when it asks nothing); its other queries read the layer's state.
 #include <SDL.h>
 
 #include <algorithm>
@@ -30,6 +31,10 @@ constexpr int frameHeight = 39;
 // Colours that have their numbers worked out at open_window, so that drawing with them costs no palette search.
 constexpr NamedColour knownColours[] = {colourBlack, colourDarkGrey, colourWhite, colourRed, colourGreen};
 constexpr int knownColourCount = sizeof knownColours / sizeof knownColours[0];
+// How long one collection of events answers input queries. A frame asks its questions together, within
+// microseconds of each other, so they all see one collection; a loop that polls without presenting a frame gets a
+// new one at least this often, so whatever it waits for reaches it.
+constexpr auto collectionLife = std::chrono::milliseconds(1);
 
 struct LayerState {
     bool open = false;
@@ -45,6 +50,9 @@ struct LayerState {
     uint32_t pen = 15;
     win::Fill fill;
     win::Palette palette{};
+    // The palette in the window's pixel format, made again only when the palette or that format changes.
+    uint32_t paletteLut[win::paletteSize] = {};
+    uint32_t paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
 
     SDL_Window* window = nullptr;
     SDL_GLContext gl = nullptr;
@@ -61,6 +69,10 @@ struct LayerState {
     int16_t mouseButtons = 0, mouseX = 0, mouseY = 0;
     int16_t beforeMotionX = 0, beforeMotionY = 0;  // position before the latest motion event
     bool lastWasMotion = false;                    // the latest event was a motion event
+
+    // Events were collected since the last presented frame, the latest collection at collectedAt.
+    bool collectedThisFrame = false;
+    Clock::time_point collectedAt{};
 
     int16_t frameRate = 0;
     Clock::time_point nextFrame{};
@@ -100,10 +112,13 @@ void showRegion(int left, int top, int right, int bottom) {
     if (left > right || top > bottom) return;
     SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : S.shadow;
     if (target == nullptr) return;
-    uint32_t lut[win::paletteSize];
-    for (int i = 0; i < win::paletteSize; ++i) {
-        const win::Rgb& e = S.palette.entries[i];
-        lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
+    uint32_t* lut = S.paletteLut;
+    if (S.paletteLutFormat != target->format->format) {
+        for (int i = 0; i < win::paletteSize; ++i) {
+            const win::Rgb& e = S.palette.entries[i];
+            lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
+        }
+        S.paletteLutFormat = target->format->format;
     }
     const win::Page& page = S.pages[S.shownPage];
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
@@ -343,7 +358,25 @@ void pumpEvents() {
         S.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
     flushPress();
+    S.collectedThisFrame = true;
+    S.collectedAt = Clock::now();
 }
+
+// Brings the input state up to date for a query: the frame's first query collects the events, later ones read
+// what it collected while that is fresh.
+void collectForQuery() {
+    if (S.collectedThisFrame && Clock::now() - S.collectedAt < collectionLife) return;
+    pumpEvents();
+}
+
+// Before a frame is shown: a frame that asked for no input still collects the events once, so that window events
+// (a resize, a repaint) are acted on and the queue never grows.
+void collectForPresent() {
+    if (!S.collectedThisFrame) pumpEvents();
+}
+
+// After a frame is shown: the next frame's first query collects anew.
+void endFrame() { S.collectedThisFrame = false; }
 
 // ---- opening ----
 
@@ -422,6 +455,7 @@ void resetDrawingState() {
     S.shift = S.ctrl = S.alt = false;
     S.mouseButtons = S.mouseX = S.mouseY = 0;
     S.lastWasMotion = false;
+    S.collectedThisFrame = false;
     S.glDrawing = false;
     S.nextFrame = Clock::now();
 }
@@ -495,6 +529,7 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     S.height = h;
     S.paletteEntries = entries;
     S.palette = win::defaultPalette();
+    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
     S.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
     S.open = true;
     resetDrawingState();
@@ -574,21 +609,17 @@ void set_gl_drawing(bool on) {
 
 void present_frame(int16_t mode) {
     if (!ready()) return;
-    pumpEvents();
     switch (mode) {
-        case presentDirectOff: S.directRefresh = false; break;
-        case presentDirectOn:
-            S.directRefresh = true;
-            paceFrame();
-            showPage();
-            break;
-        case presentSwap:
-            paceFrame();
-            if (S.glDrawing) SDL_GL_SwapWindow(S.window);
-            else showPage();
-            break;
-        default: S.status = grInvalidParameter; break;
+        case presentDirectOff: S.directRefresh = false; return;  // shows nothing, so it ends no frame
+        case presentDirectOn: S.directRefresh = true; break;
+        case presentSwap: break;
+        default: S.status = grInvalidParameter; return;
     }
+    collectForPresent();
+    paceFrame();
+    if (mode == presentSwap && S.glDrawing) SDL_GL_SwapWindow(S.window);
+    else showPage();
+    endFrame();
 }
 
 void set_frame_rate(int16_t framesPerSecond) {
@@ -602,25 +633,25 @@ int16_t window_last_y() { return ready() ? static_cast<int16_t>(S.height - 1) : 
 
 int16_t mouse_buttons() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseButtons;
 }
 
 int16_t mouse_x() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseX;
 }
 
 int16_t mouse_y() {
     if (!ready()) return 0;
-    pumpEvents();
+    collectForQuery();
     return S.mouseY;
 }
 
 bool key_waiting() {
     if (!ready()) return false;
-    pumpEvents();
+    collectForQuery();
     return !win::keyQueueEmpty(S.keys);
 }
 
@@ -649,7 +680,7 @@ uint32_t tick_count() {
 
 bool key_held(int32_t keyNumber) {
     if (!ready()) return false;
-    pumpEvents();
+    collectForQuery();
     return keyNumber >= 0 && keyNumber < heldKeyCount && S.held[keyNumber];
 }
 
@@ -667,9 +698,10 @@ void select_draw_page(int16_t page) {
 void select_shown_page(int16_t page) {
     if (!ready()) return;
     S.shownPage = (page >= 0 && page < pageCount) ? page : 0;
-    pumpEvents();
+    collectForPresent();
     paceFrame();
     showPage();
+    endFrame();
 }
 
 void set_pen_color(int32_t colour) {
@@ -698,6 +730,7 @@ void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue) 
         return;
     }
     S.palette.entries[index] = win::Rgb{red, green, blue};
+    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
     showPage();
 }
 

@@ -1,8 +1,14 @@
 // The window, drawing and input layer: the one face every program sees.
 //
 // One window per program, four off-screen drawing pages of colour numbers, a 256-entry palette, a 32-byte key
-// ring, the mouse state and an OpenGL context on the window. Everything runs on the caller's thread: every call
-// that reads input or presents a frame first collects the windowing system's pending events.
+// ring, the mouse state and an OpenGL context on the window. Everything runs on the caller's thread.
+//
+// Input is collected from the windowing system once a frame: the first input query after a frame is shown
+// (present_frame, select_shown_page) collects the pending events, in order, and the frame's other queries answer
+// from that collection while it is under a millisecond old, so a frame's questions see one consistent moment. A
+// frame that asks nothing collects when it is shown. A loop that polls the input without showing frames gets a
+// new collection at least every millisecond, and next_key_byte collects at each look while it waits: no loop
+// waits in vain for input that has come.
 //
 // Every operation sets graph_status(): 0 on success, -1 when no window is open (and then does nothing else), or
 // one of the codes below. No operation crashes on any argument.
