@@ -4,8 +4,8 @@
 
 namespace play {
 
-// Every read below pumps the window's events first, so the order of the reads is the order in which a program
-// sees them; it stays the same in every program.
+// The reads come in one order in every program: the mouse, then the keys. The layer answers a frame's reads from
+// one collection of the window's events, so they all see the same moment.
 FrameInput readMouse(int32_t cellScale) {
     const int32_t scale = cellScale > 0 ? cellScale : 1;
     FrameInput in;

@@ -66,8 +66,8 @@ bool openBenchWindow(benchmark::State& state, bool gl) {
 }
 
 void countFrames(benchmark::State& state) {
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The input a frame of the held-key programs reads, with the one key of the programs that take keys: 13 queries.
@@ -75,7 +75,7 @@ void readFrameInput() {
     benchmark::DoNotOptimize(mouse_x());
     benchmark::DoNotOptimize(mouse_y());
     benchmark::DoNotOptimize(mouse_buttons());
-    constexpr int32_t held[] = {keyLetter('A'), keyLetter('S'), keyRight, keyLeft, keyUp,
+    constexpr int32_t held[] = {keyLetter('A'), keyLetter('S'), keyRight,       keyLeft,  keyUp,
                                 keyDown,        keyLetter('X'), keyLetter('Z'), keyEscape};
     for (int32_t key : held) benchmark::DoNotOptimize(key_held(key));
     benchmark::DoNotOptimize(take_key());
