@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 #include "window/window.h"
 
@@ -131,75 +133,121 @@ void fillEvenOdd(Page& page, const Fill& fill, int count, const PointType* point
     }
 }
 
-// One edge of a polygon as fillEvenOdd meets it, from corner a to the next corner b; it crosses the centre lines
-// of rows top to bottom - 1.
-struct Edge {
-    double ax, ay, dx, dy;
-    int64_t top, bottom;
+// Corners at most this far from the origin on either axis let fillFewCorners find its crossings in whole numbers.
+constexpr int64_t wholeNumberReach = int64_t{1} << 22;
+
+// n / d rounded up and down, for d > 0.
+int64_t divideUp(int64_t n, int64_t d) {
+    const int64_t q = n / d;
+    return q * d < n ? q + 1 : q;
+}
+
+int64_t divideDown(int64_t n, int64_t d) {
+    const int64_t q = n / d;
+    return q * d > n ? q - 1 : q;
+}
+
+// Where one edge crosses the rows' centre lines, walked down a row at a time in whole numbers. On row y the edge
+// from its upper end (ax, ay) to its lower end (bx, by) crosses the centre line at
+// X = ax + (y + 0.5 - ay) (bx - ax) / (by - ay), and the first pixel whose centre is not left of X is column
+// ceil(X - 0.5) = ceil(m / d), with d = 2 (by - ay) and m = d ax - (by - ay) + (2 (y - ay) + 1) (bx - ax); each row
+// down adds 2 (bx - ax) to m.
+//
+// fillEvenOdd finds the same column in doubles, from whichever end the polygon names first. With every corner
+// within wholeNumberReach of the origin its rounding errors stay below 2^-27, while an X - 0.5 that is not a whole
+// number lies at least 1 / d >= 2^-24 from one, and one that is comes out exact (the quotient is then a
+// half-integer, exact in a double): so both take the same column on every row.
+struct EdgeWalk {
+    int64_t column = 0;  // ceil(m / d) on the current row
+    int64_t excess = 0;  // m - column * d, in (-d, 0]
+    int64_t d = 1, stepColumns = 0, stepExcess = 0;  // a row's step of m is stepColumns * d + stepExcess
+    int64_t bottom = std::numeric_limits<int64_t>::min();  // the lower end's row, the first the edge does not cross
+
+    // Starts on row y, one of the rows the edge crosses: upper.y <= y < lower.y.
+    void start(const PointType& upper, const PointType& lower, int64_t y) {
+        const int64_t height = int64_t{lower.y} - upper.y, dx = int64_t{lower.x} - upper.x;
+        d = 2 * height;
+        const int64_t m = d * upper.x - height + (2 * (y - upper.y) + 1) * dx;
+        column = divideUp(m, d);
+        excess = m - column * d;
+        stepColumns = divideDown(2 * dx, d);
+        stepExcess = 2 * dx - stepColumns * d;
+        bottom = lower.y;
+    }
+
+    // Without a branch: whether the excess passes 0 follows the slope's fraction, which no predictor guesses.
+    void step() {
+        excess += stepExcess;
+        const int64_t over = -static_cast<int64_t>(excess > 0);
+        column += stepColumns - over;
+        excess -= d & over;
+    }
 };
 
-Edge edgeFrom(const PointType& a, const PointType& b) {
-    const double ay = a.y, by = b.y;
-    return Edge{static_cast<double>(a.x), ay, static_cast<double>(b.x) - a.x, by - ay, std::min(a.y, b.y),
-                std::max(a.y, b.y)};
+// One way round the polygon from its highest corner to its lowest: the corners in the order the rows meet them.
+struct Chain {
+    PointType corners[4];
+    int length = 0;
+    int next = 1;  // the lower end of the edge being walked
+    EdgeWalk walk;
+
+    // Onto row y: the same edge a row further down, or the next edge that crosses row y.
+    void advance(int64_t y) {
+        if (y < walk.bottom) {
+            walk.step();
+            return;
+        }
+        while (corners[next].y <= y) ++next;
+        walk.start(corners[next - 1], corners[next], y);
+    }
+};
+
+// The corners from the highest (top) to the lowest (bottom), one step at a time round the polygon; false unless
+// they never rise.
+bool descendingChain(const PointType* points, int count, int top, int bottom, int step, Chain& chain) {
+    for (int i = top;; i = (i + step) % count) {
+        if (chain.length > 0 && points[i].y < chain.corners[chain.length - 1].y) return false;
+        chain.corners[chain.length++] = points[i];
+        if (i == bottom) return true;
+    }
 }
 
-// Where the edge crosses the centre line yc, by fillEvenOdd's very arithmetic, so that both round alike.
-double crossing(const Edge& e, double yc) { return e.ax + (yc - e.ay) * e.dx / e.dy; }
-
-// Smallest whole number not below v, as std::ceil gives it, for |v| < 2^63.
-int64_t ceilToInt(double v) {
-    const int64_t t = static_cast<int64_t>(v);
-    return t + (static_cast<double>(t) < v);
-}
-
-// The edges from the highest corner to the lowest one way round (step 1) or the other (step count - 1), in the
-// order the rows meet them; false unless the corners along the way never rise.
-bool descendingChain(const PointType* points, int count, int top, int bottom, int step, Edge* chain, int& length) {
-    length = 0;
-    for (int i = top; i != bottom; i = (i + step) % count) {
-        const int next = (i + step) % count;
-        if (points[next].y < points[i].y) return false;
-        // The edge keeps the direction it has in the polygon, from corner i to i + 1, whichever way it is walked.
-        chain[length++] = step == 1 ? edgeFrom(points[i], points[next]) : edgeFrom(points[next], points[i]);
+bool withinWholeNumberReach(int count, const PointType* points) {
+    for (int i = 0; i < count; ++i) {
+        if (std::abs(int64_t{points[i].x}) > wholeNumberReach || std::abs(int64_t{points[i].y}) > wholeNumberReach)
+            return false;
     }
     return true;
 }
 
 // fillEvenOdd for three or four corners, the shapes the cube programs paint a thousand of a frame. When both ways
 // round from the highest corner to the lowest descend (every triangle, every convex quadrilateral), each row's
-// centre line crosses exactly one edge of either way, so a row needs two crossings and no sort or search. The
-// crossings come from the same arithmetic as fillEvenOdd's, so the pixels are the same; rows are clipped to the
-// page once, and each run goes straight into its row. Other quadrilaterals take fillEvenOdd itself.
+// centre line crosses exactly one edge of either way, so a row is two crossings, no sort and no search, and each
+// crossing is a step of EdgeWalk rather than a division. Rows are clipped to the page once, and each run goes
+// straight into its row. Other quadrilaterals, and corners far off the page, take fillEvenOdd itself.
 void fillFewCorners(Page& page, const Fill& fill, int count, const PointType* points) {
     int top = 0, bottom = 0;
     for (int i = 1; i < count; ++i) {
         if (points[i].y < points[top].y) top = i;
         if (points[i].y > points[bottom].y) bottom = i;
     }
-    Edge left[3], right[3];
-    int leftLength = 0, rightLength = 0;
-    if (!descendingChain(points, count, top, bottom, 1, left, leftLength) ||
-        !descendingChain(points, count, top, bottom, count - 1, right, rightLength)) {
+    Chain left, right;
+    if (!withinWholeNumberReach(count, points) || !descendingChain(points, count, top, bottom, 1, left) ||
+        !descendingChain(points, count, top, bottom, count - 1, right)) {
         fillEvenOdd(page, fill, count, points);
         return;
     }
-    // Row points[bottom].y has its centre line below every corner; the rows above it down to the page's top.
+    // The lowest corner's row has its centre line below every corner.
     const int64_t firstRow = std::max<int64_t>(points[top].y, 0);
     const int64_t lastRow = std::min<int64_t>(int64_t{points[bottom].y} - 1, page.height - 1);
     const int64_t lastColumn = page.width - 1;
-    int l = 0, r = 0;
     for (int64_t y = firstRow; y <= lastRow; ++y) {
-        // Each way's edges meet the rows one after another, the last one reaching below lastRow.
-        while (left[l].bottom <= y) ++l;
-        while (right[r].bottom <= y) ++r;
-        const double yc = static_cast<double>(y) + 0.5;
-        const double a = crossing(left[l], yc), b = crossing(right[r], yc);
-        // Pixels whose centres x + 0.5 lie between the two crossings, the first included, on the page.
-        const int64_t x1 = std::max<int64_t>(ceilToInt(std::min(a, b) - 0.5), 0);
-        const int64_t x2 = std::min<int64_t>(ceilToInt(std::max(a, b) - 0.5) - 1, lastColumn);
-        if (x1 > x2) continue;
-        fillRun(page.pixels.data() + y * page.width, fill, y, x1, x2);
+        left.advance(y);
+        right.advance(y);
+        // Pixels whose centres lie between the two crossings, the first included, on the page.
+        const int64_t x1 = std::max<int64_t>(std::min(left.walk.column, right.walk.column), 0);
+        const int64_t x2 = std::min<int64_t>(std::max(left.walk.column, right.walk.column) - 1, lastColumn);
+        if (x1 <= x2) fillRun(page.pixels.data() + y * page.width, fill, y, x1, x2);
     }
 }
 

@@ -246,7 +246,7 @@ TEST(Pages, FewCornersFillAsThePlainScanline) {
         {"one point", 4, {{12, 12}, {12, 12}, {12, 12}, {12, 12}}},
         {"corner given twice", 4, {{5, 5}, {40, 8}, {40, 8}, {15, 40}}},
         {"needle", 3, {{0, 0}, {63, 47}, {62, 47}}},
-        {"slopes through pixel centres", 4, {{0, 0}, {63, 1}, {1, 47}, {0, 46}}},
+        {"edges meeting rows halfway between pixels", 4, {{2, 2}, {32, 12}, {42, 42}, {12, 32}}},
         {"partly off the page", 4, {{-20, -10}, {40, -30}, {90, 30}, {20, 70}}},
         {"off the page", 3, {{70, 50}, {90, 60}, {80, 90}}},
         {"left of the page", 3, {{-30, 5}, {-1, 20}, {-20, 40}}},
@@ -263,21 +263,31 @@ TEST(Pages, FewCornersFillAsThePlainScanline) {
     }
 }
 
-// Random corners at every scale: inside the page, around it, far beyond it, up to the ends of the 32-bit range.
+// Random corners at every scale: over the page, around it, far beyond it, up to the ends of the 32-bit range. Every
+// third polygon has an edge from far away that passes through the page along a diagonal of odd steps, so that it
+// meets centre lines exactly halfway between pixel centres, where rounding decides.
 TEST(Pages, FewCornersFillAsThePlainScanlineOnRandomCorners) {
     std::mt19937 random(20240613);
-    const int32_t spans[] = {8, 64, 200, 5000, 1 << 22, 1 << 24, std::numeric_limits<int32_t>::max()};
+    const int64_t spans[] = {8, 64, 200, 5000, 1 << 21, 1 << 22, 1 << 24, std::numeric_limits<int32_t>::max()};
+    auto pick = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(random); };
+    auto corner = [](int64_t x, int64_t y) {
+        return PointType{static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
+                         static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX))};
+    };
     int failures = 0;
-    for (int trial = 0; trial < 20000 && failures < 5; ++trial) {
-        const int32_t span = spans[trial % std::size(spans)];
-        std::uniform_int_distribution<int64_t> coordinate(-int64_t{span}, span);
+    for (int trial = 0; trial < 30000 && failures < 5; ++trial) {
+        const int64_t span = spans[trial % std::size(spans)];
+        // Small spans lie over the page, large ones around it.
+        const int64_t centreX = span <= 64 ? 32 : 0, centreY = span <= 64 ? 24 : 0;
         const int count = 3 + trial % 2;
         PointType corners[4];
-        for (int i = 0; i < count; ++i) {
-            // Small spans lie over the page, large ones around it.
-            const int64_t centreX = span <= 64 ? 32 : 0, centreY = span <= 64 ? 24 : 0;
-            corners[i].x = static_cast<int32_t>(std::clamp<int64_t>(centreX + coordinate(random), INT32_MIN, INT32_MAX));
-            corners[i].y = static_cast<int32_t>(std::clamp<int64_t>(centreY + coordinate(random), INT32_MIN, INT32_MAX));
+        for (int i = 0; i < count; ++i)
+            corners[i] = corner(centreX + pick(-span, span), centreY + pick(-span, span));
+        if (trial % 3 == 0) {
+            const int64_t x = pick(0, 63), y = pick(0, 47), ux = 2 * pick(-3, 2) + 1, uy = 2 * pick(-3, 2) + 1;
+            const int64_t reach = pick(1, span) / 8 + 1;
+            corners[0] = corner(x - reach * ux, y - reach * uy);
+            corners[1] = corner(x + reach * ux, y + reach * uy);
         }
         const int pattern = trial % 10;
         std::string where;
