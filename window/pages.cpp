@@ -273,8 +273,11 @@ void pageClear(Page& page, uint32_t colour) { std::fill(page.pixels.begin(), pag
 bool patternSet(int pattern, int x, int y) { return (patternRow(pattern, y) >> (7 - (x & 7))) & 1; }
 
 void pageFillRect(Page& page, const Fill& fill, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    int64_t top = std::max<int64_t>(y1, 0), bottom = std::min<int64_t>(y2, page.height - 1);
-    for (int64_t y = top; y <= bottom; ++y) fillSpan(page, fill, y, x1, x2);
+    if (fill.pattern == noFillPattern) return;
+    const int64_t top = std::max<int64_t>(y1, 0), bottom = std::min<int64_t>(y2, page.height - 1);
+    const int64_t left = std::max<int64_t>(x1, 0), right = std::min<int64_t>(x2, page.width - 1);
+    if (left > right) return;
+    for (int64_t y = top; y <= bottom; ++y) fillRun(page.pixels.data() + y * page.width, fill, y, left, right);
 }
 
 void pageLine(Page& page, uint32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
