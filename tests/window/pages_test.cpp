@@ -279,7 +279,7 @@ TEST(Pages, FewCornersFillAsThePlainScanlineOnRandomCorners) {
         const int64_t span = spans[trial % std::size(spans)];
         // Small spans lie over the page, large ones around it.
         const int64_t centreX = span <= 64 ? 32 : 0, centreY = span <= 64 ? 24 : 0;
-        const int count = 3 + trial % 2;
+        const int count = static_cast<int>(pick(3, 4));
         PointType corners[4];
         for (int i = 0; i < count; ++i)
             corners[i] = corner(centreX + pick(-span, span), centreY + pick(-span, span));
@@ -289,7 +289,7 @@ TEST(Pages, FewCornersFillAsThePlainScanlineOnRandomCorners) {
             corners[0] = corner(x - reach * ux, y - reach * uy);
             corners[1] = corner(x + reach * ux, y + reach * uy);
         }
-        const int pattern = trial % 10;
+        const int pattern = static_cast<int>(pick(0, 9));
         std::string where;
         const int differ = differingPixels(count, corners, pattern, where);
         EXPECT_EQ(differ, 0) << describe(count, corners, pattern) << ": first " << where;
