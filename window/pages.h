@@ -42,6 +42,10 @@ constexpr int maxPolygonPoints = 32767;
 // colour. 2 <= count <= maxPolygonPoints; any other count draws nothing.
 void pageFillPolygon(Page& page, const Fill& fill, uint32_t pen, int count, const PointType* points);
 
+// pageFillPolygon by its plain scanline for every count. pageFillPolygon takes a quicker way for three and four
+// corners that must give the very same pixels; this is what that way is checked against.
+void pageFillPolygonPlain(Page& page, const Fill& fill, uint32_t pen, int count, const PointType* points);
+
 // Ellipse inscribed in (cx - rx, cy - ry) to (cx + rx, cy + ry): inside in the fill, boundary pixels in the pen.
 void pageFillEllipse(Page& page, const Fill& fill, uint32_t pen, int32_t cx, int32_t cy, int32_t rx, int32_t ry);
 

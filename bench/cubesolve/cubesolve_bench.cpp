@@ -1,5 +1,6 @@
 // Cost of one cubesolve frame at N = 5 and N = 3 (projection, the depth sort, the fill), of the sort beside the
-// plain exchange sort it replaces, and of one whole solve as the probe runs it (no drawing, no pacing).
+// plain exchange sort it replaces, and of one whole solve as the probe runs it (no drawing, no pacing). After the
+// table, the frame beside the empty frame (clear and show) of the same run.
 //
 // The fill draws into a real page: the bench opens its window through SDL's offscreen stand-in unless the run
 // chose a video driver itself. The "window" counter says whether a page was there to draw on.
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "bench/support/empty_frame_ratio.h"
 #include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
@@ -45,7 +47,25 @@ void setUp(int32_t n) {
 
 void report(benchmark::State& s) { s.counters["window"] = windowOpen ? 1 : 0; }
 
-// A whole picture; the view moves a degree a frame, as during a view drag, so the sort has work to do.
+// The end of each shown frame: the finished page goes on show and the other one becomes the drawing page.
+void flipPages() {
+    static int16_t drawPage = 1;
+    select_draw_page(drawPage);
+    drawPage = static_cast<int16_t>(1 - drawPage);
+    select_shown_page(drawPage);
+}
+
+// The frame with no picture: the ceiling of every page program's frame rate on this machine.
+void emptyFrame(benchmark::State& s) {
+    setUp(3);
+    for (auto _ : s) {
+        clear_page();
+        flipPages();
+    }
+    report(s);
+}
+
+// A whole picture, shown; the view moves a degree a frame, as during a view drag, so the sort has work to do.
 void frame(benchmark::State& s) {
     setUp(int32_t(s.range(0)));
     int32_t angle = 45;
@@ -55,6 +75,7 @@ void frame(benchmark::State& s) {
         projectVertices();
         sortFacets();
         drawFacets();
+        flipPages();
     }
     report(s);
 }
@@ -125,9 +146,12 @@ void solve(benchmark::State& s) {
 
 }  // namespace
 
+BENCHMARK(emptyFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(frame)->Arg(5)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(projection)->Arg(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(depthSort)->Arg(5)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(plainExchangeSort)->Arg(5)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(fill)->Arg(5)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(solve)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) { return bench::runWithEmptyFrameRatios(argc, argv, "emptyFrame", {"frame"}); }

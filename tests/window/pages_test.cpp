@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <string>
 
 #include "window/pages.h"
 #include "window/window.h"
@@ -203,4 +208,104 @@ TEST(Pages, HugeEllipseCoversThePage) {
     Canvas off;
     win::pageFillEllipse(off.page, solid(), pen, -30000, -30000, 100, 100);
     EXPECT_EQ(off.count(untouched), 64 * 48);
+}
+
+// pageFillPolygon takes a quicker way for three and four corners; it must give exactly the plain scanline's pixels
+// for any corners at all, in every fill pattern.
+namespace {
+
+// Pixels where the two ways differ, the first one in where; the plain way's picture first, over the same page.
+int differingPixels(int count, const PointType* corners, int pattern, std::string& where) {
+    const win::Fill fill{pattern, fillColour, background};
+    Canvas plain, quick;
+    win::pageFillPolygonPlain(plain.page, fill, pen, count, corners);
+    win::pageFillPolygon(quick.page, fill, pen, count, corners);
+    int differ = 0;
+    for (int y = 0; y < plain.page.height; ++y) {
+        for (int x = 0; x < plain.page.width; ++x) {
+            if (plain.at(x, y) == quick.at(x, y)) continue;
+            if (differ++ == 0)
+                where = "at " + std::to_string(x) + "," + std::to_string(y) + ": plain " +
+                        std::to_string(plain.at(x, y)) + ", quick " + std::to_string(quick.at(x, y));
+        }
+    }
+    return differ;
+}
+
+std::string describe(int count, const PointType* corners, int pattern) {
+    std::string s = "pattern " + std::to_string(pattern) + ", corners";
+    for (int i = 0; i < count; ++i) s += " (" + std::to_string(corners[i].x) + "," + std::to_string(corners[i].y) + ")";
+    return s;
+}
+
+}  // namespace
+
+TEST(Pages, FewCornersFillAsThePlainScanline) {
+    constexpr int32_t big = 2000000000;
+    struct Row {
+        const char* name;
+        int count;
+        PointType corners[4];
+    };
+    const Row rows[] = {
+        {"triangle", 3, {{5, 5}, {60, 20}, {20, 44}}},
+        {"triangle the other way round", 3, {{20, 44}, {60, 20}, {5, 5}}},
+        {"sticker quadrilateral", 4, {{30, 10}, {48, 16}, {46, 35}, {27, 30}}},
+        {"square on whole pixels", 4, {{10, 10}, {20, 10}, {20, 20}, {10, 20}}},
+        {"dart (not convex)", 4, {{10, 5}, {50, 25}, {10, 45}, {25, 25}}},
+        {"dart pointing up", 4, {{32, 2}, {60, 44}, {32, 30}, {4, 44}}},
+        {"bow tie (edges cross)", 4, {{5, 5}, {55, 40}, {55, 5}, {5, 40}}},
+        {"flat quadrilateral", 4, {{3, 20}, {30, 20}, {60, 20}, {10, 20}}},
+        {"collinear slant", 3, {{0, 0}, {20, 15}, {40, 30}}},
+        {"one point", 4, {{12, 12}, {12, 12}, {12, 12}, {12, 12}}},
+        {"corner given twice", 4, {{5, 5}, {40, 8}, {40, 8}, {15, 40}}},
+        {"needle", 3, {{0, 0}, {63, 47}, {62, 47}}},
+        {"edges meeting rows halfway between pixels", 4, {{2, 2}, {32, 12}, {42, 42}, {12, 32}}},
+        {"partly off the page", 4, {{-20, -10}, {40, -30}, {90, 30}, {20, 70}}},
+        {"off the page", 3, {{70, 50}, {90, 60}, {80, 90}}},
+        {"left of the page", 3, {{-30, 5}, {-1, 20}, {-20, 40}}},
+        {"around the page", 4, {{-big, -big}, {big, -big}, {big, big}, {-big, big}}},
+        {"huge sliver", 3, {{-big, -big}, {big, big - 7}, {big, big}}},
+        {"huge and not convex", 4, {{-big, 0}, {big, -big}, {30, 20}, {big, big}}},
+    };
+    for (const Row& r : rows) {
+        for (int pattern = -1; pattern <= 10; ++pattern) {
+            std::string where;
+            EXPECT_EQ(differingPixels(r.count, r.corners, pattern, where), 0)
+                << r.name << ", " << describe(r.count, r.corners, pattern) << ": first " << where;
+        }
+    }
+}
+
+// Random corners at every scale: over the page, around it, far beyond it, up to the ends of the 32-bit range. Every
+// third polygon has an edge from far away that passes through the page along a diagonal of odd steps, so that it
+// meets centre lines exactly halfway between pixel centres, where rounding decides.
+TEST(Pages, FewCornersFillAsThePlainScanlineOnRandomCorners) {
+    std::mt19937 random(20240613);
+    const int64_t spans[] = {8, 64, 200, 5000, 1 << 21, 1 << 22, 1 << 24, std::numeric_limits<int32_t>::max()};
+    auto pick = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(random); };
+    auto corner = [](int64_t x, int64_t y) {
+        return PointType{static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
+                         static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX))};
+    };
+    int failures = 0;
+    for (int trial = 0; trial < 30000 && failures < 5; ++trial) {
+        const int64_t span = spans[trial % std::size(spans)];
+        // Small spans lie over the page, large ones around it.
+        const int64_t centreX = span <= 64 ? 32 : 0, centreY = span <= 64 ? 24 : 0;
+        const int count = static_cast<int>(pick(3, 4));
+        PointType corners[4];
+        for (int i = 0; i < count; ++i) corners[i] = corner(centreX + pick(-span, span), centreY + pick(-span, span));
+        if (trial % 3 == 0) {
+            const int64_t x = pick(0, 63), y = pick(0, 47), ux = 2 * pick(-3, 2) + 1, uy = 2 * pick(-3, 2) + 1;
+            const int64_t reach = pick(1, span) / 8 + 1;
+            corners[0] = corner(x - reach * ux, y - reach * uy);
+            corners[1] = corner(x + reach * ux, y + reach * uy);
+        }
+        const int pattern = static_cast<int>(pick(0, 9));
+        std::string where;
+        const int differ = differingPixels(count, corners, pattern, where);
+        EXPECT_EQ(differ, 0) << describe(count, corners, pattern) << ": first " << where;
+        failures += differ != 0;
+    }
 }
