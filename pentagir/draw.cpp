@@ -6,6 +6,7 @@
 
 #include "pentagir/geometry.h"
 #include "pentagir/state.h"
+#include "pentagir/visibility.h"
 
 namespace pentagir {
 namespace {
@@ -20,30 +21,35 @@ constexpr float outlineColour[3] = {0.0f, 0.0f, 0.0f};
 constexpr float outlineWidth = 1.0f;
 
 // The stickers as this frame shows them, last face first: where two faces' stickers meet, the lower-numbered face
-// is drawn last.
-void fillBatch() {
+// is drawn last. Without whole, only those the picture needs, in the same order.
+void fillBatch(bool whole) {
     LayerRotation rotation = animationRotation();
     updateFaceFrames();
+    chooseShownStickers(rotation, whole);
     state.batch.clear();
     for (int32_t f = faceCount - 1; f >= 0; --f) {
         for (int32_t p = stickersPerFace - 1; p >= 0; --p) {
             int32_t s = stickersPerFace * f + p;
-            float corner[5][3];
-            for (int32_t i = 0; i < stickerCorners(p); ++i) stickerCorner(s, i, rotation, corner[i]);
+            if (!state.shown[s]) continue;
             const int32_t* rgb = palette[state.stickerColour[s]];
             const float colour[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
                                      static_cast<float>(rgb[2] / 256.0)};
-            state.batch.add(corner, stickerCorners(p), colour);
+            state.batch.add(state.corner[s], stickerCorners(p), colour);
         }
     }
 }
 
 }  // namespace
 
-void setupCamera(int32_t lastX, int32_t lastY) {
+Vec3 eyePosition() {
     double a = cameraAzimuth * pi / 180.0, e = cameraElevation * pi / 180.0;
-    Vec3 eye{-cameraDistance * std::sin(a) * std::cos(e), cameraDistance * std::sin(e),
-             cameraDistance * std::cos(a) * std::cos(e)};
+    return {-cameraDistance * std::sin(a) * std::cos(e), cameraDistance * std::sin(e),
+            cameraDistance * std::cos(a) * std::cos(e)};
+}
+
+void setupCamera(int32_t lastX, int32_t lastY) {
+    double e = cameraElevation * pi / 180.0;
+    Vec3 eye = eyePosition();
     double perspective[16], lookAt[16];
     scene::perspectiveMatrix(perspective, fieldOfView, static_cast<double>(lastX) / lastY, nearPlane, farPlane);
     scene::lookAtMatrix(lookAt, eye, {0.0, 0.0, 0.0}, {0.0, std::cos(e), 0.0});
@@ -53,13 +59,13 @@ void setupCamera(int32_t lastX, int32_t lastY) {
 void setupProjection() { scene::applyCamera(state.camera); }
 
 void drawPuzzle() {
-    fillBatch();
+    fillBatch(!state.batchedDrawing);
     if (state.batchedDrawing) state.batch.drawBatched(outlineColour, outlineWidth);
     else state.batch.drawImmediate(outlineColour, outlineWidth);
 }
 
 void drawPuzzleImmediate() {
-    fillBatch();
+    fillBatch(true);
     state.batch.drawImmediate(outlineColour, outlineWidth);
 }
 

@@ -3,11 +3,16 @@
 
 #include <cstdint>
 
+#include "pentagir/geometry.h"
+
 namespace pentagir {
 
 // The camera for a drawing area whose largest coordinates are lastX, lastY: a 4-degree vertical field of view,
 // near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
 void setupCamera(int32_t lastX, int32_t lastY);
+
+// Where the camera's eye is, in the space OpenGL receives points in.
+Vec3 eyePosition();
 
 // OpenGL state for drawing through the camera, after setupCamera.
 void setupProjection();

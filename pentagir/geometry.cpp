@@ -1,5 +1,6 @@
 #include "pentagir/geometry.h"
 
+#include <cassert>
 #include <cmath>
 
 #include "pentagir/state.h"
@@ -50,12 +51,33 @@ void buildFaceFrames() {
     }
 }
 
+// Numbers every sticker corner by the point of the solid it lies on, so that stickers meeting at a corner, on one
+// face or across an edge, name it alike.
+void numberCornerPoints() {
+    Vec3 point[cornerPointCount];
+    int32_t count = 0;
+    for (int32_t s = 0; s < stickerCount; ++s) {
+        int32_t f = s / stickersPerFace, p = s % stickersPerFace;
+        for (int32_t i = 0; i < stickerCorners(p); ++i) {
+            Vec2 t = state.faceTemplate[stickerPolygon[p][i]];
+            Vec3 q = t.x * state.faceAxisX[f] + t.y * state.faceAxisY[f] + state.faceCentre[f];
+            int32_t k = 0;
+            while (k < count && length(point[k] - q) > 1e-9) ++k;
+            assert(k < cornerPointCount && "pentagir: more distinct sticker corners than the solid has");
+            if (k == cornerPointCount) k = 0;
+            if (k == count) point[count++] = q;
+            state.cornerPoint[s][i] = static_cast<int16_t>(k);
+        }
+    }
+}
+
 }  // namespace
 
 void buildGeometry() {
     buildTemplate();
     buildVertices();
     buildFaceFrames();
+    numberCornerPoints();
 }
 
 void resetView() {

@@ -21,6 +21,9 @@ constexpr double phi = 1.618033988749895;
 constexpr double depthOffset = 4.0;
 constexpr int32_t templatePointCount = 20;
 constexpr int32_t vertexCount = 20;
+// Distinct sticker corners on the solid: the 20 vertices, the two cut points of each of the 30 edges and the five
+// inner points of each face.
+constexpr int32_t cornerPointCount = vertexCount + 2 * 30 + 5 * faceCount;
 
 // Template points of each position's outline, in drawing order; -1 pads the quadrilaterals.
 // clang-format off
@@ -78,7 +81,7 @@ constexpr int32_t palette[faceCount][3] = {
 };
 // clang-format on
 
-// The fixed shape (template, vertices, face frames) in state, built once.
+// The fixed shape (template, vertices, face frames, which corners stickers share) in state, built once.
 void buildGeometry();
 
 // The start view: view space is model space.

@@ -23,6 +23,7 @@ struct ProgramState {
     Vec3 faceCentre[faceCount] = {};
     Vec3 faceAxisX[faceCount] = {};
     Vec3 faceAxisY[faceCount] = {};
+    int16_t cornerPoint[stickerCount][5] = {};  // point of the solid (0 to cornerPointCount - 1) at each corner
 
     // View basis rows: model vector m shows in view space as (viewX . m, viewY . m, viewZ . m).
     Vec3 viewX{1, 0, 0}, viewY{0, 1, 0}, viewZ{0, 0, 1};
@@ -46,8 +47,12 @@ struct ProgramState {
     int32_t hoveredSticker = -1;  // sticker under the pointer this frame, -1 for none
     int32_t pressedSticker = -1;  // anchor of a left-button drag, -1 for none or the button up
 
-    // This frame's stickers as OpenGL gets them; false draws one primitive at a time, for measuring what batching
-    // gains.
+    // This frame's corners of every sticker as OpenGL gets them, and the stickers its picture needs.
+    float corner[stickerCount][5][3] = {};
+    bool shown[stickerCount] = {};
+
+    // This frame's drawn stickers as OpenGL gets them; false draws every sticker one primitive at a time, the
+    // reference the faster drawing is held to.
     scene::PolygonBatch<stickerCount, 5> batch;
     bool batchedDrawing = true;
 };

@@ -43,7 +43,9 @@ void drawPolygonsBatched(const PolygonArrays& arrays, const float outlineRgb[3],
         glColor3fv(outlineRgb);
         glLineWidth(lineWidth);
         outlineDepth(true);
+        glDepthMask(GL_FALSE);
         glDrawElements(GL_LINES, arrays.lineCount, GL_UNSIGNED_SHORT, arrays.line);
+        glDepthMask(GL_TRUE);
         outlineDepth(false);
     }
     glDisableClientState(GL_VERTEX_ARRAY);

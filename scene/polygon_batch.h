@@ -60,7 +60,8 @@ struct PolygonBatch {
 
     // All fills in one glDrawElements(GL_TRIANGLES), then all outlines (colour outlineRgb, lineWidth pixels wide)
     // in one glDrawElements(GL_LINES). Outlines show solid over their own fills at every view, grazing angles
-    // included, and never over a nearer fill.
+    // included, and never over a nearer fill. They leave the depth buffer as the fills left it: only outlines of the
+    // same colour come after an outline, so the depth it would write decides no pixel.
     void drawBatched(const float outlineRgb[3], float lineWidth) const {
         drawPolygonsBatched(arrays(), outlineRgb, lineWidth);
     }

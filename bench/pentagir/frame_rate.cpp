@@ -1,7 +1,9 @@
-// Frames per second of pentagir's runFrame(), idle and during a turn animation, drawing one primitive at a time
-// and batched, in one run. Needs a display:   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
-//
-// The turn animation lasts 2500 frames, so its duration on screen is 2500 / (frames per second).
+// Frames per second of pentagir's frame loop, idle and during a turn, batched and one primitive at a time, against
+// an empty frame (clear and present only) as this machine's ceiling, all in one run. Needs a display:
+//   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
+// A turn lasts 2500 frames, so its duration on screen is 2500 / (frames per second).
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,26 +11,52 @@
 
 #include "pentagir/program.h"
 #include "pentagir/state.h"
+#include "window/window.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Frames per second over the given time; with turning, a turn animation of row 0 runs all the while.
-double measure(bool batched, bool turning, double seconds) {
+enum class Kind { Empty, Idle, TurningFront, TurningEach };
+
+void emptyFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush();
+    present_frame(presentSwap);
+}
+
+// Sets up this frame's turn: the front layer all the while, or every layer in turn, each for a tenth of its turn
+// from a different point of it, so that layers in front, at the side and behind and the whole sweep of a turn
+// all count.
+void chooseTurn(Kind kind, int64_t frame) {
     pentagir::ProgramState& state = pentagir::state;
-    state.batchedDrawing = batched;
+    if (kind == Kind::Idle) state.clock.animStart = -1.0;
+    if (kind == Kind::TurningFront && state.clock.animStart < 0.0) {
+        state.animRow = 0;  // its layer is face 6's, the face towards the eye at the start view
+        state.animK = 4;
+        state.clock.animStart = state.clock.frameClock;
+    }
+    if (kind == Kind::TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
+        static int32_t next = 0;
+        state.animRow = next % pentagir::faceCount;
+        state.animK = next % 2 ? 1 : 4;
+        state.clock.animStart = state.clock.frameClock - 0.3 * (next % 3) * state.clock.animDuration;
+        ++next;
+    }
+}
+
+double measure(Kind kind, bool batched, double seconds) {
+    pentagir::state.batchedDrawing = batched;
     int64_t frames = 0;
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (now < end) {
-        if (turning && state.clock.animStart < 0.0) {
-            state.animRow = 0;
-            state.animK = 4;
-            state.clock.animStart = state.clock.frameClock;
+        if (kind == Kind::Empty) {
+            emptyFrame();
+        } else {
+            chooseTurn(kind, frames);
+            pentagir::runFrame();
         }
-        if (!turning) state.clock.animStart = -1.0;
-        pentagir::runFrame();
         ++frames;
         now = Clock::now();
     }
@@ -41,29 +69,36 @@ int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
     if (seconds <= 0.0) seconds = 2.0;
     if (!pentagir::startUp()) return 1;
-    measure(true, false, 0.5);  // warm up the driver's shader cache
+    measure(Kind::Idle, true, 0.5);  // warm up the driver
     struct Case {
         const char* name;
-        bool batched, turning;
+        Kind kind;
+        bool batched;
     };
     const Case cases[] = {
-        {"idle, one primitive at a time", false, false},
-        {"idle, batched", true, false},
-        {"turning, one primitive at a time", false, true},
-        {"turning, batched", true, true},
+        {"empty frame (clear, present)", Kind::Empty, true},
+        {"idle", Kind::Idle, true},
+        {"turning, front layer", Kind::TurningFront, true},
+        {"turning, each layer in turn", Kind::TurningEach, true},
+        {"idle, one primitive at a time", Kind::Idle, false},
+        {"turning, one primitive at a time", Kind::TurningFront, false},
     };
-    // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the
-    // median of the rounds is the figure to quote.
+    constexpr int caseCount = sizeof cases / sizeof cases[0];
+    // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the median
+    // of the rounds is the figure to quote.
     constexpr int rounds = 5;
-    double fps[4][rounds];
+    double fps[caseCount][rounds];
     for (int round = 0; round < rounds; ++round)
-        for (int c = 0; c < 4; ++c) fps[c][round] = measure(cases[c].batched, cases[c].turning, seconds);
-    std::printf("%-34s %8s %8s %8s %15s\n", "frame loop", "median", "lowest", "highest", "turn lasts (s)");
-    for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < caseCount; ++c) fps[c][round] = measure(cases[c].kind, cases[c].batched, seconds);
+    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
+                "turn lasts (s)");
+    double ceiling = 0.0;
+    for (int c = 0; c < caseCount; ++c) {
         std::sort(fps[c], fps[c] + rounds);
         double median = fps[c][rounds / 2];
-        std::printf("%-34s %8.1f %8.1f %8.1f %15.2f\n", cases[c].name, median, fps[c][0], fps[c][rounds - 1],
-                    2500.0 / median);
+        if (c == 0) ceiling = median;
+        std::printf("%-34s %8.1f %8.1f %8.1f %12.2f %15.2f\n", cases[c].name, median, fps[c][0], fps[c][rounds - 1],
+                    median / ceiling, 2500.0 / median);
     }
     pentagir::shutDown();
     return 0;

@@ -17,12 +17,32 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum class Kind { Empty, Idle, Turning };
+enum class Kind { Empty, Idle, TurningTip, TurningEach };
 
 void emptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush();
     present_frame(presentSwap);
+}
+
+// Sets up this frame's turn: one tip with its middle layer all the while (12 of the 36 stickers turn), or every
+// move in turn, each for a tenth of its turn from a different point of it, so that layers in front and behind and
+// the whole sweep of a turn all count.
+void chooseTurn(Kind kind, int64_t frame) {
+    tetragir::ProgramState& state = tetragir::state;
+    if (kind == Kind::Idle) state.clock.animStart = -1.0;
+    if (kind == Kind::TurningTip && state.clock.animStart < 0.0) {
+        state.animMove = 4;
+        state.animCount = 1;
+        state.clock.animStart = state.clock.frameClock;
+    }
+    if (kind == Kind::TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
+        static int32_t next = 0;
+        state.animMove = next % tetragir::moveCount;
+        state.animCount = next % 2 ? 1 : 2;
+        state.clock.animStart = state.clock.frameClock - 0.3 * (next % 3) * state.clock.animDuration;
+        ++next;
+    }
 }
 
 double measure(Kind kind, bool batched, double seconds) {
@@ -34,13 +54,7 @@ double measure(Kind kind, bool batched, double seconds) {
         if (kind == Kind::Empty) {
             emptyFrame();
         } else {
-            // A tip with its middle layer: 12 of the 36 stickers turn.
-            if (kind == Kind::Turning && tetragir::state.clock.animStart < 0.0) {
-                tetragir::state.animMove = 4;
-                tetragir::state.animCount = 1;
-                tetragir::state.clock.animStart = tetragir::state.clock.frameClock;
-            }
-            if (kind == Kind::Idle) tetragir::state.clock.animStart = -1.0;
+            chooseTurn(kind, frames);
             tetragir::runFrame();
         }
         ++frames;
@@ -62,11 +76,12 @@ int main(int argc, char** argv) {
         bool batched;
     };
     const Case cases[] = {
-        {"empty frame (ceiling)", Kind::Empty, true},
-        {"idle, batched", Kind::Idle, true},
-        {"turning, batched", Kind::Turning, true},
+        {"empty frame (clear, present)", Kind::Empty, true},
+        {"idle", Kind::Idle, true},
+        {"turning, a tip and its middle", Kind::TurningTip, true},
+        {"turning, each move in turn", Kind::TurningEach, true},
         {"idle, one primitive at a time", Kind::Idle, false},
-        {"turning, one primitive at a time", Kind::Turning, false},
+        {"turning, one primitive at a time", Kind::TurningTip, false},
     };
     constexpr int caseCount = sizeof cases / sizeof cases[0];
     // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the median
@@ -75,7 +90,7 @@ int main(int argc, char** argv) {
     double fps[caseCount][rounds];
     for (int round = 0; round < rounds; ++round)
         for (int c = 0; c < caseCount; ++c) fps[c][round] = measure(cases[c].kind, cases[c].batched, seconds);
-    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of ceiling",
+    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
                 "turn lasts (s)");
     double ceiling = 0.0;
     for (int c = 0; c < caseCount; ++c) {

@@ -1,6 +1,7 @@
 // Geometry, camera and picking: each test ties two facts that are computed independently of each other.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -78,6 +79,26 @@ TEST_F(PentagirGeometry, EveryStickerCornerLiesInItsFacePlane) {
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
             EXPECT_NEAR(dot(drawnCorner(s, i) - state.faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
     }
+}
+
+// Corners that lie on one point of the solid carry one number: a vertex is the corner of the three corner stickers
+// that meet there, a cut point on an edge and an inner point of a face the corner of four stickers, and corners
+// with one number are drawn at one place.
+TEST_F(PentagirGeometry, StickerCornersAreNumberedByThePointTheyLieOn) {
+    int32_t stickersAt[cornerPointCount] = {};
+    Vec3 place[cornerPointCount];
+    for (int32_t s = 0; s < stickerCount; ++s)
+        for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
+            int32_t v = state.cornerPoint[s][i];
+            ASSERT_GE(v, 0);
+            ASSERT_LT(v, cornerPointCount);
+            if (stickersAt[v]++ == 0) place[v] = drawnCorner(s, i);
+            EXPECT_LT(distance(drawnCorner(s, i), place[v]), 1e-6) << "sticker " << s << " corner " << i;
+        }
+    int32_t points[5] = {};
+    for (int32_t count : stickersAt) ++points[std::min(count, 4)];
+    EXPECT_EQ(points[3], vertexCount) << "points met by three stickers";
+    EXPECT_EQ(points[4], cornerPointCount - vertexCount) << "points met by four stickers";
 }
 
 // All edges equal and all vertices equidistant from the centre, in the ratio of a regular dodecahedron.
