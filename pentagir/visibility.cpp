@@ -92,6 +92,13 @@ bool allInsideBy(const Vec2* points, int32_t count, const ScreenPolygon& region)
     return count > 0;
 }
 
+// Whether some of a polygon or segment (count points) lies in the cut where the near part leaves it open.
+bool showsThroughCut(const Vec2* points, int32_t count, const ScreenPolygon& cut, const ScreenPolygon& nearOutline) {
+    ScreenPolygon seen;
+    scene::clipToRegion(points, count, cut, seen);
+    return seen.count > 0 && !allInsideBy(seen.point, seen.count, nearOutline);
+}
+
 // A sticker turned away from the eye, beside one of its own part turned towards it, on the part's outline where
 // their depths all but tie; on the far part also beside the cut, which is turned towards the eye.
 bool besideOutline(const FrameStickers& f, int32_t s, int32_t farPart) {
@@ -107,34 +114,49 @@ bool besideOutline(const FrameStickers& f, int32_t s, int32_t farPart) {
 
 void chooseShownStickers(const LayerRotation& rotation, bool whole) {
     for (int32_t s = 0; s < stickerCount; ++s) {
-        for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
-            stickerCorner(s, i, rotation, state.corner[s][i]);
+        int32_t corners = stickerCorners(s % stickersPerFace);
+        for (int32_t i = 0; i < corners; ++i) stickerCorner(s, i, rotation, state.corner[s][i]);
         state.shown[s] = true;
+        state.outlineSegments[s] = static_cast<uint8_t>((1u << corners) - 1u);
     }
     if (whole) return;
     FrameStickers f{};
     describeStickers(rotation, f);
-    int32_t farPart = -1;
-    ScreenPolygon nearOutline, cut;
+    // While nothing turns, the whole puzzle counts as the near part and there is no far one.
+    int32_t near = 0, farPart = -1;
+    ScreenPolygon nearOutline, farOutline, cut;
     if (rotation.active) {
-        int32_t near = nearPart(rotation, f);
+        near = nearPart(rotation, f);
         if (near < 0) return;
         farPart = 1 - near;
-        partOutline(f, near, false, nearOutline);
+        partOutline(f, farPart, false, farOutline);
         partOutline(f, farPart, true, cut);
     }
+    partOutline(f, near, false, nearOutline);
     for (int32_t s = 0; s < stickerCount; ++s) {
         int32_t corners = stickerCorners(s % stickersPerFace);
         bool far = f.part[s] == farPart;
-        if (f.front[s]) {
-            // A sticker of the far part well inside the near part's outline lies behind it.
-            state.shown[s] = !(far && allInsideBy(f.pixel[s], corners, nearOutline));
-        } else if (!besideOutline(f, s, farPart)) {
-            // Turned away, it shows only through the far part's cut, and there only where the near part leaves
-            // the cut open.
-            ScreenPolygon seen;
-            if (far) scene::clipToRegion(f.pixel[s], corners, cut, seen);
-            state.shown[s] = far && seen.count > 0 && !allInsideBy(seen.point, seen.count, nearOutline);
+        // A sticker of the far part well inside the near part's outline lies behind the near part.
+        if (far && allInsideBy(f.pixel[s], corners, nearOutline)) {
+            state.shown[s] = false;
+            continue;
+        }
+        // Turned away, a sticker shows beside its part's outline, and on the far part through the cut where the
+        // near part leaves it open.
+        bool front = f.front[s];
+        state.shown[s] = front || besideOutline(f, s, farPart) || (far && showsThroughCut(f.pixel[s], corners, cut,
+                                                                                             nearOutline));
+        if (!state.shown[s] || (front && !far)) continue;
+        // Of a sticker that shows only in part, the segments of its outline that lie wholly where it is hidden
+        // are left out.
+        const ScreenPolygon& own = far ? farOutline : nearOutline;
+        for (int32_t i = 0; i < corners; ++i) {
+            Vec2 segment[2] = {f.pixel[s][i], f.pixel[s][(i + 1) % corners]};
+            bool hidden = far && allInsideBy(segment, 2, nearOutline);
+            if (!front)
+                hidden = hidden || (allInsideBy(segment, 2, own) &&
+                                    !(far && showsThroughCut(segment, 2, cut, nearOutline)));
+            if (hidden) state.outlineSegments[s] &= static_cast<uint8_t>(~(1u << i));
         }
     }
 }

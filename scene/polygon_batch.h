@@ -36,7 +36,9 @@ struct PolygonBatch {
     // Appends one convex polygon (corners in drawing order, already in the space the camera expects) with its fill
     // colour (r, g, b in 0..1). Asserts on overflow; a release build drops the polygon rather than write past the
     // arrays.
-    void add(const float corners[][3], int32_t cornerCount, const float rgb[3]) {
+    // segments: bit i draws the outline's segment from corner i to the next in the batched drawing; the immediate
+    // one draws every outline whole.
+    void add(const float corners[][3], int32_t cornerCount, const float rgb[3], uint32_t segments = ~0u) {
         assert(polygonCount < MaxPolygons && "PolygonBatch: more polygons than its capacity");
         assert(cornerCount >= 3 && cornerCount <= MaxCorners && "PolygonBatch: corner count out of range");
         if (polygonCount >= MaxPolygons || cornerCount < 3 || cornerCount > MaxCorners) return;
@@ -47,8 +49,10 @@ struct PolygonBatch {
             fill[fillCount++] = static_cast<uint16_t>(vertexCount);
         }
         for (int32_t i = 0; i < cornerCount; ++i) {
-            line[lineCount++] = static_cast<uint16_t>(vertexCount + i);
-            line[lineCount++] = static_cast<uint16_t>(vertexCount + (i + 1) % cornerCount);
+            if (segments >> i & 1u) {
+                line[lineCount++] = static_cast<uint16_t>(vertexCount + i);
+                line[lineCount++] = static_cast<uint16_t>(vertexCount + (i + 1) % cornerCount);
+            }
             for (int32_t c = 0; c < 3; ++c) {
                 position[vertexCount + i][c] = corners[i][c];
                 colour[vertexCount + i][c] = rgb[c];

@@ -103,7 +103,10 @@ void drawPart(const scene::PolygonArrays& a, int32_t first, int32_t end, bool ba
         glDisableClientState(GL_COLOR_ARRAY);
         glColor3fv(outlineRgb);
         glVertexPointer(3, GL_FLOAT, 0, state.outlinePosition);
+        // Only outlines of the same colour come after an outline, so the depth it would write decides no pixel.
+        glDepthMask(GL_FALSE);
         glDrawElements(GL_LINES, 6 * (end - first), GL_UNSIGNED_SHORT, a.line + 6 * first);
+        glDepthMask(GL_TRUE);
         glDisableClientState(GL_VERTEX_ARRAY);
         return;
     }
