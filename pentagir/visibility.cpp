@@ -144,8 +144,8 @@ void chooseShownStickers(const LayerRotation& rotation, bool whole) {
         // Turned away, a sticker shows beside its part's outline, and on the far part through the cut where the
         // near part leaves it open.
         bool front = f.front[s];
-        state.shown[s] = front || besideOutline(f, s, farPart) || (far && showsThroughCut(f.pixel[s], corners, cut,
-                                                                                             nearOutline));
+        state.shown[s] =
+            front || besideOutline(f, s, farPart) || (far && showsThroughCut(f.pixel[s], corners, cut, nearOutline));
         if (!state.shown[s] || (front && !far)) continue;
         // Of a sticker that shows only in part, the segments of its outline that lie wholly where it is hidden
         // are left out.
@@ -154,8 +154,8 @@ void chooseShownStickers(const LayerRotation& rotation, bool whole) {
             Vec2 segment[2] = {f.pixel[s][i], f.pixel[s][(i + 1) % corners]};
             bool hidden = far && allInsideBy(segment, 2, nearOutline);
             if (!front)
-                hidden = hidden || (allInsideBy(segment, 2, own) &&
-                                    !(far && showsThroughCut(segment, 2, cut, nearOutline)));
+                hidden =
+                    hidden || (allInsideBy(segment, 2, own) && !(far && showsThroughCut(segment, 2, cut, nearOutline)));
             if (hidden) state.outlineSegments[s] &= static_cast<uint8_t>(~(1u << i));
         }
     }
