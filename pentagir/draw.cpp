@@ -34,7 +34,7 @@ void fillBatch(bool whole) {
             const int32_t* rgb = palette[state.stickerColour[s]];
             const float colour[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
                                      static_cast<float>(rgb[2] / 256.0)};
-            state.batch.add(state.corner[s], stickerCorners(p), colour, state.outlineSegments[s]);
+            state.batch.add(state.corner[s], stickerCorners(p), colour, state.outlineSegments[s], state.filled[s]);
         }
     }
 }
