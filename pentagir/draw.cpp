@@ -59,7 +59,7 @@ void setupCamera(int32_t lastX, int32_t lastY) {
 void setupProjection() { scene::applyCamera(state.camera); }
 
 void drawPuzzle() {
-    fillBatch(!state.batchedDrawing);
+    fillBatch(!state.batchedDrawing || state.everySticker);
     if (state.batchedDrawing) state.batch.drawBatched(outlineColour, outlineWidth);
     else state.batch.drawImmediate(outlineColour, outlineWidth);
 }

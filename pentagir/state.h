@@ -54,9 +54,11 @@ struct ProgramState {
     uint8_t outlineSegments[stickerCount] = {};  // bit i: the segment from corner i to the next is drawn
 
     // This frame's drawn stickers as OpenGL gets them; false draws every sticker one primitive at a time, the
-    // reference the faster drawing is held to.
+    // reference the faster drawing is held to. everySticker batches every sticker whole, to measure what leaving
+    // out the hidden ones gains.
     scene::PolygonBatch<stickerCount, 5> batch;
     bool batchedDrawing = true;
+    bool everySticker = false;
 };
 
 extern ProgramState state;
