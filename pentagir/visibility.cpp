@@ -119,9 +119,9 @@ bool allInsideBy(const Vec2* points, int32_t count, const ScreenPolygon& region)
 
 // Whether some of a polygon or segment (count points) lies in the cut where the near part leaves it open.
 bool showsThroughCut(const Vec2* points, int32_t count, const ScreenPolygon& cut, const ScreenPolygon& nearOutline) {
-    ScreenPolygon seen;
-    scene::clipToRegion(points, count, cut, seen);
-    return seen.count > 0 && !allInsideBy(seen.point, seen.count, nearOutline);
+    Vec2 seen[scene::clippedCapacity];
+    int32_t corners = scene::clipToHull(points, count, cut, seen);
+    return corners > 0 && !allInsideBy(seen, corners, nearOutline);
 }
 
 // A sticker turned away from the eye meets one of its own part turned towards it on the part's outline, where
