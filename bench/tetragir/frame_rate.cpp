@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
     const int rounds = std::max(5, static_cast<int>(seconds / roundSeconds));
     std::vector<double> fps[caseCount];
     for (int round = 0; round < rounds; ++round)
-        for (int c = 0; c < caseCount; ++c) fps[c].push_back(measure(cases[c].kind, cases[c].batched, seconds / rounds));
+        for (int c = 0; c < caseCount; ++c)
+            fps[c].push_back(measure(cases[c].kind, cases[c].batched, seconds / rounds));
     std::printf("%-34s %8s %8s %8s %9s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
                 "turn lasts (s)");
     for (int c = 0; c < caseCount; ++c) {
