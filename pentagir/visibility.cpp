@@ -124,15 +124,18 @@ bool showsThroughCut(const Vec2* points, int32_t count, const ScreenPolygon& cut
     return corners > 0 && !allInsideBy(seen, corners, nearOutline);
 }
 
-// A sticker turned away from the eye meets one of its own part turned towards it on the part's outline, where
-// their depths all but tie: the steepest depth offset among the fills it meets there, 0 when it meets none.
-double frontMet(const FrameStickers& f, int32_t s) {
-    double slope = 0.0;
+// Whether a sticker turned away from the eye meets one of its own part turned towards it, on the part's outline
+// where their depths all but tie; slope: the steepest depth offset among the fills it meets there.
+bool meetsFront(const FrameStickers& f, int32_t s, double& slope) {
+    bool meets = false;
+    slope = 0.0;
     for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
         int32_t v = state.cornerPoint[s][i];
-        if (f.onFront[f.part[s]][v]) slope = std::fmax(slope, std::fmax(f.frontSlope[f.part[s]][v], 1e-300));
+        if (!f.onFront[f.part[s]][v]) continue;
+        meets = true;
+        slope = std::fmax(slope, f.frontSlope[f.part[s]][v]);
     }
-    return slope;
+    return meets;
 }
 
 // A sticker with a corner on the cut, which the far part shows turned towards the eye.
@@ -176,9 +179,10 @@ void chooseShownStickers(const LayerRotation& rotation, bool whole) {
         // Turned away, a sticker shows beside its part's outline, and on the far part through the cut where the
         // near part leaves it open.
         bool front = f.front[s];
-        double metSlope = front ? 0.0 : frontMet(f, s);
+        double metSlope = 0.0;
+        bool meets = !front && meetsFront(f, s, metSlope);
         bool cutShows = far && !front && (onCut(f, s) || showsThroughCut(f.pixel[s], corners, cut, nearOutline));
-        state.shown[s] = front || metSlope > 0.0 || cutShows;
+        state.shown[s] = front || meets || cutShows;
         // Where it meets them, its depths lie behind theirs, so its fill can only win a pixel when its depth
         // offset is the smaller one: its outline, drawn without an offset, still can.
         state.filled[s] = front || cutShows || metSlope >= fillTieSlopeRatio * f.depthSlope[s];
