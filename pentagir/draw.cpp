@@ -34,7 +34,7 @@ void fillBatch(bool whole) {
             const int32_t* rgb = palette[state.stickerColour[s]];
             const float colour[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
                                      static_cast<float>(rgb[2] / 256.0)};
-            state.batch.add(state.corner[s], stickerCorners(p), colour, state.outlineSegments[s]);
+            state.batch.add(state.corner[s], stickerCorners(p), colour, state.outlineSegments[s], state.filled[s]);
         }
     }
 }
@@ -59,7 +59,7 @@ void setupCamera(int32_t lastX, int32_t lastY) {
 void setupProjection() { scene::applyCamera(state.camera); }
 
 void drawPuzzle() {
-    fillBatch(!state.batchedDrawing);
+    fillBatch(!state.batchedDrawing || state.everySticker);
     if (state.batchedDrawing) state.batch.drawBatched(outlineColour, outlineWidth);
     else state.batch.drawImmediate(outlineColour, outlineWidth);
 }

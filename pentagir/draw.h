@@ -17,8 +17,9 @@ Vec3 eyePosition();
 // OpenGL state for drawing through the camera, after setupCamera.
 void setupProjection();
 
-// Draws the puzzle for this frame: face frames, animation, then 132 fills and 132 outlines in two batched calls
-// (one primitive at a time when state.batchedDrawing is false).
+// Draws the puzzle for this frame: face frames, animation, then in two batched calls the fills and outlines of
+// the stickers the picture needs (visibility.h), or of all 132 with state.everySticker; all 132 one primitive at a
+// time when state.batchedDrawing is false.
 void drawPuzzle();
 
 // The same picture one primitive at a time (264 begin/end pairs): the reference the batched drawing is compared

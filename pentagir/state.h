@@ -50,12 +50,15 @@ struct ProgramState {
     // This frame's corners of every sticker as OpenGL gets them, and the stickers its picture needs.
     float corner[stickerCount][5][3] = {};
     bool shown[stickerCount] = {};
+    bool filled[stickerCount] = {};              // of those shown, the ones whose fill is drawn too
     uint8_t outlineSegments[stickerCount] = {};  // bit i: the segment from corner i to the next is drawn
 
     // This frame's drawn stickers as OpenGL gets them; false draws every sticker one primitive at a time, the
-    // reference the faster drawing is held to.
+    // reference the faster drawing is held to. everySticker batches every sticker whole, to measure what leaving
+    // out the hidden ones gains.
     scene::PolygonBatch<stickerCount, 5> batch;
     bool batchedDrawing = true;
+    bool everySticker = false;
 };
 
 extern ProgramState state;

@@ -36,14 +36,15 @@ struct PolygonBatch {
     // Appends one convex polygon (corners in drawing order, already in the space the camera expects) with its fill
     // colour (r, g, b in 0..1). Asserts on overflow; a release build drops the polygon rather than write past the
     // arrays.
-    // segments: bit i draws the outline's segment from corner i to the next in the batched drawing; the immediate
-    // one draws every outline whole.
-    void add(const float corners[][3], int32_t cornerCount, const float rgb[3], uint32_t segments = ~0u) {
+    // segments: bit i draws the outline's segment from corner i to the next, and filled draws the fill, in the
+    // batched drawing; the immediate one draws every polygon whole.
+    void add(const float corners[][3], int32_t cornerCount, const float rgb[3], uint32_t segments = ~0u,
+             bool filled = true) {
         assert(polygonCount < MaxPolygons && "PolygonBatch: more polygons than its capacity");
         assert(cornerCount >= 3 && cornerCount <= MaxCorners && "PolygonBatch: corner count out of range");
         if (polygonCount >= MaxPolygons || cornerCount < 3 || cornerCount > MaxCorners) return;
         // Triangles fan out from the first corner; each outline is a closed chain of segments.
-        for (int32_t i = 1; i + 1 < cornerCount; ++i) {
+        for (int32_t i = 1; filled && i + 1 < cornerCount; ++i) {
             fill[fillCount++] = static_cast<uint16_t>(vertexCount + i);
             fill[fillCount++] = static_cast<uint16_t>(vertexCount + i + 1);
             fill[fillCount++] = static_cast<uint16_t>(vertexCount);

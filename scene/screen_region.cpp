@@ -27,40 +27,45 @@ void convexHull(Vec2* points, int32_t count, ScreenPolygon& hull) {
         h[n++] = points[i];
     }
     hull.count = n > 1 ? n - 1 : n;  // the last point repeats the first
+    for (int32_t e = 0; e < hull.count; ++e) {
+        Vec2 a = h[e], b = h[(e + 1) % hull.count];
+        double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+        hull.inward[e] = length > 0.0 ? Vec2{(a.y - b.y) / length, (b.x - a.x) / length} : Vec2{0.0, 0.0};
+        hull.offset[e] = hull.inward[e].x * a.x + hull.inward[e].y * a.y;
+    }
 }
 
-void clipToRegion(const Vec2* corners, int32_t count, const ScreenPolygon& region, ScreenPolygon& out) {
-    // Sutherland-Hodgman, one region edge at a time; a convex polygon clipped to a convex region stays convex and
-    // never has more corners than both together.
-    ScreenPolygon other;
-    ScreenPolygon* from = &out;
-    ScreenPolygon* to = &other;
-    from->count = std::min(count, ScreenPolygon::capacity);
-    std::copy(corners, corners + from->count, from->point);
-    for (int32_t e = 0; e < region.count && from->count > 0; ++e) {
-        Vec2 a = region.point[e], b = region.point[(e + 1) % region.count];
-        to->count = 0;
-        for (int32_t i = 0; i < from->count; ++i) {
-            Vec2 p = from->point[i], q = from->point[(i + 1) % from->count];
-            double sp = turn(a, b, p), sq = turn(a, b, q);
-            if (sp >= 0.0 && to->count < ScreenPolygon::capacity) to->point[to->count++] = p;
-            if ((sp >= 0.0) != (sq >= 0.0) && to->count < ScreenPolygon::capacity) {
+int32_t clipToHull(const Vec2* corners, int32_t count, const ScreenPolygon& hull, Vec2 out[clippedCapacity]) {
+    // Sutherland-Hodgman, one edge of the hull at a time: each edge adds at most one corner.
+    Vec2 other[clippedCapacity];
+    Vec2* from = out;
+    Vec2* to = other;
+    int32_t n = std::min(count, clippedCapacity);
+    std::copy(corners, corners + n, from);
+    for (int32_t e = 0; e < hull.count && n > 0; ++e) {
+        Vec2 inward = hull.inward[e];
+        int32_t kept = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            Vec2 p = from[i], q = from[(i + 1) % n];
+            double sp = inward.x * p.x + inward.y * p.y - hull.offset[e];
+            double sq = inward.x * q.x + inward.y * q.y - hull.offset[e];
+            if (sp >= 0.0 && kept < clippedCapacity) to[kept++] = p;
+            if ((sp >= 0.0) != (sq >= 0.0) && kept < clippedCapacity) {
                 double t = sp / (sp - sq);
-                to->point[to->count++] = {p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)};
+                to[kept++] = {p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)};
             }
         }
+        n = kept;
         std::swap(from, to);
     }
-    if (from != &out) out = *from;
+    if (from != out) std::copy(from, from + n, out);
+    return n;
 }
 
-bool insideBy(const ScreenPolygon& region, Vec2 p, double margin) {
-    if (region.count < 3) return false;
-    for (int32_t e = 0; e < region.count; ++e) {
-        Vec2 a = region.point[e], b = region.point[(e + 1) % region.count];
-        double length = std::hypot(b.x - a.x, b.y - a.y);
-        if (turn(a, b, p) < margin * length) return false;
-    }
+bool insideBy(const ScreenPolygon& hull, Vec2 p, double margin) {
+    if (hull.count < 3) return false;
+    for (int32_t e = 0; e < hull.count; ++e)
+        if (hull.inward[e].x * p.x + hull.inward[e].y * p.y - hull.offset[e] < margin) return false;
     return true;
 }
 

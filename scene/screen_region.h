@@ -9,21 +9,30 @@
 
 namespace scene {
 
-// A convex polygon, corners counter-clockwise.
+// A convex polygon, corners counter-clockwise, and for a hull each edge's line: point p is inside by
+// inward[e] . p - offset[e] pixels.
 struct ScreenPolygon {
     static constexpr int32_t capacity = 160;
     Vec2 point[capacity];
     int32_t count = 0;
+    Vec2 inward[capacity];
+    double offset[capacity];
 };
 
-// The convex hull of count points (reordered in place; at most ScreenPolygon::capacity - 1 of them). Points on
-// the hull's edges are left out; fewer than three points that are not in one line give a hull with no inside.
+// The convex hull of count points (reordered in place; at most ScreenPolygon::capacity - 1 of them), with its
+// edges' lines. Points on the hull's edges are left out; fewer than three points that are not in one line give a
+// hull with no inside.
 void convexHull(Vec2* points, int32_t count, ScreenPolygon& hull);
 
-// The part of a convex polygon (corners in either turning order) inside the region; count 0 when they do not meet.
-void clipToRegion(const Vec2* corners, int32_t count, const ScreenPolygon& region, ScreenPolygon& out);
+// Most corners a convex polygon clipped to a hull can have, for a polygon of up to 8 corners and a hull of up to
+// 24.
+constexpr int32_t clippedCapacity = 32;
 
-// Whether p lies inside the region at least margin pixels from each of its edges' lines.
-bool insideBy(const ScreenPolygon& region, Vec2 p, double margin);
+// The corners of the part of a convex polygon (corners in either turning order, at most 8) inside the hull, into
+// out; their count, 0 when the two do not meet.
+int32_t clipToHull(const Vec2* corners, int32_t count, const ScreenPolygon& hull, Vec2 out[clippedCapacity]);
+
+// Whether p lies inside the hull at least margin pixels from each of its edges' lines.
+bool insideBy(const ScreenPolygon& hull, Vec2 p, double margin);
 
 }  // namespace scene

@@ -1,5 +1,6 @@
-// Frames per second of pentagir's frame loop, idle and during a turn, batched and one primitive at a time, against
-// an empty frame (clear and present only) as this machine's ceiling, all in one run. Needs a display:
+// Frames per second of pentagir's frame loop, idle and during a turn, against an empty frame (clear and present
+// only) as this machine's ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to
+// show what leaving out the hidden stickers and batching gain. Needs a display:
 //   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
 // A turn lasts 2500 frames, so its duration on screen is 2500 / (frames per second).
 #include <GL/gl.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "pentagir/program.h"
 #include "pentagir/state.h"
@@ -18,6 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 enum class Kind { Empty, Idle, TurningFront, TurningEach };
+enum class Drawing { Quick, EverySticker, OneAtATime };
 
 void emptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -45,9 +48,11 @@ void chooseTurn(Kind kind, int64_t frame) {
     }
 }
 
-double measure(Kind kind, bool batched, double seconds) {
-    pentagir::state.batchedDrawing = batched;
-    int64_t frames = 0;
+double measure(Kind kind, Drawing drawing, double seconds) {
+    pentagir::state.batchedDrawing = drawing != Drawing::OneAtATime;
+    pentagir::state.everySticker = drawing == Drawing::EverySticker;
+    static int64_t frames = 0;  // counts on across calls, so that the turns keep moving through the layers
+    int64_t first = frames;
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (now < end) {
@@ -60,7 +65,7 @@ double measure(Kind kind, bool batched, double seconds) {
         ++frames;
         now = Clock::now();
     }
-    return frames / std::chrono::duration<double>(now - start).count();
+    return (frames - first) / std::chrono::duration<double>(now - start).count();
 }
 
 }  // namespace
@@ -69,36 +74,43 @@ int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
     if (seconds <= 0.0) seconds = 2.0;
     if (!pentagir::startUp()) return 1;
-    measure(Kind::Idle, true, 0.5);  // warm up the driver
+    measure(Kind::Idle, Drawing::Quick, 0.5);  // warm up the driver
     struct Case {
         const char* name;
         Kind kind;
-        bool batched;
+        Drawing drawing;
     };
     const Case cases[] = {
-        {"empty frame (clear, present)", Kind::Empty, true},
-        {"idle", Kind::Idle, true},
-        {"turning, front layer", Kind::TurningFront, true},
-        {"turning, each layer in turn", Kind::TurningEach, true},
-        {"idle, one primitive at a time", Kind::Idle, false},
-        {"turning, one primitive at a time", Kind::TurningFront, false},
+        {"empty frame (clear, present)", Kind::Empty, Drawing::Quick},
+        {"idle", Kind::Idle, Drawing::Quick},
+        {"turning, front layer", Kind::TurningFront, Drawing::Quick},
+        {"turning, each layer in turn", Kind::TurningEach, Drawing::Quick},
+        {"idle, every sticker", Kind::Idle, Drawing::EverySticker},
+        {"turning, every sticker", Kind::TurningFront, Drawing::EverySticker},
+        {"idle, one primitive at a time", Kind::Idle, Drawing::OneAtATime},
+        {"turning, one primitive at a time", Kind::TurningFront, Drawing::OneAtATime},
     };
     constexpr int caseCount = sizeof cases / sizeof cases[0];
-    // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the median
-    // of the rounds is the figure to quote.
-    constexpr int rounds = 5;
-    double fps[caseCount][rounds];
+    // Short rounds take turns case by case, so that load from elsewhere on the machine falls on all cases alike;
+    // the median of the rounds is the figure to quote, and the ratios to the empty frame are the ones to compare.
+    constexpr double roundSeconds = 0.1;
+    const int rounds = std::max(5, static_cast<int>(seconds / roundSeconds));
+    std::vector<double> fps[caseCount];
     for (int round = 0; round < rounds; ++round)
-        for (int c = 0; c < caseCount; ++c) fps[c][round] = measure(cases[c].kind, cases[c].batched, seconds);
-    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
+        for (int c = 0; c < caseCount; ++c)
+            fps[c].push_back(measure(cases[c].kind, cases[c].drawing, seconds / rounds));
+    std::printf("%-34s %8s %8s %8s %9s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
                 "turn lasts (s)");
-    double ceiling = 0.0;
     for (int c = 0; c < caseCount; ++c) {
-        std::sort(fps[c], fps[c] + rounds);
-        double median = fps[c][rounds / 2];
-        if (c == 0) ceiling = median;
-        std::printf("%-34s %8.1f %8.1f %8.1f %12.2f %15.2f\n", cases[c].name, median, fps[c][0], fps[c][rounds - 1],
-                    median / ceiling, 2500.0 / median);
+        // The ratio to the empty frame of the same round, whose load was much the same.
+        std::vector<double> ratio;
+        for (int round = 0; round < rounds; ++round) ratio.push_back(fps[c][round] / fps[0][round]);
+        std::sort(ratio.begin(), ratio.end());
+        std::vector<double> sorted = fps[c];
+        std::sort(sorted.begin(), sorted.end());
+        double median = sorted[rounds / 2];
+        std::printf("%-34s %8.1f %8.1f %8.1f %9.2f %15.2f\n", cases[c].name, median, sorted.front(), sorted.back(),
+                    ratio[rounds / 2], 2500.0 / median);
     }
     pentagir::shutDown();
     return 0;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "tetragir/program.h"
 #include "tetragir/state.h"
@@ -47,7 +48,8 @@ void chooseTurn(Kind kind, int64_t frame) {
 
 double measure(Kind kind, bool batched, double seconds) {
     tetragir::state.batchedDrawing = batched;
-    int64_t frames = 0;
+    static int64_t frames = 0;  // counts on across calls, so that the turns keep moving through the moves
+    int64_t first = frames;
     Clock::time_point start = Clock::now(), now = start;
     auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (now < end) {
@@ -60,7 +62,7 @@ double measure(Kind kind, bool batched, double seconds) {
         ++frames;
         now = Clock::now();
     }
-    return frames / std::chrono::duration<double>(now - start).count();
+    return (frames - first) / std::chrono::duration<double>(now - start).count();
 }
 
 }  // namespace
@@ -84,21 +86,26 @@ int main(int argc, char** argv) {
         {"turning, one primitive at a time", Kind::TurningTip, false},
     };
     constexpr int caseCount = sizeof cases / sizeof cases[0];
-    // Rounds alternate the cases so that load from elsewhere on the machine falls on all of them alike; the median
-    // of the rounds is the figure to quote.
-    constexpr int rounds = 5;
-    double fps[caseCount][rounds];
+    // Short rounds take turns case by case, so that load from elsewhere on the machine falls on all cases alike;
+    // the median of the rounds is the figure to quote, and the ratios to the empty frame are the ones to compare.
+    constexpr double roundSeconds = 0.1;
+    const int rounds = std::max(5, static_cast<int>(seconds / roundSeconds));
+    std::vector<double> fps[caseCount];
     for (int round = 0; round < rounds; ++round)
-        for (int c = 0; c < caseCount; ++c) fps[c][round] = measure(cases[c].kind, cases[c].batched, seconds);
-    std::printf("%-34s %8s %8s %8s %12s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
+        for (int c = 0; c < caseCount; ++c)
+            fps[c].push_back(measure(cases[c].kind, cases[c].batched, seconds / rounds));
+    std::printf("%-34s %8s %8s %8s %9s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
                 "turn lasts (s)");
-    double ceiling = 0.0;
     for (int c = 0; c < caseCount; ++c) {
-        std::sort(fps[c], fps[c] + rounds);
-        double median = fps[c][rounds / 2];
-        if (c == 0) ceiling = median;
-        std::printf("%-34s %8.1f %8.1f %8.1f %12.2f %15.2f\n", cases[c].name, median, fps[c][0], fps[c][rounds - 1],
-                    median / ceiling, 2500.0 / median);
+        // The ratio to the empty frame of the same round, whose load was much the same.
+        std::vector<double> ratio;
+        for (int round = 0; round < rounds; ++round) ratio.push_back(fps[c][round] / fps[0][round]);
+        std::sort(ratio.begin(), ratio.end());
+        std::vector<double> sorted = fps[c];
+        std::sort(sorted.begin(), sorted.end());
+        double median = sorted[rounds / 2];
+        std::printf("%-34s %8.1f %8.1f %8.1f %9.2f %15.2f\n", cases[c].name, median, sorted.front(), sorted.back(),
+                    ratio[rounds / 2], 2500.0 / median);
     }
     tetragir::shutDown();
     return 0;

@@ -49,10 +49,10 @@ TEST(ScreenRegion, ClippingKeepsThePartInside) {
         {"over a corner, cut off by its long side", {{-5, -5}, {15, -5}, {-5, 15}, {0, 0}}, 3, 50.0},
         {"outside", {{11, 11}, {20, 11}, {20, 20}, {0, 0}}, 3, 0.0},
     };
-    ScreenPolygon region = square();
+    ScreenPolygon hull = square();
     for (const Case& c : cases) {
         ScreenPolygon part;
-        clipToRegion(c.corners, c.count, region, part);
+        part.count = clipToHull(c.corners, c.count, hull, part.point);
         EXPECT_NEAR(std::fabs(area(part)), c.area, 1e-9) << c.name;
         if (c.area == 0.0) {
             EXPECT_EQ(part.count, 0) << c.name;
