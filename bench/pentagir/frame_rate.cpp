@@ -1,45 +1,30 @@
-// Frames per second of pentagir's frame loop, idle and during a turn, against an empty frame (clear and present
-// only) as this machine's ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to
-// show what leaving out the hidden stickers and batching gain. Needs a display:
+// Frames per second of pentagir's frame loop, idle and during a turn, against an empty frame as this machine's
+// ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to show what leaving out the
+// hidden stickers and batching gain. Needs a display:
 //   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
-// A turn lasts 2500 frames, so its duration on screen is 2500 / (frames per second).
-#include <GL/gl.h>
+#include <iterator>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
-
+#include "bench/support/frame_rate_runner.h"
 #include "pentagir/program.h"
 #include "pentagir/state.h"
-#include "window/window.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-enum class Kind { Empty, Idle, TurningFront, TurningEach };
-enum class Drawing { Quick, EverySticker, OneAtATime };
-
-void emptyFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFlush();
-    present_frame(presentSwap);
-}
+enum Kind : int32_t { Empty, Idle, TurningFront, TurningEach };
+enum Drawing : int32_t { Quick, EverySticker, OneAtATime };
 
 // Sets up this frame's turn: the front layer all the while, or every layer in turn, each for a tenth of its turn
 // from a different point of it, so that layers in front, at the side and behind and the whole sweep of a turn
 // all count.
-void chooseTurn(Kind kind, int64_t frame) {
+void chooseTurn(int32_t kind, int64_t frame) {
     pentagir::ProgramState& state = pentagir::state;
-    if (kind == Kind::Idle) state.clock.animStart = -1.0;
-    if (kind == Kind::TurningFront && state.clock.animStart < 0.0) {
+    if (kind == Idle) state.clock.animStart = -1.0;
+    if (kind == TurningFront && state.clock.animStart < 0.0) {
         state.animRow = 0;  // its layer is face 6's, the face towards the eye at the start view
         state.animK = 4;
         state.clock.animStart = state.clock.frameClock;
     }
-    if (kind == Kind::TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
+    if (kind == TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
         static int32_t next = 0;
         state.animRow = next % pentagir::faceCount;
         state.animK = next % 2 ? 1 : 4;
@@ -48,70 +33,24 @@ void chooseTurn(Kind kind, int64_t frame) {
     }
 }
 
-double measure(Kind kind, Drawing drawing, double seconds) {
-    pentagir::state.batchedDrawing = drawing != Drawing::OneAtATime;
-    pentagir::state.everySticker = drawing == Drawing::EverySticker;
-    static int64_t frames = 0;  // counts on across calls, so that the turns keep moving through the layers
-    int64_t first = frames;
-    Clock::time_point start = Clock::now(), now = start;
-    auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    while (now < end) {
-        if (kind == Kind::Empty) {
-            emptyFrame();
-        } else {
-            chooseTurn(kind, frames);
-            pentagir::runFrame();
-        }
-        ++frames;
-        now = Clock::now();
-    }
-    return (frames - first) / std::chrono::duration<double>(now - start).count();
-}
+constexpr bench::FrameCase cases[] = {
+    {"empty frame (clear, present)", Empty, Quick},      {"idle", Idle, Quick},
+    {"turning, front layer", TurningFront, Quick},       {"turning, each layer in turn", TurningEach, Quick},
+    {"idle, every sticker", Idle, EverySticker},         {"turning, every sticker", TurningFront, EverySticker},
+    {"idle, one primitive at a time", Idle, OneAtATime}, {"turning, one primitive at a time", TurningFront, OneAtATime},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
-    if (seconds <= 0.0) seconds = 2.0;
     if (!pentagir::startUp()) return 1;
-    measure(Kind::Idle, Drawing::Quick, 0.5);  // warm up the driver
-    struct Case {
-        const char* name;
-        Kind kind;
-        Drawing drawing;
-    };
-    const Case cases[] = {
-        {"empty frame (clear, present)", Kind::Empty, Drawing::Quick},
-        {"idle", Kind::Idle, Drawing::Quick},
-        {"turning, front layer", Kind::TurningFront, Drawing::Quick},
-        {"turning, each layer in turn", Kind::TurningEach, Drawing::Quick},
-        {"idle, every sticker", Kind::Idle, Drawing::EverySticker},
-        {"turning, every sticker", Kind::TurningFront, Drawing::EverySticker},
-        {"idle, one primitive at a time", Kind::Idle, Drawing::OneAtATime},
-        {"turning, one primitive at a time", Kind::TurningFront, Drawing::OneAtATime},
-    };
-    constexpr int caseCount = sizeof cases / sizeof cases[0];
-    // Short rounds take turns case by case, so that load from elsewhere on the machine falls on all cases alike;
-    // the median of the rounds is the figure to quote, and the ratios to the empty frame are the ones to compare.
-    constexpr double roundSeconds = 0.1;
-    const int rounds = std::max(5, static_cast<int>(seconds / roundSeconds));
-    std::vector<double> fps[caseCount];
-    for (int round = 0; round < rounds; ++round)
-        for (int c = 0; c < caseCount; ++c)
-            fps[c].push_back(measure(cases[c].kind, cases[c].drawing, seconds / rounds));
-    std::printf("%-34s %8s %8s %8s %9s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
-                "turn lasts (s)");
-    for (int c = 0; c < caseCount; ++c) {
-        // The ratio to the empty frame of the same round, whose load was much the same.
-        std::vector<double> ratio;
-        for (int round = 0; round < rounds; ++round) ratio.push_back(fps[c][round] / fps[0][round]);
-        std::sort(ratio.begin(), ratio.end());
-        std::vector<double> sorted = fps[c];
-        std::sort(sorted.begin(), sorted.end());
-        double median = sorted[rounds / 2];
-        std::printf("%-34s %8.1f %8.1f %8.1f %9.2f %15.2f\n", cases[c].name, median, sorted.front(), sorted.back(),
-                    ratio[rounds / 2], 2500.0 / median);
-    }
+    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
+                           [](int32_t kind, int32_t drawing, int64_t frame) {
+                               pentagir::state.batchedDrawing = drawing != OneAtATime;
+                               pentagir::state.everySticker = drawing == EverySticker;
+                               chooseTurn(kind, frame);
+                               pentagir::runFrame();
+                           });
     pentagir::shutDown();
     return 0;
 }
