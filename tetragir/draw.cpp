@@ -57,14 +57,37 @@ void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
     }
 }
 
+// The face corner opposite the face's edge that segment i of a place (from its corner i to the next) lies on, or
+// -1 for a seam between two stickers of the face.
+constexpr int32_t edgeOpposite(int32_t place, int32_t i) {
+    const int32_t* p = stickerCorners[place][i];
+    const int32_t* q = stickerCorners[place][(i + 1) % 3];
+    if (p[1] == 0 && q[1] == 0) return 2;
+    if (p[0] == 0 && q[0] == 0) return 1;
+    if (p[0] + p[1] == 3 && q[0] + q[1] == 3) return 0;
+    return -1;
+}
+
+// A face seen this close to edge-on is drawn whole whichever way it is turned, so that rounding never decides what
+// is left out.
+constexpr double edgeOnCosine = 0.02;
+
+bool turnedAway(const ViewFrame& view, int32_t f) {
+    FaceFrame frame = faceFrame(view, f);
+    Vec3 toEye = eyePosition() - (frame.p0 + Vec3{0.0, 0.0, depthOffset});
+    // Edges run so that their right-hand normal points into the puzzle.
+    Vec3 inward = scene::cross(frame.e1, frame.e2);
+    return scene::dot(inward, toEye) > edgeOnCosine * scene::length(inward) * scene::length(toEye);
+}
+
 void addSticker(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
-                int32_t s) {
+                int32_t s, uint32_t segments = ~0u, bool filled = true) {
     float corners[3][3];
     for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
     const int32_t* rgb = palette[colours[s]];
     const float fill[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
                            static_cast<float>(rgb[2] / 256.0)};
-    batch.add(corners, 3, fill);
+    batch.add(corners, 3, fill, segments, filled);
 }
 
 // Whether the turning layer lies on the eye's side of the cut. The cut is square to the turn's axis, so every
@@ -91,25 +114,30 @@ bool turningLayerInFront(const ViewFrame& view, const LayerRotation& rotation) {
     return rest / restCorners < low ? eye > low : eye < high;
 }
 
-// One part's stickers: fills, then outlines at the pulled corners.
-void drawPart(const scene::PolygonArrays& a, int32_t first, int32_t end, bool batched) {
+// Where one part's fills and outline segments end in the batch's lists.
+struct PartEnd {
+    int32_t polygon, fill, line;
+};
+
+// One part's stickers, from where the part before ended: fills, then outlines at the pulled corners.
+void drawPart(const scene::PolygonArrays& a, PartEnd from, PartEnd to, bool batched) {
     if (batched) {
-        // Every sticker is one triangle: three fill vertex numbers and three segments of two.
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, a.position);
         glColorPointer(3, GL_FLOAT, 0, a.colour);
-        glDrawElements(GL_TRIANGLES, 3 * (end - first), GL_UNSIGNED_SHORT, a.fill + 3 * first);
+        glDrawElements(GL_TRIANGLES, to.fill - from.fill, GL_UNSIGNED_SHORT, a.fill + from.fill);
         glDisableClientState(GL_COLOR_ARRAY);
         glColor3fv(outlineRgb);
         glVertexPointer(3, GL_FLOAT, 0, state.outlinePosition);
         // Only outlines of the same colour come after an outline, so the depth it would write decides no pixel.
         glDepthMask(GL_FALSE);
-        glDrawElements(GL_LINES, 6 * (end - first), GL_UNSIGNED_SHORT, a.line + 6 * first);
+        glDrawElements(GL_LINES, to.line - from.line, GL_UNSIGNED_SHORT, a.line + from.line);
         glDepthMask(GL_TRUE);
         glDisableClientState(GL_VERTEX_ARRAY);
         return;
     }
+    const int32_t first = from.polygon, end = to.polygon;
     // One primitive at a time, all fills and then all outlines: the reference the batched drawing matches.
     for (int32_t p = first; p < end; ++p) {
         glColor3fv(a.colour[3 * p]);
@@ -149,29 +177,39 @@ void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& vie
         }
         return;
     }
-    const Vec3 eye = eyePosition();
+    bool away[faceCount];
+    for (int32_t f = 0; f < faceCount; ++f) away[f] = !wholePuzzle && turnedAway(view, f);
     for (int32_t s = 0; s < stickerCount; ++s) {
-        if (!wholePuzzle && s % placesPerFace == 0) {
-            FaceFrame frame = faceFrame(view, s / placesPerFace);
-            Vec3 toEye = eye - (frame.p0 + Vec3{0.0, 0.0, depthOffset});
-            // Edges run so that their right-hand normal points into the puzzle.
-            if (scene::dot(scene::cross(frame.e1, frame.e2), toEye) > 0.0) {
-                s += placesPerFace - 1;
-                continue;
-            }
+        int32_t f = s / placesPerFace;
+        if (!away[f]) {
+            addSticker(batch, colours, view, rotation, s);
+            continue;
         }
-        addSticker(batch, colours, view, rotation, s);
+        // An edge between a face turned away and one turned towards the eye is outlined by both, each pulled
+        // towards the eye by its own amount. On screen the two lines lie in the same place only up to rounding, so
+        // a pixel at the rim of the line can be covered by the line of the face turned away and not by the other,
+        // and that line is nearer than the fill beside it. So the segments along such edges are drawn, without
+        // their fills.
+        uint32_t silhouette = 0;
+        for (int32_t i = 0; i < 3; ++i) {
+            int32_t k = edgeOpposite(s % placesPerFace, i);
+            // The face across the edge opposite a face corner is the one opposite that corner.
+            if (k >= 0 && !away[cornerCount - 1 - tetraFaces[f][k]]) silhouette |= 1u << i;
+        }
+        if (silhouette != 0) addSticker(batch, colours, view, rotation, s, silhouette, false);
     }
 }
 
 void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched) {
     scene::PolygonArrays a = batch.arrays();
     pullOutlines(a, camera.height);
+    // While a layer turns every sticker is whole: one fill triangle and three segments each.
+    const PartEnd farEnd{batch.farCount, 3 * batch.farCount, 6 * batch.farCount};
     if (batch.farCount > 0) {
-        drawPart(a, 0, batch.farCount, batched);
+        drawPart(a, {0, 0, 0}, farEnd, batched);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    drawPart(a, batch.farCount, a.polygonCount, batched);
+    drawPart(a, farEnd, {a.polygonCount, a.fillCount, a.lineCount}, batched);
 }
 
 void drawFrame() {

@@ -25,7 +25,8 @@ void setupView(const scene::Camera& camera);
 
 // The frame's stickers into the batch, in face then place order, and while a layer turns the part beyond the cut
 // before the part in front. While no layer turns the puzzle is convex, and without wholePuzzle the faces turned
-// away from the eye are left out: the faces in front hide them, so the picture is the same with less to draw.
+// away from the eye are left out but for their outline segments along the edges they share with faces turned
+// towards it: the faces in front hide the rest, so the picture is the same with less to draw.
 void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
                bool wholePuzzle);
 

@@ -1,7 +1,7 @@
 // The drawing in a real OpenGL context under a private X server: batched against one-primitive-at-a-time pixel for
 // pixel, the 8-pixel outlines solid over their fills down to grazing views, and the pick against the picture.
-// The batched drawing leaves out the faces turned away while nothing turns; the one-primitive-at-a-time drawing
-// draws all 36 stickers, so comparing the two also shows that leaving them out changes no pixel.
+// The batched drawing leaves out most of the faces turned away while nothing turns; the one-primitive-at-a-time
+// drawing draws all 36 stickers, so comparing the two also shows that leaving them out changes no pixel.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -100,6 +100,12 @@ TEST_F(TetragirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
     for (int32_t i = 0; i < 100; ++i)
         all.push_back({"random mid-turn", steps(generator), angle(generator), angle(generator), angle(generator),
                        move(generator), turning(generator), progress(generator)});
+    // And many still frames: where a face turned away meets one turned towards the eye, both outline the shared
+    // edge, and in a few views in a hundred only the outline of the face turned away covers a pixel at the rim of
+    // the line.
+    for (int32_t i = 0; i < 400; ++i)
+        all.push_back(
+            {"random still", steps(generator), angle(generator), angle(generator), angle(generator), 0, 0, 0});
     for (const Scene& scene : all) {
         setScene(scene);
         Pixels immediate = render(false);
