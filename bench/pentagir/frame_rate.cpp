@@ -2,6 +2,7 @@
 // ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to show what leaving out the
 // hidden stickers and batching gain. Needs a display:
 //   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
+#include <cmath>
 #include <iterator>
 
 #include "bench/support/frame_rate_runner.h"
@@ -44,7 +45,9 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!pentagir::startUp()) return 1;
-    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
+    const play::TurnClock& clock = pentagir::state.clock;
+    const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
+    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,
                            [](int32_t kind, int32_t drawing, int64_t frame) {
                                pentagir::state.batchedDrawing = drawing != OneAtATime;
                                pentagir::state.everySticker = drawing == EverySticker;

@@ -1,6 +1,7 @@
 // The runner of the OpenGL programs' frame-rate benchmarks: drives a program's frame loop unpaced, case by case,
 // and prints beside the frames per second of each case the ratio to an empty frame (clear and present only, this
-// machine's ceiling) measured in the same run, and how long a 2500-frame turn then lasts on screen. Needs a display:
+// machine's ceiling) measured in the same run, and how long a turn of so many frames then lasts on screen. Needs a
+// display:
 //   scripts/with-xvfb.sh build/bin/<program>_frame_rate [seconds per case]
 #pragma once
 
@@ -57,7 +58,7 @@ double measureCase(const FrameCase& c, double seconds, Frame& frame) {
 // the machine falls on all cases alike, and prints the table: the median of the rounds is the figure to quote, and
 // the ratio, taken to the empty frame of the same round, the one to compare.
 template <class Frame>
-void printFrameRates(const FrameCase* cases, int32_t caseCount, double seconds, Frame frame) {
+void printFrameRates(const FrameCase* cases, int32_t caseCount, double seconds, int32_t turnFrames, Frame frame) {
     measureCase(cases[1], 0.5, frame);  // warm up the driver
     constexpr double roundSeconds = 0.1;
     const int32_t rounds = std::max(5, static_cast<int32_t>(seconds / roundSeconds));
@@ -74,7 +75,7 @@ void printFrameRates(const FrameCase* cases, int32_t caseCount, double seconds, 
         std::sort(sorted.begin(), sorted.end());
         double median = sorted[rounds / 2];
         std::printf("%-34s %8.1f %8.1f %8.1f %9.2f %15.2f\n", cases[c].name, median, sorted.front(), sorted.back(),
-                    ratio[rounds / 2], 2500.0 / median);
+                    ratio[rounds / 2], turnFrames / median);
     }
 }
 

@@ -1,6 +1,7 @@
 // Frames per second of tetragir's frame loop, idle and during a turn, batched and one primitive at a time, against
 // an empty frame as this machine's ceiling, all in one run. Needs a display:
 //   scripts/with-xvfb.sh build/bin/tetragir_frame_rate [seconds per case]
+#include <cmath>
 #include <iterator>
 
 #include "bench/support/frame_rate_runner.h"
@@ -45,7 +46,9 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!tetragir::startUp()) return 1;
-    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
+    const play::TurnClock& clock = tetragir::state.clock;
+    const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
+    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,
                            [](int32_t kind, int32_t drawing, int64_t frame) {
                                tetragir::state.batchedDrawing = drawing == Batched;
                                chooseTurn(kind, frame);
