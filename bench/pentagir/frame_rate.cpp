@@ -15,23 +15,27 @@ enum Kind : int32_t { Empty, Idle, TurningFront, TurningEach };
 enum Drawing : int32_t { Quick, EverySticker, OneAtATime };
 
 // Sets up this frame's turn: the front layer all the while, or every layer in turn, each for a tenth of its turn
-// from a different point of it, so that layers in front, at the side and behind and the whole sweep of a turn
-// all count.
+// (250 frames), so that layers in front, at the side and behind all count. Frame f shows the turn f mod 2500 frames
+// after its start: the frame count goes on across rounds and cases, so the rounds cover the whole sweep of a turn,
+// and an idle round in between cannot send the turn back to its start.
 void chooseTurn(int32_t kind, int64_t frame) {
     pentagir::ProgramState& state = pentagir::state;
-    if (kind == Idle) state.clock.animStart = -1.0;
-    if (kind == TurningFront && state.clock.animStart < 0.0) {
+    if (kind == Idle) {
+        state.clock.animStart = -1.0;
+        return;
+    }
+    if (kind == TurningFront) {
         state.animRow = 0;  // its layer is face 6's, the face towards the eye at the start view
         state.animK = 4;
-        state.clock.animStart = state.clock.frameClock;
     }
-    if (kind == TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
-        static int32_t next = 0;
-        state.animRow = next % pentagir::faceCount;
-        state.animK = next % 2 ? 1 : 4;
-        state.clock.animStart = state.clock.frameClock - 0.3 * (next % 3) * state.clock.animDuration;
-        ++next;
+    if (kind == TurningEach) {
+        const int64_t layer = frame / 250;
+        state.animRow = static_cast<int32_t>(layer % pentagir::faceCount);
+        state.animK = layer / pentagir::faceCount % 2 ? 1 : 4;
     }
+    // The frame ticks the clock once before it draws.
+    const double framesIn = static_cast<double>(frame % 2500) - 1.0;
+    state.clock.animStart = state.clock.frameClock - framesIn * state.clock.clockStep;
 }
 
 constexpr bench::FrameCase cases[] = {
@@ -45,6 +49,8 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!pentagir::startUp()) return 1;
+    // A turn placed up to 2500 frames back must still start at a clock of 0 or more, which marks it running.
+    pentagir::state.clock.frameClock = 3.0;
     const play::TurnClock& clock = pentagir::state.clock;
     const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
     bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,

@@ -31,11 +31,15 @@ inline double secondsPerCase(int argc, char** argv) {
     return seconds > 0.0 ? seconds : 2.0;
 }
 
-// Frames per second of one case over about `seconds`. The frame count goes on across calls, so that a program that
+inline void nothingToSetUp(int32_t) {}
+
+// Frames per second of one case over about `seconds`, after setUp(kind), untimed, has put the program in the case's
+// state. The frame count goes on across calls, so that a program that
 // picks its turn by frame number keeps moving through its layers from round to round.
-template <class Frame>
-double measureCase(const FrameCase& c, double seconds, Frame& frame) {
+template <class Frame, class SetUp>
+double measureCase(const FrameCase& c, double seconds, Frame& frame, SetUp& setUp) {
     using Clock = std::chrono::steady_clock;
+    setUp(c.kind);
     static int64_t frames = 0;
     int64_t first = frames;
     Clock::time_point start = Clock::now(), now = start;
@@ -57,14 +61,15 @@ double measureCase(const FrameCase& c, double seconds, Frame& frame) {
 // Runs the cases (the first being the empty frame) in short rounds that take turns, so that load from elsewhere on
 // the machine falls on all cases alike, and prints the table: the median of the rounds is the figure to quote, and
 // the ratio, taken to the empty frame of the same round, the one to compare.
-template <class Frame>
-void printFrameRates(const FrameCase* cases, int32_t caseCount, double seconds, int32_t turnFrames, Frame frame) {
-    measureCase(cases[1], 0.5, frame);  // warm up the driver
+template <class Frame, class SetUp = void (*)(int32_t)>
+void printFrameRates(const FrameCase* cases, int32_t caseCount, double seconds, int32_t turnFrames, Frame frame,
+                     SetUp setUp = nothingToSetUp) {
+    measureCase(cases[1], 0.5, frame, setUp);  // warm up the driver
     constexpr double roundSeconds = 0.1;
     const int32_t rounds = std::max(5, static_cast<int32_t>(seconds / roundSeconds));
     std::vector<std::vector<double>> fps(caseCount);
     for (int32_t round = 0; round < rounds; ++round)
-        for (int32_t c = 0; c < caseCount; ++c) fps[c].push_back(measureCase(cases[c], seconds / rounds, frame));
+        for (int32_t c = 0; c < caseCount; ++c) fps[c].push_back(measureCase(cases[c], seconds / rounds, frame, setUp));
     std::printf("%-34s %8s %8s %8s %9s %15s\n", "frame loop", "median", "lowest", "highest", "of empty",
                 "turn lasts (s)");
     for (int32_t c = 0; c < caseCount; ++c) {

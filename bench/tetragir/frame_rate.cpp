@@ -14,23 +14,27 @@ enum Kind : int32_t { Empty, Idle, TurningTip, TurningEach };
 enum Drawing : int32_t { Batched, OneAtATime };
 
 // Sets up this frame's turn: one tip with its middle layer all the while (12 of the 36 stickers turn), or every
-// move in turn, each for a tenth of its turn from a different point of it, so that layers in front and behind and
-// the whole sweep of a turn all count.
+// move in turn, each for a tenth of its turn (250 frames), so that layers in front and behind all count. Frame f
+// shows the turn f mod 2500 frames after its start: the frame count goes on across rounds and cases, so the rounds
+// cover the whole sweep of a turn, and an idle round in between cannot send the turn back to its start.
 void chooseTurn(int32_t kind, int64_t frame) {
     tetragir::ProgramState& state = tetragir::state;
-    if (kind == Idle) state.clock.animStart = -1.0;
-    if (kind == TurningTip && state.clock.animStart < 0.0) {
+    if (kind == Idle) {
+        state.clock.animStart = -1.0;
+        return;
+    }
+    if (kind == TurningTip) {
         state.animMove = 4;
         state.animCount = 1;
-        state.clock.animStart = state.clock.frameClock;
     }
-    if (kind == TurningEach && (frame % 250 == 0 || state.clock.animStart < 0.0)) {
-        static int32_t next = 0;
-        state.animMove = next % tetragir::moveCount;
-        state.animCount = next % 2 ? 1 : 2;
-        state.clock.animStart = state.clock.frameClock - 0.3 * (next % 3) * state.clock.animDuration;
-        ++next;
+    if (kind == TurningEach) {
+        const int64_t move = frame / 250;
+        state.animMove = static_cast<int32_t>(move % tetragir::moveCount);
+        state.animCount = move / tetragir::moveCount % 2 ? 1 : 2;
     }
+    // The frame ticks the clock once before it draws.
+    const double framesIn = static_cast<double>(frame % 2500) - 1.0;
+    state.clock.animStart = state.clock.frameClock - framesIn * state.clock.clockStep;
 }
 
 constexpr bench::FrameCase cases[] = {
@@ -46,6 +50,8 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!tetragir::startUp()) return 1;
+    // A turn placed up to 2500 frames back must still start at a clock of 0 or more, which marks it running.
+    tetragir::state.clock.frameClock = 3.0;
     const play::TurnClock& clock = tetragir::state.clock;
     const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
     bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,
