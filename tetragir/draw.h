@@ -18,12 +18,6 @@ constexpr float outlineWidth = 8.0f;
 // never be hidden by it, and an outline of the part behind, pulled towards the eye, cannot show through it.
 struct StickerBatch : scene::PolygonBatch<stickerCount, 3> {
     int32_t farCount = 0;  // 0 while nothing turns: one part, drawn as a whole
-    // While nothing turns and every face is clearly turned towards or away from the eye, the stickers drawn whole
-    // do not overlap on screen and their outlines lie over every fill, so the drawing order alone gives the
-    // picture: the depth test is off and the depth buffer untouched. The first underLines entries of the outline
-    // list are then drawn before the fills, the rest after them.
-    bool depthFree = false;
-    int32_t underLines = 0;
 };
 
 // OpenGL state for the whole run, after setupCamera: depth test, flat shading, line width, the camera.
@@ -32,11 +26,9 @@ void setupView(const scene::Camera& camera);
 // The frame's stickers into the batch, in face then place order, and while a layer turns the part beyond the cut
 // before the part in front. While no layer turns the puzzle is convex, and without wholePuzzle the faces turned
 // away from the eye are left out but for their outline segments along the edges they share with faces turned
-// towards it: the faces in front hide the rest, so the picture is the same with less to draw. The camera decides
-// whether the batch can be drawn without the depth test (depthFree) and, if so, which of those segments go under
-// the fills.
+// towards it: the faces in front hide the rest, so the picture is the same with less to draw.
 void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
-               const scene::Camera& camera, bool wholePuzzle);
+               bool wholePuzzle);
 
 // Draws the batch through the camera, part by part: all fills, then 8-pixel black outlines that stay whole over
 // their fills however steeply a face is seen. Batched in two calls a part, or one primitive at a time.
