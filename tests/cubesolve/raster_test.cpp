@@ -21,6 +21,7 @@
 #include "cubesolve/state.h"
 #include "tests/cubesolve/expected_view.h"
 #include "tests/cubesolve/sticker_model.h"
+#include "tests/support/depth_inside.h"
 #include "window/window.h"
 
 using namespace cubesolve;
@@ -246,19 +247,6 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
     }
 }
 
-// How far (x, y) lies inside a convex outline, in cells: the least distance to any of its edges, negative outside.
-double depthInside(const expected_view::StickerOutline& s, double x, double y) {
-    double area = 0;
-    for (int c = 0; c < 4; ++c) area += s.x[c] * s.y[(c + 1) % 4] - s.x[(c + 1) % 4] * s.y[c];
-    const double turn = area < 0 ? -1 : 1;
-    double least = 1e9;
-    for (int c = 0; c < 4; ++c) {
-        const double ex = s.x[(c + 1) % 4] - s.x[c], ey = s.y[(c + 1) % 4] - s.y[c];
-        least = std::min(least, turn * (ex * (y - s.y[c]) - ey * (x - s.x[c])) / std::hypot(ex, ey));
-    }
-    return least;
-}
-
 // Every cell well inside a sticker that faces the eye, found from the rules' geometry and not from the pick,
 // shows that sticker's colour and picks its cubie and face: also the cells on the edge between its two triangles,
 // which in the start view run through the middle of every up sticker. The margin of 1.5 cells covers the rounding
@@ -295,7 +283,7 @@ TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
             const auto [top, bottom] = std::minmax_element(s.y, s.y + 4);
             for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
                 for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x)
-                    if (depthInside(s, x, y) >= 1.5) targets.push_back({x, y, t.slot, t.face, t.colour});
+                    if (xtest::depthInside(s.x, s.y, x, y) >= 1.5) targets.push_back({x, y, t.slot, t.face, t.colour});
         }
     };
     std::vector<Target> targets;

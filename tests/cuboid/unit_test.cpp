@@ -21,6 +21,7 @@
 #include "tests/cuboid/expected_picture.h"
 
 #include "tests/cuboid/suite.h"
+#include "tests/support/depth_inside.h"
 
 using namespace cuboid;
 
@@ -183,20 +184,6 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
     }
 }
 
-// How far pixel (x, y) lies inside a sticker's projected outline: the least distance to any of its edges,
-// negative outside.
-double depthInside(const expected::Sticker& s, double x, double y) {
-    double area = 0;
-    for (int c = 0; c < 4; ++c) area += s.cornerX[c] * s.cornerY[(c + 1) % 4] - s.cornerX[(c + 1) % 4] * s.cornerY[c];
-    const double turn = area < 0 ? -1 : 1;
-    double least = 1e9;
-    for (int c = 0; c < 4; ++c) {
-        const double ex = s.cornerX[(c + 1) % 4] - s.cornerX[c], ey = s.cornerY[(c + 1) % 4] - s.cornerY[c];
-        least = std::min(least, turn * (ex * (y - s.cornerY[c]) - ey * (x - s.cornerX[c])) / std::hypot(ex, ey));
-    }
-    return least;
-}
-
 // Every pixel at least 1.5 pixels inside a sticker that faces the eye (the rules' geometry, not the pick) picks
 // that sticker's cubie and face, the pixels on the edge between a face's two triangles included. The margin
 // covers the rounding of the projected corners.
@@ -221,7 +208,7 @@ TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
             const auto [top, bottom] = std::minmax_element(s.cornerY, s.cornerY + 4);
             for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
                 for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x) {
-                    if (depthInside(s, x, y) < 1.5) continue;
+                    if (xtest::depthInside(s.cornerX, s.cornerY, x, y) < 1.5) continue;
                     ++checked;
                     state.pointer = {.mouseX = x, .mouseY = y, .buttons = 1};
                     drawFacets();
