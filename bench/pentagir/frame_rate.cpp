@@ -2,7 +2,6 @@
 // ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to show what leaving out the
 // hidden stickers and batching gain. Needs a display:
 //   scripts/with-xvfb.sh build/bin/pentagir_frame_rate [seconds per case]
-#include <cmath>
 #include <iterator>
 
 #include "bench/support/frame_rate_runner.h"
@@ -15,9 +14,7 @@ enum Kind : int32_t { Empty, Idle, TurningFront, TurningEach };
 enum Drawing : int32_t { Quick, EverySticker, OneAtATime };
 
 // Sets up this frame's turn: the front layer all the while, or every layer in turn, each for a tenth of its turn
-// (250 frames), so that layers in front, at the side and behind all count. Frame f shows the turn f mod 2500 frames
-// after its start: the frame count goes on across rounds and cases, so the rounds cover the whole sweep of a turn,
-// and an idle round in between cannot send the turn back to its start.
+// (250 frames), so that layers in front, at the side and behind all count; placeTurn sweeps each turn.
 void chooseTurn(int32_t kind, int64_t frame) {
     pentagir::ProgramState& state = pentagir::state;
     if (kind == Idle) {
@@ -33,9 +30,7 @@ void chooseTurn(int32_t kind, int64_t frame) {
         state.animRow = static_cast<int32_t>(layer % pentagir::faceCount);
         state.animK = layer / pentagir::faceCount % 2 ? 1 : 4;
     }
-    // The frame ticks the clock once before it draws.
-    const double framesIn = static_cast<double>(frame % 2500) - 1.0;
-    state.clock.animStart = state.clock.frameClock - framesIn * state.clock.clockStep;
+    bench::placeTurn(state.clock, frame);
 }
 
 constexpr bench::FrameCase cases[] = {
@@ -49,12 +44,10 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!pentagir::startUp()) return 1;
-    // A turn placed up to 2500 frames back must still start at a clock of 0 or more, which marks it running.
+    // A turn placed a whole turn back must still start at a clock of 0 or more, which marks it running.
     pentagir::state.clock.frameClock = 3.0;
-    const play::TurnClock& clock = pentagir::state.clock;
-    const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
-    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,
-                           [](int32_t kind, int32_t drawing, int64_t frame) {
+    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
+                           bench::turnFrames(pentagir::state.clock), [](int32_t kind, int32_t drawing, int64_t frame) {
                                pentagir::state.batchedDrawing = drawing != OneAtATime;
                                pentagir::state.everySticker = drawing == EverySticker;
                                chooseTurn(kind, frame);

@@ -9,11 +9,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "play/turn_clock.h"
 #include "window/window.h"
 
 namespace bench {
@@ -25,6 +27,21 @@ struct FrameCase {
     int32_t kind;
     int32_t drawing;
 };
+
+// How many frames a turn of the clock lasts.
+inline int32_t turnFrames(const play::TurnClock& clock) {
+    return static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
+}
+
+// For programs that count a turn in frames of their clock: puts frame `frame` of the run `frame mod turnFrames(clock)`
+// frames into a turn. The frame count goes on across rounds and cases, so the rounds cover the whole sweep of a
+// turn, and an idle round in between cannot send the turn back to its start. The clock must stand at least a
+// turn's length above 0, as a turn that starts below 0 counts as none.
+inline void placeTurn(play::TurnClock& clock, int64_t frame) {
+    // The frame ticks the clock once before it draws.
+    const double framesIn = static_cast<double>(frame % turnFrames(clock)) - 1.0;
+    clock.animStart = clock.frameClock - framesIn * clock.clockStep;
+}
 
 inline double secondsPerCase(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;

@@ -1,7 +1,6 @@
 // Frames per second of tetragir's frame loop, idle and during a turn, batched and one primitive at a time, against
 // an empty frame as this machine's ceiling, all in one run. Needs a display:
 //   scripts/with-xvfb.sh build/bin/tetragir_frame_rate [seconds per case]
-#include <cmath>
 #include <iterator>
 
 #include "bench/support/frame_rate_runner.h"
@@ -14,9 +13,8 @@ enum Kind : int32_t { Empty, Idle, TurningTip, TurningEach };
 enum Drawing : int32_t { Batched, OneAtATime };
 
 // Sets up this frame's turn: one tip with its middle layer all the while (12 of the 36 stickers turn), or every
-// move in turn, each for a tenth of its turn (250 frames), so that layers in front and behind all count. Frame f
-// shows the turn f mod 2500 frames after its start: the frame count goes on across rounds and cases, so the rounds
-// cover the whole sweep of a turn, and an idle round in between cannot send the turn back to its start.
+// move in turn, each for a tenth of its turn (250 frames), so that layers in front and behind all count; placeTurn
+// sweeps each turn.
 void chooseTurn(int32_t kind, int64_t frame) {
     tetragir::ProgramState& state = tetragir::state;
     if (kind == Idle) {
@@ -32,9 +30,7 @@ void chooseTurn(int32_t kind, int64_t frame) {
         state.animMove = static_cast<int32_t>(move % tetragir::moveCount);
         state.animCount = move / tetragir::moveCount % 2 ? 1 : 2;
     }
-    // The frame ticks the clock once before it draws.
-    const double framesIn = static_cast<double>(frame % 2500) - 1.0;
-    state.clock.animStart = state.clock.frameClock - framesIn * state.clock.clockStep;
+    bench::placeTurn(state.clock, frame);
 }
 
 constexpr bench::FrameCase cases[] = {
@@ -50,12 +46,10 @@ constexpr bench::FrameCase cases[] = {
 
 int main(int argc, char** argv) {
     if (!tetragir::startUp()) return 1;
-    // A turn placed up to 2500 frames back must still start at a clock of 0 or more, which marks it running.
+    // A turn placed a whole turn back must still start at a clock of 0 or more, which marks it running.
     tetragir::state.clock.frameClock = 3.0;
-    const play::TurnClock& clock = tetragir::state.clock;
-    const auto turnFrames = static_cast<int32_t>(std::lround(clock.animDuration / clock.clockStep));
-    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv), turnFrames,
-                           [](int32_t kind, int32_t drawing, int64_t frame) {
+    bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
+                           bench::turnFrames(tetragir::state.clock), [](int32_t kind, int32_t drawing, int64_t frame) {
                                tetragir::state.batchedDrawing = drawing == Batched;
                                chooseTurn(kind, frame);
                                tetragir::runFrame();
