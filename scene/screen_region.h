@@ -24,9 +24,9 @@ struct ScreenPolygon {
 // hull with no inside.
 void convexHull(Vec2* points, int32_t count, ScreenPolygon& hull);
 
-// Most corners a convex polygon clipped to a hull can have, for a polygon of up to 8 corners and a hull of up to
-// 24.
-constexpr int32_t clippedCapacity = 32;
+// Most corners a convex polygon of up to 8 corners clipped to any hull can have: each edge of the hull adds at most
+// one.
+constexpr int32_t clippedCapacity = ScreenPolygon::capacity + 8;
 
 // The corners of the part of a convex polygon (corners in either turning order, at most 8) inside the hull, into
 // out; their count, 0 when the two do not meet.
