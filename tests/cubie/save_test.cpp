@@ -630,6 +630,8 @@ std::string labelName(const std::string& name) {
 // themselves; other calls cannot meet one, and then no fault is injected.
 bool failsHere(const char* call, const std::string& name) {
     std::string label = std::string(call) + " " + labelName(name);
+    // A call made again on the same name is a row of its own (the writes and reads of one file, and the looks at
+    // the hundred names, are one row each).
     const bool repeats = std::string(call) != "read" && std::string(call) != "write" && label.back() != '9';
     if (seam.seen[label]++ > 0 && repeats) label += " again";
     if (++seam.calls != seam.failAt) return false;
@@ -976,11 +978,6 @@ TEST_F(CubieSaveFailures, LeftoversDecoysAndWhatThePlayerIsTold) {
          KeyAction::save,
          {},
          "cuboid-a: SALVARE.TXT not saved: every temporary name beside it is taken\n"},
-        {"a folder in place of the save file",
-         [&] { fs::create_directory(folder / "SALVARE.TXT"); },
-         KeyAction::save,
-         {},
-         "cuboid-a: SALVARE.TXT not saved: Is a directory\n"},
         {"a pipe in place of the save file",
          [&] { mkfifo(path.c_str(), 0644); },
          KeyAction::save,
