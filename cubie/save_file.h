@@ -144,12 +144,12 @@ bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut =
     return true;
 }
 
-// Writes the file: first to a new temporary file beside it, flushed and synced, then renamed over it, so a failure
-// never destroys the previous save. A save file that is a link stays one and its target receives the save; a save
-// file the player may not write (or that is no regular file) is refused (AtomicFile says how). Returns false when
-// the save was refused or anything failed (every file is then as it was), with the reason. Changes nothing in
-// the model; a save during a turn stores the state before that turn. The busy mark and the report are the
-// caller's.
+// Writes the file: first to a new temporary file beside it, flushed and synced, then renamed over it and the
+// folder synced, so a failure never destroys the previous save and a finished one survives a power cut. A save
+// file that is a link stays one and its target receives the save; a save file the player may not write (or that
+// is no regular file) is refused (AtomicFile says how). Fails, with the reason, when the save was refused or
+// anything failed (the file is then as it was, or new but perhaps not yet durable). Changes nothing in the model;
+// a save during a turn stores the state before that turn. The busy mark and the report are the caller's.
 template <typename Model>
 FileResult saveState(const Model& m, const char* path = saveFileName) {
     AtomicFile file(path);
