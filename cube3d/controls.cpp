@@ -15,7 +15,8 @@ void orbit() { play::dragDegrees(state.pointer, state.cameraYaw, state.cameraPit
 
 bool actOnKey(uint8_t key) {
     if (key == keyEscape) return false;
-    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key))) rebuild();
+    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key), "cube3d") && !rebuild())
+        cubie::reportRefusedLoad(state.puzzle, "cube3d");
     return true;
 }
 

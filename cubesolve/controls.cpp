@@ -26,7 +26,8 @@ bool actOnKey(uint8_t key) {
     if (key == keyPattern) playPattern();
     if (key == keySolve && state.puzzle.gridSize == 3) solveCube();
     // The size key sets the next size (2 after 5); resizeCube builds it with the start view.
-    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key))) resizeCube(state.puzzle.gridSize);
+    if (cubie::applyKeyAction(state.puzzle, cubie::keyAction(keyLetters, key), "cubesolve"))
+        resizeCube(state.puzzle.gridSize);
     return true;
 }
 

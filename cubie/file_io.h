@@ -2,19 +2,63 @@
 // Plain functions over byte buffers, so that the templates of the save file stay free of system calls.
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
 namespace cubie {
 
-// Reads the start of a regular file into buffer: at most capacity bytes, their number in size. Returns false when
-// the file cannot be opened or read, or is no regular file (a pipe or a device under the name is never waited on).
-bool readFileStart(const char* path, char* buffer, size_t capacity, size_t& size);
+// What a save or load came to. error is 0 when it worked, the errno value of the system call that failed, or one
+// of the save file's own reasons below (negative, so that they never meet an errno value).
+struct FileResult {
+    int32_t error = 0;
+    explicit operator bool() const { return error == 0; }
+};
+
+inline constexpr int32_t notRegularFile = -1;   // a pipe, a device or a socket stands at the name
+inline constexpr int32_t noTemporaryName = -2;  // every name the temporary file may take is taken
+inline constexpr int32_t notSaveFile = -3;      // the file's contents are no save of this program
+
+// The reason in words: the system's text for an errno value, or the text of one of the reasons above.
+const char* failureText(int32_t error);
+
+// Prints "program: path not saved: reason" (or "not loaded") on out when result is a failure; prints nothing
+// when it worked. One line for each failed save or refused load, which the picture does not show.
+void reportFailure(const char* program, const char* path, bool saving, FileResult result, std::FILE* out = stderr);
+
+// The system calls of the file layer. It makes them through this table only, so that a test can make any one of
+// them fail in turn; the programs never change it. A save or a load runs on a key, never in a frame, so an
+// indirect call costs nothing that matters.
+struct FileCalls {
+    int (*open)(const char* path, int flags, mode_t mode);
+    int (*close)(int fd);
+    ssize_t (*read)(int fd, void* bytes, size_t size);
+    ssize_t (*write)(int fd, const void* bytes, size_t size);
+    int (*fsync)(int fd);
+    int (*fstat)(int fd, struct stat* info);
+    int (*lstat)(const char* path, struct stat* info);
+    ssize_t (*readlink)(const char* path, char* out, size_t size);
+    int (*mayWrite)(const char* path);  // 0 when the caller could open path for writing (effective ids)
+    int (*fchmod)(int fd, mode_t mode);
+    int (*flock)(int fd, int operation);
+    int (*rename)(const char* from, const char* to);
+    int (*unlink)(const char* path);
+};
+
+// The calls of the running system; what fileCalls holds unless a test has replaced entries.
+extern const FileCalls systemFileCalls;
+extern FileCalls fileCalls;
+
+// Reads the start of a regular file into buffer: at most capacity bytes, their number in size. Fails when the
+// file cannot be opened or read, or is no regular file (a pipe or a device under the name is never waited on).
+FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t& size);
 
 // A file written under a temporary name beside the file it replaces, and renamed over that file only when all of
-// it is written and synced, so a failure never destroys the previous file. A writer that is not committed removes
-// its temporary file.
+// it is written and synced, so a failure never destroys the previous file. The folder is synced after the rename,
+// so a save that reported success survives a power cut. A writer that is not committed removes its temporary file.
 //
 // What it replaces: path, or when path is a symbolic link (or a chain of them) the file the links lead to, so a
 // link stays a link and its target receives the new contents atomically; a link to a missing file creates that
@@ -25,8 +69,11 @@ bool readFileStart(const char* path, char* buffer, size_t capacity, size_t& size
 // commit then fails.
 //
 // The temporary file is always created new, never through a link: the first free name of target.tmp,
-// target.tmp1, target.tmp2, ... in the target's folder. Whatever already stands at such a name (left over from a
-// crash, or put there by someone else) is never opened or replaced.
+// target.tmp1, ... target.tmp99 in the target's folder. Its writer holds an advisory lock on it until it is
+// renamed or removed, so a temporary file whose lock can be taken was left by a save that died (a crash, a kill,
+// a power cut). Before it creates its own, a writer removes those: a regular file of its own user at one of these
+// names, whose lock it can take. Whatever else stands at such a name (a link, a folder, a pipe, another user's
+// file, a live save's file) is never opened for writing, followed, replaced or removed.
 class AtomicFile {
 public:
     explicit AtomicFile(const char* path);
@@ -37,15 +84,23 @@ public:
     // Appends bytes; once a write has failed, later ones do nothing and commit fails.
     void write(const char* bytes, size_t size);
 
-    // Flushes, syncs and closes the temporary file and renames it over the target. Returns false when the target
-    // was refused or anything failed since; the target is then untouched and no temporary file is left.
-    bool commit();
+    // Writes out, syncs the temporary file, renames it over the target and syncs the folder. Fails when the
+    // target was refused or anything failed since; the target is then the previous file (or, when only the
+    // folder could not be synced, the new one), and no temporary file is left.
+    FileResult commit();
 
 private:
-    bool openTemporary(bool keepMode, uint32_t mode);
+    void removeStaleTemporaries();
+    void nameTemporary(int32_t attempt);
+    void openTemporary(bool keepMode, mode_t mode);
+    bool writeOut();
+    bool syncFolder();
+    void fail(int32_t error);
 
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    int fd_ = -1;
+    int32_t error_ = 0;
+    size_t buffered_ = 0;
+    char buffer_[8192];
     char target_[4096] = {};
     char temporary_[4096 + 16] = {};
 };

@@ -36,14 +36,15 @@ constexpr KeyAction keyAction(const KeyLetters& letters, uint8_t key) {
 
 // Does to the puzzle what the action asks: queues the scramble, writes the save file, asks for a load, or sets
 // the next size or a thinner shape. Returns true when the puzzle must now be rebuilt (load, size, shape); the
-// caller rebuilds, so that after a build that succeeded it can put its own view back.
+// caller rebuilds, so that after a build that succeeded it can put its own view back, and after a load that
+// failed calls reportRefusedLoad. A failed save is reported here, under the program's name.
 template <CubieConfig C>
-bool applyKeyAction(CubieModel<C>& m, KeyAction action) {
+bool applyKeyAction(CubieModel<C>& m, KeyAction action, const char* program) {
     switch (action) {
         case KeyAction::none: return false;
         case KeyAction::scramble: m.scrambleLeft = scrambleTurns; return false;
-        // A failed save leaves the previous file as it was; the player can simply save again.
-        case KeyAction::save: saveState(m); return false;
+        // A failed save leaves the previous file as it was; the player is told, and can simply save again.
+        case KeyAction::save: reportFailure(program, saveFileName, true, saveState(m)); return false;
         case KeyAction::load: m.loadRequested = true; return true;
         case KeyAction::size: growGrid(m); return true;
         case KeyAction::shapeX: shrinkAxis(m, 0); return true;
@@ -51,6 +52,12 @@ bool applyKeyAction(CubieModel<C>& m, KeyAction action) {
         case KeyAction::shapeZ: shrinkAxis(m, 2); return true;
     }
     return false;
+}
+
+// Says on standard error why the load that the load key asked for was refused (the puzzle shows no change).
+template <CubieConfig C>
+void reportRefusedLoad(const CubieModel<C>& m, const char* program) {
+    reportFailure(program, saveFileName, false, m.loadSpace.result);
 }
 
 }  // namespace cubie

@@ -34,11 +34,13 @@ struct SaveImage {
 template <CubieConfig C>
 inline constexpr size_t maxSaveBytes = (static_cast<size_t>(C.recordCount) + 5) * 64;
 
-// Working space of loadState: the file's bytes and the image parsed from them. It holds nothing between loads.
+// Working space of loadState: the file's bytes and the image parsed from them, which hold nothing between loads,
+// and what the last load came to, for the program to report a refused one.
 template <CubieConfig C>
 struct LoadSpace {
     char bytes[maxSaveBytes<C> + 1];
     SaveImage<C> image;
+    FileResult result;
 };
 
 namespace detail {
@@ -142,13 +144,14 @@ bool parseSaveFile(const char* bytes, size_t size, SaveImage<C>& out, bool cut =
     return true;
 }
 
-// Writes the file: first to a new temporary file beside it, flushed and synced, then renamed over it, so a failure
-// never destroys the previous save. A save file that is a link stays one and its target receives the save; a save
-// file the player may not write (or that is no regular file) is refused (AtomicFile says how). Returns false when
-// the save was refused or anything failed (every file is then as it was). Changes nothing in the model; a save
-// during a turn stores the state before that turn. The busy mark is the caller's.
+// Writes the file: first to a new temporary file beside it, flushed and synced, then renamed over it and the
+// folder synced, so a failure never destroys the previous save and a finished one survives a power cut. A save
+// file that is a link stays one and its target receives the save; a save file the player may not write (or that
+// is no regular file) is refused (AtomicFile says how). Fails, with the reason, when the save was refused or
+// anything failed (the file is then as it was, or new but perhaps not yet durable). Changes nothing in the model;
+// a save during a turn stores the state before that turn. The busy mark and the report are the caller's.
 template <typename Model>
-bool saveState(const Model& m, const char* path = saveFileName) {
+FileResult saveState(const Model& m, const char* path = saveFileName) {
     AtomicFile file(path);
     char line[96];
     const int32_t header[5] = {m.gridSize, m.dims[0], m.dims[1], m.dims[2], Model::config.recordCount - 1};
@@ -164,20 +167,23 @@ bool saveState(const Model& m, const char* path = saveFileName) {
 
 // Reads the file (at most its first maxSaveBytes) into the model's loadSpace and validates it there; only when all
 // of it is sound does it replace gridSize, dims and facets (the caller, buildPuzzle, then files the points at
-// home). Otherwise returns false with nothing of the puzzle changed.
+// home). Otherwise fails, with the reason, and nothing of the puzzle changed. Either way the result is also kept
+// in loadSpace.result.
 template <typename Model>
-bool loadState(Model& m, const char* path = saveFileName) {
+FileResult loadState(Model& m, const char* path = saveFileName) {
     constexpr CubieConfig C = Model::config;
     LoadSpace<C>& space = m.loadSpace;
     size_t size = 0;
     // One byte more than is parsed, to tell a file of that size from a longer one.
-    if (!readFileStart(path, space.bytes, sizeof space.bytes, size)) return false;
+    space.result = readFileStart(path, space.bytes, sizeof space.bytes, size);
+    if (!space.result) return space.result;
     const bool cut = size > maxSaveBytes<C>;
-    if (!parseSaveFile(space.bytes, cut ? maxSaveBytes<C> : size, space.image, cut)) return false;
+    if (!parseSaveFile(space.bytes, cut ? maxSaveBytes<C> : size, space.image, cut))
+        return space.result = {notSaveFile};
     m.gridSize = space.image.gridSize;
     for (int32_t a = 0; a < 3; ++a) m.dims[a] = space.image.dims[a];
     std::memcpy(m.facets, space.image.facets, sizeof m.facets);
-    return true;
+    return space.result;
 }
 
 }  // namespace cubie

@@ -23,7 +23,8 @@ bool actOnKey(uint8_t key) {
     // The mark is on show while the file is written or read.
     if (action == cubie::KeyAction::save) showBusyMark(colourRed);
     if (action == cubie::KeyAction::load) showBusyMark(colourGreen);
-    if (cubie::applyKeyAction(state.puzzle, action)) rebuild();
+    if (cubie::applyKeyAction(state.puzzle, action, variant.name) && !rebuild())
+        cubie::reportRefusedLoad(state.puzzle, variant.name);
     return true;
 }
 

@@ -1,8 +1,12 @@
 // The save file: exact bytes, round trips, and every kind of bad file rejected with nothing changed.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -10,8 +14,10 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/cubie/test_support.h"
 
@@ -251,7 +257,7 @@ TEST_F(CubieSave, AFailedSaveKeepsThePreviousFile) {
     const rlimit small{4096, limit.rlim_max};
     void (*const oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);  // else the write past the limit kills the test
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveState(*m, path.c_str());
+    const bool saved = static_cast<bool>(saveState(*m, path.c_str()));
     setrlimit(RLIMIT_FSIZE, &limit);
     signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);
@@ -358,7 +364,7 @@ TEST_F(CubieSave, WhatASaveReplaces) {
         } else if (expected[c.receiver].rfind("file", 0) == 0) {
             EXPECT_EQ(expected[c.receiver].substr(0, 10), fileText(c.mode, "")) << "laid out as meant";
         }
-        EXPECT_EQ(saveState(*m, path.c_str()), c.saves);
+        EXPECT_EQ(static_cast<bool>(saveState(*m, path.c_str())), c.saves);
         EXPECT_EQ(entriesUnder(folder), expected);
     }
 }
@@ -581,6 +587,433 @@ TEST_F(CubieSave, CuboidCFileIsNotTakenByCuboidA) {
     a->loadRequested = true;
     EXPECT_FALSE(buildPuzzle(*a, path.c_str()));
     EXPECT_TRUE(sameBytes(*a, *before));
+}
+
+// ---- A file system that fails ----------------------------------------------------------------------------------
+
+// The file layer's calls as the tests below give them. Every call is counted and labelled by what it is made on;
+// the call numbered failAt meets the fault, every other one goes to the system, except that a sync only answers
+// success (making the test's files durable would cost time and prove nothing: the power cut is modelled from the
+// journal). Each call that changed the folder or a file's bytes, or synced them, is written to the journal.
+enum class Fault { eio, enospc, eintr, shortTransfer };
+constexpr const char* faultNames[] = {"EIO", "ENOSPC", "EINTR", "short"};
+constexpr int faultErrors[] = {EIO, ENOSPC, EINTR, 0};
+
+struct JournalEntry {
+    std::string call, name, to;  // to: the new name of a rename
+    int fd;
+    int flags;
+    std::string bytes;
+};
+
+struct Seam {
+    int32_t failAt = 0;  // 0: no call fails
+    Fault fault = Fault::eio;
+    int32_t calls = 0;
+    bool shorten = false;
+    std::string failedCall;               // the label of the call that met the fault, if one did
+    std::map<std::string, int32_t> seen;  // labels so far, to tell a call's second time from its first
+    std::map<int, std::string> opened;    // the name each open descriptor was opened on
+    std::vector<JournalEntry> journal;
+} seam;
+
+std::string baseName(const char* path) { return fs::path(path).filename().string(); }
+
+// The name a call is made on, as the table of outcomes shows it.
+std::string labelName(const std::string& name) {
+    if (name == "." || name.empty()) return "the folder";
+    if (name.size() > 15 && name.rfind("SALVARE.TXT.tmp", 0) == 0) return "SALVARE.TXT.tmp1..99";
+    return name;
+}
+
+// Counts a call; true when it is the one to fail, with errno set. A short transfer is made by read and write
+// themselves; other calls cannot meet one, and then no fault is injected.
+bool failsHere(const char* call, const std::string& name) {
+    std::string label = std::string(call) + " " + labelName(name);
+    // A call made again on the same name is a row of its own (the writes and reads of one file, and the looks at
+    // the hundred names, are one row each).
+    const bool repeats = std::string(call) != "read" && std::string(call) != "write" && label.back() != '9';
+    if (seam.seen[label]++ > 0 && repeats) label += " again";
+    if (++seam.calls != seam.failAt) return false;
+    const bool transfer = std::string(call) == "read" || std::string(call) == "write";
+    if (seam.fault == Fault::shortTransfer && !transfer) return false;
+    seam.failedCall = label;
+    seam.shorten = seam.fault == Fault::shortTransfer;
+    errno = faultErrors[static_cast<int>(seam.fault)];
+    return !seam.shorten;
+}
+
+size_t shortened(size_t size) {
+    if (!seam.shorten) return size;
+    seam.shorten = false;
+    return std::max<size_t>(1, size / 2);
+}
+
+void journal(const char* call, const std::string& name, int fd = -1, int flags = 0, std::string bytes = {},
+             std::string to = {}) {
+    seam.journal.push_back({call, name, std::move(to), fd, flags, std::move(bytes)});
+}
+
+const FileCalls seamCalls = {
+    .open =
+        [](const char* path, int flags, mode_t mode) {
+            if (failsHere("open", baseName(path))) return -1;
+            const int fd = systemFileCalls.open(path, flags, mode);
+            if (fd >= 0) seam.opened[fd] = baseName(path), journal("open", baseName(path), fd, flags);
+            return fd;
+        },
+    .close =
+        [](int fd) {
+            const bool fails = failsHere("close", seam.opened[fd]);
+            const int error = errno;
+            systemFileCalls.close(fd);  // released whatever close says, as the system does
+            errno = error;
+            return fails ? -1 : 0;
+        },
+    .read = [](int fd, void* bytes, size_t size) -> ssize_t {
+        return failsHere("read", seam.opened[fd]) ? -1 : systemFileCalls.read(fd, bytes, shortened(size));
+    },
+    .write = [](int fd, const void* bytes, size_t size) -> ssize_t {
+        if (failsHere("write", seam.opened[fd])) return -1;
+        const ssize_t put = systemFileCalls.write(fd, bytes, shortened(size));
+        if (put > 0)
+            journal("write", "", fd, 0, std::string(static_cast<const char*>(bytes), static_cast<size_t>(put)));
+        return put;
+    },
+    .fsync =
+        [](int fd) {
+            if (failsHere("fsync", seam.opened[fd])) return -1;
+            journal("fsync", "", fd);
+            return 0;
+        },
+    .fstat =
+        [](int fd, struct stat* info) {
+            return failsHere("fstat", seam.opened[fd]) ? -1 : systemFileCalls.fstat(fd, info);
+        },
+    .lstat =
+        [](const char* path, struct stat* info) {
+            return failsHere("lstat", baseName(path)) ? -1 : systemFileCalls.lstat(path, info);
+        },
+    .readlink = [](const char* path, char* out, size_t size) -> ssize_t {
+        return failsHere("readlink", baseName(path)) ? -1 : systemFileCalls.readlink(path, out, size);
+    },
+    .mayWrite =
+        [](const char* path) { return failsHere("access", baseName(path)) ? -1 : systemFileCalls.mayWrite(path); },
+    .fchmod = [](int fd,
+                 mode_t mode) { return failsHere("fchmod", seam.opened[fd]) ? -1 : systemFileCalls.fchmod(fd, mode); },
+    .flock =
+        [](int fd, int operation) {
+            return failsHere("flock", seam.opened[fd]) ? -1 : systemFileCalls.flock(fd, operation);
+        },
+    .rename =
+        [](const char* from, const char* to) {
+            if (failsHere("rename", baseName(from))) return -1;
+            const int done = systemFileCalls.rename(from, to);
+            if (done == 0) journal("rename", baseName(from), -1, 0, {}, baseName(to));
+            return done;
+        },
+    .unlink =
+        [](const char* path) {
+            if (failsHere("unlink", baseName(path))) return -1;
+            const int done = systemFileCalls.unlink(path);
+            if (done == 0) journal("unlink", baseName(path));
+            return done;
+        },
+};
+
+// The tests work in their folder through the names the programs use, so that the folder is the working one.
+class CubieSaveFailures : public CubieSave {
+protected:
+    void SetUp() override {
+        CubieSave::SetUp();
+        home = fs::current_path();
+        fs::current_path(folder);
+        seam = {};
+        fileCalls = seamCalls;
+    }
+    void TearDown() override {
+        fileCalls = systemFileCalls;
+        fs::current_path(home);
+        CubieSave::TearDown();
+    }
+    void emptyFolder() const {
+        for (const fs::directory_entry& e : fs::directory_iterator(folder)) fs::remove_all(e.path());
+    }
+    fs::path home;
+};
+
+// A key as the programs act on it, and the line it made them print.
+template <CubieConfig C>
+std::string pressKey(Model<C>& m, KeyAction key) {
+    testing::internal::CaptureStderr();
+    if (applyKeyAction(m, key, "cuboid-a") && !buildPuzzle(m)) reportRefusedLoad(m, "cuboid-a");
+    return testing::internal::GetCapturedStderr();
+}
+
+// Runs the key once for each call it makes and each fault, that call failing. check judges one run and names
+// its outcome; the outcomes are gathered by the failed call's label and fault, and printed as a table.
+template <CubieConfig C>
+std::map<std::string, std::set<std::string>> failEachCall(
+    const std::function<void()>& reset, Model<C>& puzzle, KeyAction key,
+    const std::function<std::string(const std::string& row, const Model<C>& m, const std::string& told)>& check) {
+    std::map<std::string, std::set<std::string>> outcomes;
+    std::vector<std::string> order;
+    for (int32_t f = 0; f < 4; ++f)
+        for (int32_t n = 1;; ++n) {
+            reset();
+            auto m = std::make_unique<Model<C>>(puzzle);
+            seam = {};
+            seam.failAt = n;
+            seam.fault = static_cast<Fault>(f);
+            const std::string told = pressKey(*m, key);
+            if (seam.calls < n) break;
+            if (seam.failedCall.empty()) continue;
+            const std::string row = seam.failedCall + ", " + faultNames[f];
+            if (!outcomes.count(row)) order.push_back(row);
+            outcomes[row].insert(check(row + " (call " + std::to_string(n) + ")", *m, told));
+        }
+    for (const std::string& row : order) {
+        std::string text;
+        for (const std::string& outcome : outcomes[row]) text += (text.empty() ? "" : " | ") + outcome;
+        std::printf("  %-40s %s\n", row.c_str(), text.c_str());
+    }
+    return outcomes;
+}
+
+// A save whose calls fail one by one, in every way each can: the file is then the previous save or the new one,
+// whole, and no temporary file is left. A save that did not happen says so with the reason its call met; an
+// interrupted call is made again and a short write continued, so those saves happen.
+TEST_F(CubieSaveFailures, EachCallOfASaveFailingInTurn) {
+    auto previous = built<cuboidAConfig>(3, 3, 3, 3);
+    auto puzzle = std::make_unique<Model<cuboidAConfig>>(*previous);
+    turnAndFinish(*puzzle, 0, 1, 1);
+    fileCalls = systemFileCalls;
+    ASSERT_TRUE(saveState(*puzzle, saveFileName));
+    const std::string fresh = read(path);
+    ASSERT_TRUE(saveState(*previous, saveFileName));
+    const std::string old = read(path);
+    fileCalls = seamCalls;
+    const auto outcomes = failEachCall<cuboidAConfig>(
+        [&] { write(old); }, *puzzle, KeyAction::save,
+        [&](const std::string& row, const Model<cuboidAConfig>&, const std::string& told) {
+            const std::string now = read(path);
+            EXPECT_TRUE(now == old || now == fresh) << row << ": the file is neither the old nor the new one";
+            EXPECT_EQ(entriesUnder(folder).size(), 1u) << row << ": a temporary file is left";
+            if (told.empty()) {
+                EXPECT_EQ(now, fresh) << row << ": reported nothing but did not save";
+                return std::string("saved");
+            }
+            const int error = seam.fault == Fault::eio ? EIO : ENOSPC;
+            EXPECT_EQ(told, "cuboid-a: SALVARE.TXT not saved: " + std::string(std::strerror(error)) + "\n") << row;
+            EXPECT_TRUE(seam.fault == Fault::eio || seam.fault == Fault::enospc) << row << ": " << told;
+            return std::string(now == old ? "not saved, old file" : "not saved, new file");
+        });
+    // Writing the bytes, syncing them, renaming and syncing the folder are what makes the save: none may fail
+    // unreported.
+    for (const char* call :
+         {"write SALVARE.TXT.tmp", "fsync SALVARE.TXT.tmp", "rename SALVARE.TXT.tmp", "fsync the folder"})
+        for (const char* fault : {", EIO", ", ENOSPC"}) {
+            const auto at = outcomes.find(call + std::string(fault));
+            ASSERT_NE(at, outcomes.end()) << call << " was never made";
+            EXPECT_EQ(at->second.count("saved"), 0u) << call << fault;
+        }
+}
+
+// A load whose calls fail one by one: the puzzle is then exactly as it was, and the refusal says why; an
+// interrupted call is made again and a short read continued, so those loads happen.
+TEST_F(CubieSaveFailures, EachCallOfALoadFailingInTurn) {
+    auto small = built<cuboidAConfig>(2, 1, 1, 1);
+    fileCalls = systemFileCalls;
+    ASSERT_TRUE(saveState(*small, saveFileName));
+    fileCalls = seamCalls;
+    auto puzzle = built<cuboidAConfig>(3, 3, 3, 3);
+    turnAndFinish(*puzzle, 2, 0, -1);
+    failEachCall<cuboidAConfig>(
+        [] {}, *puzzle, KeyAction::load,
+        [&](const std::string& row, const Model<cuboidAConfig>& m, const std::string& told) {
+            if (told.empty()) {
+                EXPECT_EQ(std::memcmp(m.facets, small->facets, sizeof m.facets), 0) << row << ": not the file's puzzle";
+                EXPECT_EQ(m.gridSize, 2) << row;
+                return std::string("loaded");
+            }
+            EXPECT_TRUE(sameBytes(m, *puzzle)) << row << ": a refused load changed the puzzle";
+            EXPECT_NE(seam.fault, Fault::eintr) << row;
+            EXPECT_NE(seam.fault, Fault::shortTransfer) << row;
+            const int error = seam.fault == Fault::eio ? EIO : ENOSPC;
+            EXPECT_EQ(told, "cuboid-a: SALVARE.TXT not loaded: " + std::string(std::strerror(error)) + "\n") << row;
+            return std::string("not loaded, puzzle unchanged");
+        });
+}
+
+// What a power cut after the first steps entries of the journal may leave at SALVARE.TXT after the reboot
+// ("missing" for no file). Only what was synced survives: a file keeps the bytes of its last sync; the folder
+// keeps the names of its last sync, or those of any change made after it (a journalling file system writes its
+// changes to names out in order, at any time).
+std::set<std::string> afterPowerCut(const std::vector<JournalEntry>& journal, size_t steps, const std::string* old) {
+    std::vector<std::string> bytes, synced;  // by file
+    std::map<std::string, size_t> names;     // name -> file
+    std::map<int, size_t> files;             // descriptor -> file
+    constexpr size_t theFolder = SIZE_MAX;
+    if (old) {
+        bytes = synced = {*old};
+        names["SALVARE.TXT"] = 0;
+    }
+    std::vector<std::map<std::string, size_t>> kept = {names};
+    for (size_t step = 0; step < steps; ++step) {
+        const JournalEntry& e = journal[step];
+        if (e.call == "open" && (e.flags & O_DIRECTORY)) {
+            files[e.fd] = theFolder;
+        } else if (e.call == "open" && (e.flags & O_CREAT)) {
+            files[e.fd] = names[e.name] = bytes.size();
+            bytes.emplace_back();
+            synced.emplace_back();
+            kept.push_back(names);
+        } else if (e.call == "open") {
+            files[e.fd] = names.at(e.name);
+        } else if (e.call == "write") {
+            bytes[files.at(e.fd)] += e.bytes;
+        } else if (e.call == "fsync" && files.at(e.fd) == theFolder) {
+            kept = {names};
+        } else if (e.call == "fsync") {
+            synced[files.at(e.fd)] = bytes[files.at(e.fd)];
+        } else {
+            if (e.call == "rename") names[e.to] = names.at(e.name);
+            names.erase(e.name);
+            kept.push_back(names);
+        }
+    }
+    std::set<std::string> left;
+    for (const auto& n : kept) left.insert(n.count("SALVARE.TXT") ? synced[n.at("SALVARE.TXT")] : "missing");
+    return left;
+}
+
+// A save cut off by a power cut after any of its steps leaves the previous file or the new one; once the save
+// has returned, the new one.
+TEST_F(CubieSaveFailures, APowerCutAfterAnyStepLeavesTheOldFileOrTheNew) {
+    auto previous = built<cuboidAConfig>(3, 3, 3, 3);
+    auto puzzle = std::make_unique<Model<cuboidAConfig>>(*previous);
+    turnAndFinish(*puzzle, 1, 2, 1);
+    for (const bool overPrevious : {true, false}) {
+        SCOPED_TRACE(overPrevious ? "over an earlier save" : "the first save");
+        emptyFolder();
+        fileCalls = systemFileCalls;
+        if (overPrevious) {
+            ASSERT_TRUE(saveState(*previous, saveFileName));
+        }
+        const std::string old = overPrevious ? read(path) : "missing";
+        fileCalls = seamCalls;
+        seam = {};
+        ASSERT_TRUE(saveState(*puzzle, saveFileName));
+        const std::string fresh = read(path);
+        for (size_t steps = 0; steps <= seam.journal.size(); ++steps) {
+            const std::set<std::string> left = afterPowerCut(seam.journal, steps, overPrevious ? &old : nullptr);
+            for (const std::string& file : left) {
+                const bool done = steps == seam.journal.size();
+                EXPECT_TRUE(file == fresh || (!done && file == old))
+                    << "cut after " << steps << " of " << seam.journal.size()
+                    << " steps: " << (file == old ? "the old file, after the save returned" : "neither old nor new");
+            }
+        }
+    }
+}
+
+// What a key leaves in the folder, and the line the player is told. Temporary files left by saves that died
+// are removed; whatever else stands at the temporary names is left exactly as it was.
+TEST_F(CubieSaveFailures, LeftoversDecoysAndWhatThePlayerIsTold) {
+    fileCalls = systemFileCalls;
+    const auto file = [&](const std::string& name, const char* bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    };
+    const auto tmp = [](int32_t i) { return "SALVARE.TXT.tmp" + (i > 0 ? std::to_string(i) : std::string()); };
+    const auto victim = [&] {
+        fs::create_directories(folder / "elsewhere");
+        file("elsewhere/victim", "victim");
+    };
+    int held = -1;  // a live save's temporary file, locked by the test
+    struct Case {
+        const char* name;
+        std::function<void()> layOut;
+        KeyAction key;
+        std::vector<std::string> gone;  // what the key removes
+        std::string told;
+    } const cases[] = {
+        {"temporaries of saves that died, among decoys",
+         [&] {
+             file("SALVARE.TXT", "previous");
+             for (int32_t i : {0, 5, 99}) file(tmp(i), "left by a save that died");
+             victim();
+             fs::create_symlink("elsewhere/victim", folder / tmp(1));
+             fs::create_directory(folder / tmp(2));
+             mkfifo((folder / tmp(3)).c_str(), 0644);
+             fs::create_hard_link(folder / "elsewhere/victim", folder / tmp(4));
+             file(tmp(6), "a live save's");
+             held = open((folder / tmp(6)).c_str(), O_RDONLY | O_CLOEXEC);
+             flock(held, LOCK_EX);
+             file(tmp(7), "another user's");
+             if (geteuid() != 0 || chown((folder / tmp(7)).c_str(), 1, 1) != 0) {
+                 std::printf("  (no file of another user: the test cannot give one away)\n");
+                 fs::remove(folder / tmp(7));
+             }
+         },
+         KeyAction::save,
+         {tmp(0), tmp(5), tmp(99)},
+         ""},
+        {"a hundred temporaries of saves that died",
+         [&] {
+             for (int32_t i = 0; i < 100; ++i) file(tmp(i), "left by a save that died");
+         },
+         KeyAction::save,
+         [&] {
+             std::vector<std::string> all;
+             for (int32_t i = 0; i < 100; ++i) all.push_back(tmp(i));
+             return all;
+         }(),
+         ""},
+        {"a hundred links at the temporary names",
+         [&] {
+             file("SALVARE.TXT", "previous");
+             victim();
+             for (int32_t i = 0; i < 100; ++i) fs::create_symlink("elsewhere/victim", folder / tmp(i));
+         },
+         KeyAction::save,
+         {},
+         "cuboid-a: SALVARE.TXT not saved: every temporary name beside it is taken\n"},
+        {"a pipe in place of the save file",
+         [&] { mkfifo(path.c_str(), 0644); },
+         KeyAction::save,
+         {},
+         "cuboid-a: SALVARE.TXT not saved: not a regular file\n"},
+        {"a load without a save file",
+         [] {},
+         KeyAction::load,
+         {},
+         "cuboid-a: SALVARE.TXT not loaded: No such file or directory\n"},
+        {"a load of a file that is no save",
+         [&] { file("SALVARE.TXT", "2\r\n1\r\n"); },
+         KeyAction::load,
+         {},
+         "cuboid-a: SALVARE.TXT not loaded: not a save file of this program\n"},
+    };
+    auto puzzle = built<cuboidAConfig>(2, 1, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        emptyFolder();
+        c.layOut();
+        std::map<std::string, std::string> expected = entriesUnder(folder);
+        for (const std::string& name : c.gone) expected.erase(name);
+        const bool saves = c.key == KeyAction::save && c.told.empty();
+        auto m = std::make_unique<Model<cuboidAConfig>>(*puzzle);
+        EXPECT_EQ(pressKey(*m, c.key), c.told);
+        std::map<std::string, std::string> now = entriesUnder(folder);
+        if (saves) {
+            EXPECT_EQ(read(path), singleCubieFile());
+            now.erase("SALVARE.TXT");
+            expected.erase("SALVARE.TXT");
+        }
+        EXPECT_EQ(now, expected);
+        EXPECT_TRUE(sameBytes(*m, *puzzle));
+        if (held >= 0) close(held), held = -1;
+    }
 }
 
 }  // namespace
