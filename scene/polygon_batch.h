@@ -99,11 +99,8 @@ struct PolygonBatch {
     int32_t size() const { return polygonCount; }
 
     PolygonArrays arrays() const {
-        return {position,     outlines == Outlines::placed ? outlinePosition : position,
-                colour,       cornerCounts,
-                polygonCount, fill,
-                fillCount,    line,
-                lineCount};
+        const float(*outline)[3] = outlines == Outlines::placed ? outlinePosition : position;
+        return {position, outline, colour, cornerCounts, polygonCount, fill, fillCount, line, lineCount};
     }
 
     float position[maxVertices][3] = {};
