@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "cubie/cubie.h"
-#include "scene/vec.h"
+#include "scene/camera.h"
 
 namespace cube3d {
 
@@ -20,19 +20,12 @@ inline constexpr cubie::CubieConfig cube3dConfig{
 using Model = cubie::CubieModel<cube3dConfig>;
 using Facet = Model::Facet;
 
-inline constexpr const char* windowTitle = "ZADOR TOLAN";
-
-// Turns count degrees per frame, so the pace sets their speed: a quarter turn of 90 frames in 0.75 s.
-inline constexpr int16_t framesPerSecond = 120;
-
-// The camera orbits the origin at eyeDistance; yaw and pitch are whole degrees, both startAngle after a build.
-inline constexpr double eyeDistance = 720.0;
-inline constexpr double fieldOfView = 35.0;  // vertical, degrees
-inline constexpr double aspect = 1.2;        // a constant, not the window's 640 / 480
-inline constexpr double nearPlane = 35.0;
-inline constexpr double farPlane = 1200.0;
+// The camera orbits the origin 720 units out with a vertical field of view of 35 degrees, near 35 and far 1200; its
+// azimuth and elevation are the yaw and pitch of the state, whole degrees, both startAngle after a build.
+inline constexpr scene::OrbitCamera cameraOrbit{
+    .fieldOfView = 35.0, .nearPlane = 35.0, .farPlane = 1200.0, .distance = 720.0, .azimuth = 0.0, .elevation = 0.0};
+inline constexpr double aspect = 1.2;  // a constant, not the window's 640 / 480
 inline constexpr int32_t startAngle = 45;
-using scene::degree;
 
 // A colour code's red, green, blue for glColor3f; index = code, hasColour false for codes without an entry (such a
 // facet keeps the colour of the facet drawn before it).

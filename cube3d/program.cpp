@@ -1,8 +1,7 @@
 #include "cube3d/program.h"
 
-#include "cube3d/config.h"
+#include "cube3d/draw.h"
 #include "cube3d/state.h"
-#include "cube3d/view.h"
 #include "play/program_window.h"
 #include "window/window.h"
 

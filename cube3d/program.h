@@ -8,6 +8,11 @@
 
 namespace cube3d {
 
+inline constexpr const char* windowTitle = "ZADOR TOLAN";
+
+// Turns count degrees per frame, so the pace sets their speed: a quarter turn of 90 frames in 0.75 s.
+inline constexpr int16_t framesPerSecond = 120;
+
 // Opens the window with OpenGL drawing and builds the start puzzle. When the window or its OpenGL drawing cannot
 // be had, prints "cube3d: <cause>" on standard error and returns false.
 bool startUp();

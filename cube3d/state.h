@@ -1,4 +1,4 @@
-// The whole state of cube3d: the puzzle, the camera, this frame's pick and picture with the quick drawing's
+// The whole state of cube3d: the puzzle, the camera, this frame's pick and picture with the batched drawing's
 // working arrays, and the gesture bookkeeping. One global instance, sized for the largest puzzle, alive for the
 // whole run.
 #pragma once
@@ -8,12 +8,13 @@
 #include "cube3d/config.h"
 #include "play/input.h"
 #include "scene/camera.h"
+#include "scene/polygon_batch.h"
 #include "scene/vec.h"
 
 namespace cube3d {
 
-// What the quick drawing (view.cpp) works out afresh every frame, and the quads it sends.
-struct QuickDrawing {
+// What the batched drawing (draw.cpp) works out afresh every frame, and the quads it sends.
+struct QuadBatch {
     // Per slot and face: the record that lies on that face with its corners in the face's own order, -1 for none;
     // and whether the slot is a closed box (all six faces so, none twice).
     int16_t faceRecord[Model::slotCount][6] = {};
@@ -54,9 +55,9 @@ struct ProgramState {
     // for the next, and a code without a colour in record 0 (possible in a hand-made file) inherits it.
     float colourBefore[3] = {1.0f, 1.0f, 1.0f};
     float colourAfter[3] = {1.0f, 1.0f, 1.0f};
-    bool glDrawing = false;    // an OpenGL context is current (false in tests without a window)
-    bool quickDrawing = true;  // false draws the reference way (for measuring and tests)
-    QuickDrawing quick;
+    bool glDrawing = false;  // an OpenGL context is current (false in tests without a window)
+    scene::DrawingMode drawingMode = scene::DrawingMode::batched;  // others for measuring and tests
+    QuadBatch batch;
 
     play::Pointer pointer;  // the mouse in this frame and the one before, in pixels
     int32_t dragStartCubie = 0, dragStartFace = 0;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "cuboid/draw.h"
 #include "cuboid/state.h"
-#include "cuboid/view.h"
 #include "play/view_turn.h"
 #include "window/window.h"
 

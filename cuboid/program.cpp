@@ -1,7 +1,7 @@
 #include "cuboid/program.h"
 
+#include "cuboid/draw.h"
 #include "cuboid/state.h"
-#include "cuboid/view.h"
 #include "play/page_flip.h"
 #include "play/program_window.h"
 #include "window/window.h"

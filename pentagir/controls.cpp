@@ -1,8 +1,9 @@
 #include "pentagir/controls.h"
 
-#include "pentagir/geometry.h"
+#include "pentagir/puzzle.h"
 #include "pentagir/state.h"
 #include "play/turn_clock.h"
+#include "scene/vec.h"
 
 namespace pentagir {
 namespace {
@@ -12,9 +13,8 @@ void handleDrag() {
     if (!play::held(state.pointer, play::buttonLeft)) return;
     if (state.pressedSticker >= 0 && state.pressedSticker != state.hoveredSticker) {
         Move move = moveFromDrag(state.pressedSticker, state.hoveredSticker);
-        state.animK = move.k;
-        if (move.k != 0) {
-            state.animRow = move.row;
+        if (move.count != 0) {
+            state.animMove = move;
             play::startTurnAnimation(state.clock);
         }
     }
@@ -23,29 +23,20 @@ void handleDrag() {
 
 }  // namespace
 
-Move moveFromDrag(int32_t pressed, int32_t hovered) {
-    for (int32_t row = 0; row < faceCount; ++row) {
-        for (int32_t q = 0; q < ringLength; ++q) {
-            int32_t a = ringSticker(row, q), b = ringSticker(row, (q + ringLength - 1) % ringLength);
-            if (pressed == a && hovered == b) return {row, 1};
-            if (pressed == b && hovered == a) return {row, 4};
-        }
-    }
-    return {0, 0};
-}
-
 void turnView(const play::ViewTurn& turn) {
-    rotatePair(state.viewZ, state.viewX, turn.across);
-    rotatePair(state.viewZ, state.viewY, turn.upDown);
-    if (turn.spins) rotatePair(state.viewX, state.viewY, turn.spin);
+    ViewFrame& view = state.view;
+    scene::rotatePair(view.z, view.x, turn.across);
+    scene::rotatePair(view.z, view.y, turn.upDown);
+    if (turn.spins) scene::rotatePair(view.x, view.y, turn.spin);
 }
 
+// The frame that applies a turn has already shown the layer a full fifth on, so the change is seamless.
 void advanceTurn() {
     play::trackPress(state.pressedSticker, state.pointer, state.hoveredSticker);
     if (!play::turnAnimating(state.clock)) {
         handleDrag();
     } else if (play::turnAnimationDue(state.clock)) {
-        turn(state.animRow, state.animK);
+        turn(state.colours, state.animMove.layer, state.animMove.count);
         play::endTurnAnimation(state.clock);
     }
 }

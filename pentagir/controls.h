@@ -1,8 +1,6 @@
 // What the player's input does: the held keys, the left-button drag that turns a layer, and the view turns.
 #pragma once
 
-#include <cstdint>
-
 #include "play/input.h"
 #include "play/view_turn.h"
 
@@ -10,13 +8,7 @@ namespace pentagir {
 
 using play::FrameInput;
 
-// Row and k (1 or 4) when pressed and hovered are neighbours in the ring of a row, k = 0 otherwise.
-struct Move {
-    int32_t row, k;
-};
-Move moveFromDrag(int32_t pressed, int32_t hovered);
-
-// The view basis turned as a frame's view turn says.
+// The view turned as a frame's view turn says.
 void turnView(const play::ViewTurn& turn);
 
 // Drags start turns only while no turn is animated; the frame in which an animation ends applies its turn. A press

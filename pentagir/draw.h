@@ -1,32 +1,16 @@
-// The camera and the OpenGL drawing of one frame.
+// The OpenGL drawing of one frame: 132 filled stickers and their black outlines.
 #pragma once
 
-#include <cstdint>
-
-#include "pentagir/geometry.h"
+#include "scene/polygon_batch.h"
 
 namespace pentagir {
 
-// The camera for a drawing area whose largest coordinates are lastX, lastY: a 4-degree vertical field of view,
-// near 4, far 900, eye (0, 0, -30) looking at the origin, +y up.
-void setupCamera(int32_t lastX, int32_t lastY);
+// Draws this frame's puzzle from the program state: the face frames, the turning layer turned, then the fills and
+// outlines of the stickers the picture needs (visibility.h), or of all 132 unless the mode is batched.
+void drawPuzzle(scene::DrawingMode mode);
 
-// Where the camera's eye is, in the space OpenGL receives points in.
-Vec3 eyePosition();
-
-// OpenGL state for drawing through the camera, after setupCamera.
-void setupProjection();
-
-// Draws the puzzle for this frame: face frames, animation, then in two batched calls the fills and outlines of
-// the stickers the picture needs (visibility.h), or of all 132 with state.everySticker; all 132 one primitive at a
-// time when state.batchedDrawing is false.
-void drawPuzzle();
-
-// The same picture one primitive at a time (264 begin/end pairs): the reference the batched drawing is compared
-// with.
-void drawPuzzleImmediate();
-
-// A whole frame's picture: clears the window, draws the puzzle and hands the commands to OpenGL.
+// A whole frame's picture: clears the window, draws the puzzle the way state.drawingMode says and hands the
+// commands to OpenGL.
 void drawFrame();
 
 }  // namespace pentagir

@@ -1,20 +1,24 @@
 // Shape and colours of the dodecahedron, and where every sticker is in this frame's view.
 //
 // Model space: a dodecahedron of circumradius about 1.018 centred at the origin. View space: model space turned
-// by the view basis. OpenGL receives view-space points with depthOffset added to z; the camera at (0, 0, -30)
-// looks along +z, so screen right is -x and screen up is +y.
+// by the view (scene::ViewFrame). OpenGL receives view-space points with depthOffset added to z; the camera at (0, 0,
+// -30) looks along +z, so screen right is -x and screen up is +y.
 #pragma once
 
 #include <cstdint>
 
 #include "pentagir/puzzle.h"
+#include "scene/camera.h"
 #include "scene/vec.h"
 
 namespace pentagir {
 
+using scene::identityView;
 using scene::pi;
+using scene::toView;
 using scene::Vec2;
 using scene::Vec3;
+using scene::ViewFrame;
 
 constexpr double cutRatio = 0.45;  // share of a face edge that a corner sticker takes from each end
 constexpr double phi = 1.618033988749895;
@@ -81,24 +85,54 @@ constexpr int32_t palette[faceCount][3] = {
 };
 // clang-format on
 
-// The fixed shape (template, vertices, face frames, which corners stickers share) in state, built once.
-void buildGeometry();
+// The fixed shape, built once at start-up: the face template, the solid's vertices, each face's frame in model
+// space, and the point of the solid that every sticker corner lies on.
+struct Shape {
+    Vec2 faceTemplate[templatePointCount];
+    Vec3 vertexPos[vertexCount];
+    Vec3 faceCentre[faceCount];
+    Vec3 faceAxisX[faceCount];
+    Vec3 faceAxisY[faceCount];
+    int16_t cornerPoint[stickerCount][5];  // point of the solid (0 to cornerPointCount - 1) at each corner
+};
+extern const Shape shape;
 
-// The start view: view space is model space.
-void resetView();
+// Every face's frame in view space for one view (without depthOffset): where its stickers are this frame.
+struct FaceFrames {
+    Vec3 viewAxisX[faceCount];
+    Vec3 viewAxisY[faceCount];
+    Vec3 viewCentre[faceCount];
+};
+void updateFaceFrames(FaceFrames& faces, const ViewFrame& view);
 
-// The view-space frames of every face from the current view basis.
-void updateFaceFrames();
-
-// Per-frame rotation of the animated layer: sets state.movingSticker and returns inactive when no animation runs.
+// This frame's rotation of the turning layer, in view space.
 struct LayerRotation {
     bool active;
     Vec3 axis;
     double angle;
+    bool moving[stickerCount];
 };
-LayerRotation animationRotation();
 
-// Corner i of sticker s as OpenGL gets it this frame (after the animation rotation and depthOffset).
-void stickerCorner(int32_t s, int32_t i, const LayerRotation& rotation, float out[3]);
+// No layer turns.
+LayerRotation stillLayers();
+
+// The layer (0-11) turned count fifths' way (1 or 4) at progress 0..1 of its animation (clamped): eased so that it
+// starts and ends slowly and stands exactly a fifth of a turn on at 1.
+LayerRotation animationRotation(const ViewFrame& view, int32_t layer, int32_t count, double progress);
+
+// Corner i of sticker s as OpenGL receives it: in view space, turned with its layer, depthOffset added.
+void stickerCorner(const FaceFrames& faces, const LayerRotation& rotation, int32_t s, int32_t i, float out[3]);
+
+// The camera: 4 degrees of vertical field of view, near 4, far 900 (the distance squared), the eye 30 units before
+// the origin looking along +z with +y up.
+constexpr scene::OrbitCamera orbit{
+    .fieldOfView = 4.0, .nearPlane = 4.0, .farPlane = 900.0, .distance = 30.0, .azimuth = 180.0, .elevation = 0.0};
+
+// The orbit's camera with aspect lastX / lastY on a drawing area whose largest coordinates are lastX, lastY. No
+// OpenGL is needed to build it.
+void setupCamera(scene::Camera& camera, int32_t lastX, int32_t lastY);
+
+// Where the eye is, in the space OpenGL receives points in.
+inline Vec3 eyePosition() { return scene::orbitEye(orbit); }
 
 }  // namespace pentagir

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "pentagir/geometry.h"
-#include "pentagir/state.h"
 
 namespace pentagir {
 namespace {
@@ -12,8 +11,8 @@ constexpr double nearEdge = 0.58;  // edge test value below which a point is nea
 
 // Position within face f hit by the ray, -1 for a miss; the ray starts at the origin of the space that centre is
 // given in.
-int32_t positionOnFace(int32_t f, Vec3 centre, Vec3 d) {
-    Vec3 axisX = state.viewAxisX[f], axisY = state.viewAxisY[f];
+int32_t positionOnFace(const FaceFrames& faces, int32_t f, Vec3 centre, Vec3 d) {
+    Vec3 axisX = faces.viewAxisX[f], axisY = faces.viewAxisY[f];
     Vec3 n = cross(axisX, axisY);
     if (n.z < 0.0) return -1;  // the face points away from the camera
     double denominator = dot(n, d);
@@ -24,7 +23,7 @@ int32_t positionOnFace(int32_t f, Vec3 centre, Vec3 d) {
     if (std::fmax(std::fabs(u), std::fabs(v)) > 1.0) return -1;
     int32_t mask = 0;
     for (int32_t i = 4; i >= 0; --i) {
-        Vec2 a = state.faceTemplate[i], b = state.faceTemplate[(i + 1) % 5];
+        Vec2 a = shape.faceTemplate[i], b = shape.faceTemplate[(i + 1) % 5];
         double e = (b.x - a.x) * (v - a.y) - (b.y - a.y) * (u - a.x);
         if (e < 0.0) return -1;
         if (e < nearEdge) mask |= 1 << i;
@@ -34,20 +33,18 @@ int32_t positionOnFace(int32_t f, Vec3 centre, Vec3 d) {
 
 }  // namespace
 
-int32_t stickerAt(int32_t mouseX, int32_t mouseY) {
+int32_t pickSticker(const scene::Camera& camera, const FaceFrames& faces, int32_t mouseX, int32_t mouseY) {
     Vec3 origin, d;
-    scene::pixelRay(state.camera, mouseX, mouseY, origin, d);
+    scene::pixelRay(camera, mouseX, mouseY, origin, d);
     int32_t sticker = -1;
     // Ascending face order would let a higher face win; going down lets the lowest-numbered face claim a point
     // that two faces share.
     for (int32_t f = faceCount - 1; f >= 0; --f) {
-        Vec3 centre = state.viewCentre[f] + Vec3{0.0, 0.0, depthOffset} - origin;
-        int32_t position = positionOnFace(f, centre, d);
+        Vec3 centre = faces.viewCentre[f] + Vec3{0.0, 0.0, depthOffset} - origin;
+        int32_t position = positionOnFace(faces, f, centre, d);
         if (position >= 0) sticker = stickersPerFace * f + position;
     }
     return sticker;
 }
-
-void pickSticker() { state.hoveredSticker = stickerAt(state.pointer.mouseX, state.pointer.mouseY); }
 
 }  // namespace pentagir

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include "pentagir/geometry.h"
+#include "scene/camera.h"
+
 namespace pentagir {
 
 // Position within a face for a mask of the template edges the picked point is near (bit i: edge from corner i to
@@ -16,11 +19,9 @@ constexpr int32_t pickTable[32] = {
 };
 // clang-format on
 
-// Sticker drawn under the pixel (mouseX, mouseY) (origin top-left) with this frame's face frames, ignoring any
-// turn animation; -1 when the pixel shows no sticker.
-int32_t stickerAt(int32_t mouseX, int32_t mouseY);
-
-// state.hoveredSticker from the current pointer.
-void pickSticker();
+// Sticker drawn under the pixel (mouseX, mouseY) (origin top-left) with the face frames given, ignoring any turn
+// animation; -1 when the pixel shows no sticker. The ray is the drawing camera's own ray through the pixel's
+// centre, so the pick agrees with the picture.
+int32_t pickSticker(const scene::Camera& camera, const FaceFrames& faces, int32_t mouseX, int32_t mouseY);
 
 }  // namespace pentagir

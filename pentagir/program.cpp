@@ -1,7 +1,6 @@
 #include "pentagir/program.h"
 
 #include "pentagir/draw.h"
-#include "pentagir/geometry.h"
 #include "pentagir/picking.h"
 #include "pentagir/state.h"
 #include "play/program_window.h"
@@ -15,25 +14,24 @@ void resetProgram(uint32_t seed) {
     // The rules measure the pointer from the bottom-right corner and start it at 0 there, so a right-button drag in
     // the first frame turns the view as if the pointer came from that corner.
     state.pointer = {.mouseX = state.lastX, .mouseY = state.lastY, .previousX = state.lastX, .previousY = state.lastY};
-    resetView();
-    buildGeometry();
-    resetColours();
+    state.view = identityView;
+    resetColours(state.colours);
+    state.clock = {.clockStep = 0.001, .animDuration = 2.5};
+    state.animMove = {-1, 0};
     state.pressedSticker = -1;
     state.hoveredSticker = -1;
-    state.clock = {.clockStep = 0.001, .animDuration = 2.5};
-    state.animRow = -1;
-    state.animK = 0;
-    setupCamera(state.lastX, state.lastY);
+    setupCamera(state.camera, state.lastX, state.lastY);
 }
 
 void playFrame(const FrameInput& input) {
     play::takeMouse(state.pointer, input);
     play::tickClock(state.clock);
-    if (input.scramble) scrambleStep();
-    if (input.reset) resetColours();  // after the scramble, so A and S together show the solved puzzle
+    // Neither key looks at a running turn: it still lands, at its end, on whatever colours stand there then.
+    if (input.scramble) scrambleStep(state.colours, state.randomState);
+    if (input.reset) resetColours(state.colours);  // after the scramble, so A and S together show the solved puzzle
     turnView(play::keyViewTurn(input, state.clock.clockStep));
     drawFrame();
-    pickSticker();
+    state.hoveredSticker = pickSticker(state.camera, state.faces, state.pointer.mouseX, state.pointer.mouseY);
     advanceTurn();
     rightDragViewTurn();
     present_frame(presentSwap);
@@ -45,7 +43,7 @@ bool startUp() {
     state.lastX = window_last_x();
     state.lastY = window_last_y();
     resetProgram(tick_count());
-    setupProjection();
+    scene::applyCamera(state.camera);
     return true;
 }
 

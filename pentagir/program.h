@@ -14,8 +14,8 @@ inline constexpr const char* windowTitle = "PENTAGIR";
 // draw.
 inline constexpr int16_t framesPerSecond = 0;
 
-// Opens the window and prepares everything; on failure prints "pentagir: <cause>" on standard error and returns
-// false.
+// Opens the window with OpenGL and prepares everything; when either cannot be had it prints "pentagir: <cause>" on
+// standard error, leaves nothing open and returns false.
 bool startUp();
 
 // One frame of the loop with the live mouse and keys; false once Escape is held, after the frame has been shown.
@@ -28,7 +28,8 @@ void shutDown();
 // view, no turn under way, the random generator seeded as given.
 void resetProgram(uint32_t seed);
 
-// One frame for the given input: keys, view turns, drawing, picking, drags, the animated turn, presentation.
+// One frame for the given input: keys, view turns, drawing, picking, drags, the animated turn, presentation. GL
+// calls and presentation are harmless no-ops without a window.
 void playFrame(const FrameInput& input);
 
 }  // namespace pentagir

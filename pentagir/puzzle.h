@@ -4,11 +4,13 @@
 // corner i), odd positions the edge stickers (2i + 1 on the edge from corner i to corner i + 1), 10 the centre.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace pentagir {
 
 constexpr int32_t faceCount = 12;
+constexpr int32_t layerCount = faceCount;  // one turning layer for each row of turnTable
 constexpr int32_t stickersPerFace = 11;
 constexpr int32_t stickerCount = faceCount * stickersPerFace;
 constexpr int32_t rowLength = 26;   // 5 corners, 5 edges, 15 neighbour stickers, the centre
@@ -38,17 +40,26 @@ constexpr int32_t turnTable[faceCount][rowLength] = {
 // Sticker at ring position q (0-14) of a row: column by column, each column's corner, edge and corner.
 constexpr int32_t ringSticker(int32_t row, int32_t q) { return turnTable[row][10 + 5 * (q % 3) + q / 3]; }
 
-// The solved state: every sticker in its own face's colour (state.stickerColour).
-void resetColours();
+// Colour index (0-11, the face that shows it when solved) of every sticker: the whole puzzle state.
+using Colours = std::array<int32_t, stickerCount>;
 
-// Colour at b goes to a, c to b, d to c, e to d, a to e.
-void cycle5(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e);
+// A turn of a layer (a row of turnTable, 0-11) by count fifths (1 or 4); count 0 means no turn.
+struct Move {
+    int32_t layer, count;
+};
 
-// k fifths of a turn of row's layer (+72 degrees each, right hand about the axis through face row); k is taken
-// modulo 5 with truncation, so a negative k changes nothing.
-void turn(int32_t row, int32_t k);
+// The solved state: every sticker in its own face's colour.
+void resetColours(Colours& colours);
 
-// One random turn, applied at once, from state.randomState.
-void scrambleStep();
+// count fifths of a turn of layer (+72 degrees each, right hand about the axis through face layer); count is taken
+// modulo 5 with truncation, so a negative count changes nothing.
+void turn(Colours& colours, int32_t layer, int32_t count);
+
+// One random turn, applied at once, drawn from the generator (play/random.h).
+void scrambleStep(Colours& colours, uint64_t& random);
+
+// The turn that a drag from sticker `from` onto `to` asks for: count 1 or 4 when the two are neighbours in the ring
+// of a layer, 0 otherwise.
+Move moveFromDrag(int32_t from, int32_t to);
 
 }  // namespace pentagir

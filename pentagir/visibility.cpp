@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "pentagir/draw.h"
 #include "pentagir/state.h"
 #include "scene/camera.h"
 #include "scene/screen_region.h"
@@ -51,7 +50,7 @@ void describeStickers(const LayerRotation& rotation, FrameStickers& f) {
     const Vec3 eye = eyePosition();
     for (int32_t s = 0; s < stickerCount; ++s) {
         const float(*c)[3] = state.corner[s];
-        int32_t part = f.part[s] = rotation.active && state.movingSticker[s] ? 1 : 0;
+        int32_t part = f.part[s] = rotation.active && rotation.moving[s] ? 1 : 0;
         // Sticker corners run clockwise seen from outside, so this normal points into the solid.
         Vec3 inward = cross(point3(c[1]) - point3(c[0]), point3(c[2]) - point3(c[0]));
         Vec3 toEye = eye - point3(c[0]);
@@ -60,7 +59,7 @@ void describeStickers(const LayerRotation& rotation, FrameStickers& f) {
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
             double x = 0.0, y = 0.0;
             scene::projectPoint(state.camera, point3(c[i]), x, y, z[i]);
-            int32_t v = state.cornerPoint[s][i];
+            int32_t v = shape.cornerPoint[s][i];
             f.pixel[s][i] = {x, y};
             f.pointPixel[part][v] = {x, y};
             f.inPart[part][v] = true;
@@ -70,7 +69,7 @@ void describeStickers(const LayerRotation& rotation, FrameStickers& f) {
     }
     for (int32_t s = 0; s < stickerCount; ++s)
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace) && f.front[s]; ++i) {
-            double& slope = f.frontSlope[f.part[s]][state.cornerPoint[s][i]];
+            double& slope = f.frontSlope[f.part[s]][shape.cornerPoint[s][i]];
             slope = std::fmax(slope, f.depthSlope[s]);
         }
 }
@@ -85,7 +84,7 @@ int32_t nearPart(const LayerRotation& rotation, const FrameStickers& f) {
     for (int32_t s = 0; s < stickerCount; ++s)
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
             double h = dot(point3(state.corner[s][i]) - centre, rotation.axis);
-            int32_t v = state.cornerPoint[s][i];
+            int32_t v = shape.cornerPoint[s][i];
             if (f.part[s] == 1) {
                 layer += h;
                 ++layerCorners;
@@ -130,7 +129,7 @@ bool meetsFront(const FrameStickers& f, int32_t s, double& slope) {
     bool meets = false;
     slope = 0.0;
     for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
-        int32_t v = state.cornerPoint[s][i];
+        int32_t v = shape.cornerPoint[s][i];
         if (!f.onFront[f.part[s]][v]) continue;
         meets = true;
         slope = std::fmax(slope, f.frontSlope[f.part[s]][v]);
@@ -141,7 +140,7 @@ bool meetsFront(const FrameStickers& f, int32_t s, double& slope) {
 // A sticker with a corner on the cut, which the far part shows turned towards the eye.
 bool onCut(const FrameStickers& f, int32_t s) {
     for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
-        if (f.inPart[1 - f.part[s]][state.cornerPoint[s][i]]) return true;
+        if (f.inPart[1 - f.part[s]][shape.cornerPoint[s][i]]) return true;
     return false;
 }
 
@@ -150,7 +149,7 @@ bool onCut(const FrameStickers& f, int32_t s) {
 void chooseShownStickers(const LayerRotation& rotation, bool whole) {
     for (int32_t s = 0; s < stickerCount; ++s) {
         int32_t corners = stickerCorners(s % stickersPerFace);
-        for (int32_t i = 0; i < corners; ++i) stickerCorner(s, i, rotation, state.corner[s][i]);
+        for (int32_t i = 0; i < corners; ++i) stickerCorner(state.faces, rotation, s, i, state.corner[s][i]);
         state.shown[s] = state.filled[s] = true;
         state.outlineSegments[s] = static_cast<uint8_t>((1u << corners) - 1u);
     }

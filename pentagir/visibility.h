@@ -16,8 +16,8 @@ namespace pentagir {
 // offset and the width of the outlines all reach less than this past a depth tie.
 constexpr double hiddenMarginPixels = 2.5;
 
-// This frame's corners of every sticker into state.corner, into state.shown the stickers the picture needs, and
-// into state.outlineSegments the segments of their outlines it needs: all of them when whole is set.
+// This frame's corners of every sticker (from state.faces) into state.corner, into state.shown the stickers the picture
+// needs, and into state.outlineSegments the segments of their outlines it needs: all of them when whole is set.
 void chooseShownStickers(const LayerRotation& rotation, bool whole);
 
 }  // namespace pentagir

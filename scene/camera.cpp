@@ -86,6 +86,13 @@ bool setCamera(Camera& camera, const double projection[16], const double modelVi
     return false;
 }
 
+bool setOrbitCamera(Camera& camera, const OrbitCamera& orbit, double aspect, int32_t width, int32_t height) {
+    double projection[16], modelView[16];
+    perspectiveMatrix(projection, orbit.fieldOfView, aspect, orbit.nearPlane, orbit.farPlane);
+    lookAtMatrix(modelView, orbitEye(orbit), {0.0, 0.0, 0.0}, {0.0, std::cos(orbit.elevation * degree), 0.0});
+    return setCamera(camera, projection, modelView, width, height);
+}
+
 bool projectPoint(const Camera& camera, Vec3 p, double& winX, double& winY, double& winZ) {
     const double* m = camera.matrix;
     double x = m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12];

@@ -2,6 +2,7 @@
 // and window pixels, and the ray through a pixel. 4x4 matrices are column-major double[16], as OpenGL keeps them.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "scene/vec.h"
@@ -39,6 +40,24 @@ Vec3 unproject(const Camera& camera, double winX, double winY, double winZ);
 // The ray through the centre of the pixel (mouseX, mouseY) (origin top-left, y DOWN): its point on the near plane
 // and the direction to its point on the far plane (model space).
 void pixelRay(const Camera& camera, int32_t mouseX, int32_t mouseY, Vec3& origin, Vec3& direction);
+
+// A camera looking at the origin from distance, turned azimuth degrees about +y and raised elevation degrees: the
+// eye at (-d sin a cos e, d sin e, d cos a cos e) with up (0, cos e, 0), and a perspective of fieldOfView degrees
+// vertically from nearPlane to farPlane. Every OpenGL program's camera is one of these.
+struct OrbitCamera {
+    double fieldOfView, nearPlane, farPlane;
+    double distance, azimuth, elevation;
+};
+
+// Where the orbit puts the eye. Inline, so that a program whose orbit is a constant has it worked out once.
+inline Vec3 orbitEye(const OrbitCamera& orbit) {
+    const double a = orbit.azimuth * degree, e = orbit.elevation * degree;
+    return {-orbit.distance * std::sin(a) * std::cos(e), orbit.distance * std::sin(e),
+            orbit.distance * std::cos(a) * std::cos(e)};
+}
+
+// Composes the orbit's camera (setCamera) for a picture of the given aspect ratio on a width x height viewport.
+bool setOrbitCamera(Camera& camera, const OrbitCamera& orbit, double aspect, int32_t width, int32_t height);
 
 // OpenGL state for drawing through this camera: viewport, GL_PROJECTION = camera.matrix, GL_MODELVIEW = identity.
 void applyCamera(const Camera& camera);

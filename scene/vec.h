@@ -1,4 +1,4 @@
-// Vectors in double precision, and the two rotations that turn views and layers.
+// Vectors in double precision, the view a program turns, and the two rotations that turn views and layers.
 #pragma once
 
 namespace scene {
@@ -29,6 +29,15 @@ struct Vec2 {
 // Turns two basis rows within their plane: a <- c a + s b, b <- c b - s a (c, s: cosine and sine of the angle in
 // radians).
 void rotatePair(Vec3& a, Vec3& b, double angle);
+
+// A view: the rows x, y, z of a rotation; a model vector m shows in view space as (x . m, y . m, z . m). Only
+// rotatePair turns them, so they stay orthonormal up to rounding.
+struct ViewFrame {
+    Vec3 x, y, z;
+};
+inline constexpr ViewFrame identityView{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+
+constexpr Vec3 toView(const ViewFrame& view, Vec3 m) { return {dot(view.x, m), dot(view.y, m), dot(view.z, m)}; }
 
 // Right-hand rotation of q about the unit axis n through the origin (radians).
 void rotateAboutAxis(Vec3& q, Vec3 n, double angle);

@@ -6,18 +6,16 @@
 #include "tetragir/state.h"
 
 namespace tetragir {
-
 namespace {
 
 // A drag turns a layer each time the pointer crosses from one sticker onto a neighbour the drag rule accepts;
 // any other crossing, or leaving the model, only moves the drag on.
-void followDrag() {
+void handleDrag() {
     if (!play::held(state.pointer, play::buttonLeft)) return;
     if (state.pressedSticker != -1 && state.pressedSticker != state.hoveredSticker) {
-        Move m = moveFromDrag(state.pressedSticker, state.hoveredSticker);
-        if (m.count != 0) {
-            state.animMove = m.move;
-            state.animCount = m.count;
+        Move move = moveFromDrag(state.pressedSticker, state.hoveredSticker);
+        if (move.count != 0) {
+            state.animMove = move;
             play::startTurnAnimation(state.clock);
         }
     }
@@ -27,19 +25,19 @@ void followDrag() {
 }  // namespace
 
 void turnView(const play::ViewTurn& turn) {
-    ViewFrame& f = state.view;
-    scene::rotatePair(f.e2, f.e0, turn.across);
-    scene::rotatePair(f.e2, f.e1, turn.upDown);
-    if (turn.spins) scene::rotatePair(f.e0, f.e1, turn.spin);
+    ViewFrame& view = state.view;
+    scene::rotatePair(view.z, view.x, turn.across);
+    scene::rotatePair(view.z, view.y, turn.upDown);
+    if (turn.spins) scene::rotatePair(view.x, view.y, turn.spin);
 }
 
 // The frame that applies a turn has already shown the layer a full third on, so the change is seamless.
 void advanceTurn() {
     play::trackPress(state.pressedSticker, state.pointer, state.hoveredSticker);
     if (!play::turnAnimating(state.clock)) {
-        followDrag();
+        handleDrag();
     } else if (play::turnAnimationDue(state.clock)) {
-        turn(state.colours, state.animMove, state.animCount);
+        turn(state.colours, state.animMove.layer, state.animMove.count);
         play::endTurnAnimation(state.clock);
     }
 }

@@ -1,8 +1,6 @@
 // What the player's input does: the held keys, the left-button drag that turns a layer, and the view turns.
 #pragma once
 
-#include <cstdint>
-
 #include "play/input.h"
 #include "play/view_turn.h"
 
@@ -10,7 +8,7 @@ namespace tetragir {
 
 using play::FrameInput;
 
-// The view frame turned as a frame's view turn says.
+// The view turned as a frame's view turn says.
 void turnView(const play::ViewTurn& turn);
 
 // Drags start turns only while no turn is animated; the first frame whose clock reaches the end of the animation

@@ -9,7 +9,6 @@
 #include "tetragir/state.h"
 
 namespace tetragir {
-
 namespace {
 
 constexpr float outlineRgb[3] = {0.0f, 0.0f, 0.0f};
@@ -26,13 +25,13 @@ constexpr double outlinePullPixels = outlineWidth / 2.0 + 1.0;
 constexpr double outlinePullSteepest = 10.0;  // tangent of the steepest slant counted
 constexpr double outlinePullHeadOn = 0.01;    // model units; far above the depth buffer's resolution at the model
 
-void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
+void pullOutlines(StickerBatch& batch, int32_t viewportHeight) {
     const Vec3 eye = eyePosition();
-    const double pixelsPerUnitAtUnitDistance = viewportHeight / (2.0 * std::tan(fieldOfView / 2.0 * pi / 180.0));
-    for (int32_t p = 0; p < a.polygonCount; ++p) {
+    const double pixelsPerUnitAtUnitDistance = viewportHeight / (2.0 * std::tan(orbit.fieldOfView / 2.0 * pi / 180.0));
+    for (int32_t p = 0; p < batch.size(); ++p) {
         Vec3 corner[3];
         for (int32_t i = 0; i < 3; ++i) {
-            const float* q = a.position[3 * p + i];
+            const float* q = batch.position[3 * p + i];
             corner[i] = {q[0], q[1], q[2]};
         }
         Vec3 centre = (1.0 / 3.0) * (corner[0] + corner[1] + corner[2]);
@@ -50,9 +49,9 @@ void pullOutlines(const scene::PolygonArrays& a, int32_t viewportHeight) {
         }
         for (int32_t i = 0; i < 3; ++i) {
             Vec3 q = corner[i] + (pull / scene::length(eye - corner[i])) * (eye - corner[i]);
-            state.outlinePosition[3 * p + i][0] = static_cast<float>(q.x);
-            state.outlinePosition[3 * p + i][1] = static_cast<float>(q.y);
-            state.outlinePosition[3 * p + i][2] = static_cast<float>(q.z);
+            batch.outlinePosition[3 * p + i][0] = static_cast<float>(q.x);
+            batch.outlinePosition[3 * p + i][1] = static_cast<float>(q.y);
+            batch.outlinePosition[3 * p + i][2] = static_cast<float>(q.z);
         }
     }
 }
@@ -80,11 +79,12 @@ bool turnedAway(const ViewFrame& view, int32_t f) {
     return scene::dot(inward, toEye) > edgeOnCosine * scene::length(inward) * scene::length(toEye);
 }
 
-void addSticker(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
-                int32_t s, uint32_t segments = ~0u, bool filled = true) {
+void addSticker(StickerBatch& batch, const LayerRotation& rotation, int32_t s, uint32_t segments = ~0u,
+                bool filled = true) {
+    const ViewFrame& view = state.view;
     float corners[3][3];
     for (int32_t i = 0; i < 3; ++i) stickerCorner(view, rotation, s, i, corners[i]);
-    const int32_t* rgb = palette[colours[s]];
+    const int32_t* rgb = palette[state.colours[s]];
     const float fill[3] = {static_cast<float>(rgb[0] / 256.0), static_cast<float>(rgb[1] / 256.0),
                            static_cast<float>(rgb[2] / 256.0)};
     batch.add(corners, 3, fill, segments, filled);
@@ -114,75 +114,27 @@ bool turningLayerInFront(const ViewFrame& view, const LayerRotation& rotation) {
     return rest / restCorners < low ? eye > low : eye < high;
 }
 
-// Where one part's fills and outline segments end in the batch's lists.
-struct PartEnd {
-    int32_t polygon, fill, line;
-};
-
-// One part's stickers, from where the part before ended: fills, then outlines at the pulled corners.
-void drawPart(const scene::PolygonArrays& a, PartEnd from, PartEnd to, bool batched) {
-    if (batched) {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, a.position);
-        glColorPointer(3, GL_FLOAT, 0, a.colour);
-        glDrawElements(GL_TRIANGLES, to.fill - from.fill, GL_UNSIGNED_SHORT, a.fill + from.fill);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glColor3fv(outlineRgb);
-        glVertexPointer(3, GL_FLOAT, 0, state.outlinePosition);
-        // Only outlines of the same colour come after an outline, so the depth it would write decides no pixel.
-        glDepthMask(GL_FALSE);
-        glDrawElements(GL_LINES, to.line - from.line, GL_UNSIGNED_SHORT, a.line + from.line);
-        glDepthMask(GL_TRUE);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        return;
-    }
-    const int32_t first = from.polygon, end = to.polygon;
-    // One primitive at a time, all fills and then all outlines: the reference the batched drawing matches.
-    for (int32_t p = first; p < end; ++p) {
-        glColor3fv(a.colour[3 * p]);
-        glBegin(GL_POLYGON);
-        for (int32_t i = 0; i < 3; ++i) glVertex3fv(a.position[3 * p + i]);
-        glEnd();
-    }
-    glColor3fv(outlineRgb);
-    for (int32_t p = first; p < end; ++p) {
-        glBegin(GL_LINE_LOOP);
-        for (int32_t i = 0; i < 3; ++i) glVertex3fv(state.outlinePosition[3 * p + i]);
-        glEnd();
-    }
-}
-
-}  // namespace
-
-void setupView(const scene::Camera& camera) {
-    glEnable(GL_DEPTH_TEST);
-    // One colour per sticker: flat shading keeps 128/256 from coming out as 127 in some pixels and 128 in others.
-    glShadeModel(GL_FLAT);
-    glDepthFunc(GL_LESS);
-    glLineWidth(outlineWidth);
-    scene::applyCamera(camera);
-}
-
-void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& view, const LayerRotation& rotation,
-               bool wholePuzzle) {
-    batch.clear();
-    batch.farCount = 0;
+// The frame's stickers into the two parts' batches, in face then place order: while a layer turns, the part beyond
+// the cut into batch[0] and the part on the eye's side into batch[1]; while none turns, all into batch[1]. While no
+// layer turns the puzzle is convex, and without whole the faces turned away from the eye are left out but for
+// their outline segments along the edges they share with faces turned towards it: the faces in front hide the
+// rest, so the picture is the same with less to draw.
+void fillBatch(const LayerRotation& rotation, bool whole) {
+    StickerBatch* batch = state.batch;
+    batch[0].clear();
+    batch[1].clear();
+    const ViewFrame& view = state.view;
     if (rotation.active) {
         bool layerInFront = turningLayerInFront(view, rotation);
-        for (bool front : {false, true}) {
-            for (int32_t s = 0; s < stickerCount; ++s)
-                if (rotation.moving[s] == (layerInFront == front)) addSticker(batch, colours, view, rotation, s);
-            if (!front) batch.farCount = batch.size();
-        }
+        for (int32_t s = 0; s < stickerCount; ++s) addSticker(batch[rotation.moving[s] == layerInFront], rotation, s);
         return;
     }
     bool away[faceCount];
-    for (int32_t f = 0; f < faceCount; ++f) away[f] = !wholePuzzle && turnedAway(view, f);
+    for (int32_t f = 0; f < faceCount; ++f) away[f] = !whole && turnedAway(view, f);
     for (int32_t s = 0; s < stickerCount; ++s) {
         int32_t f = s / placesPerFace;
         if (!away[f]) {
-            addSticker(batch, colours, view, rotation, s);
+            addSticker(batch[1], rotation, s);
             continue;
         }
         // An edge between a face turned away and one turned towards the eye is outlined by both, each pulled
@@ -196,29 +148,34 @@ void fillBatch(StickerBatch& batch, const Colours& colours, const ViewFrame& vie
             // The face across the edge opposite a face corner is the one opposite that corner.
             if (k >= 0 && !away[cornerCount - 1 - tetraFaces[f][k]]) silhouette |= 1u << i;
         }
-        if (silhouette != 0) addSticker(batch, colours, view, rotation, s, silhouette, false);
+        if (silhouette != 0) addSticker(batch[1], rotation, s, silhouette, false);
     }
 }
 
-void drawPuzzle(const StickerBatch& batch, const scene::Camera& camera, bool batched) {
-    scene::PolygonArrays a = batch.arrays();
-    pullOutlines(a, camera.height);
-    // While a layer turns every sticker is whole: one fill triangle and three segments each.
-    const PartEnd farEnd{batch.farCount, 3 * batch.farCount, 6 * batch.farCount};
-    if (batch.farCount > 0) {
-        drawPart(a, {0, 0, 0}, farEnd, batched);
+void drawPart(StickerBatch& batch, scene::DrawingMode mode) {
+    pullOutlines(batch, state.camera.height);
+    if (mode == scene::DrawingMode::oneAtATime) batch.drawImmediate(outlineRgb, outlineWidth);
+    else batch.drawBatched(outlineRgb, outlineWidth);
+}
+
+}  // namespace
+
+void drawPuzzle(scene::DrawingMode mode) {
+    LayerRotation rotation = stillLayers();
+    if (play::turnAnimating(state.clock))
+        rotation =
+            animationRotation(state.view, state.animMove.layer, state.animMove.count, play::turnProgress(state.clock));
+    fillBatch(rotation, mode != scene::DrawingMode::batched);
+    if (state.batch[0].size() > 0) {
+        drawPart(state.batch[0], mode);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    drawPart(a, farEnd, {a.polygonCount, a.fillCount, a.lineCount}, batched);
+    drawPart(state.batch[1], mode);
 }
 
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    LayerRotation rotation = stillLayers();
-    if (play::turnAnimating(state.clock))
-        rotation = animationRotation(state.view, state.animMove, state.animCount, play::turnProgress(state.clock));
-    fillBatch(state.batch, state.colours, state.view, rotation, !state.batchedDrawing);
-    drawPuzzle(state.batch, state.camera, state.batchedDrawing);
+    drawPuzzle(state.drawingMode);
     glFlush();
 }
 

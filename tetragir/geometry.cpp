@@ -5,24 +5,10 @@
 
 namespace tetragir {
 
-namespace {
-
-constexpr double farPlane = 30.0 * cameraDistance;
-constexpr double cameraAzimuth = 180.0;  // degrees; the eye lies on -z
-constexpr double cameraElevation = 0.0;
-
-}  // namespace
-
 FaceFrame faceFrame(const ViewFrame& view, int32_t f) {
     Vec3 p0 = toView(view, cornerPosition[tetraFaces[f][0]]);
     return {p0, toView(view, cornerPosition[tetraFaces[f][1]]) - p0,
             toView(view, cornerPosition[tetraFaces[f][2]]) - p0};
-}
-
-Vec3 eyePosition() {
-    double a = cameraAzimuth * pi / 180.0, e = cameraElevation * pi / 180.0;
-    return {-cameraDistance * std::sin(a) * std::cos(e), cameraDistance * std::sin(e),
-            cameraDistance * std::cos(a) * std::cos(e)};
 }
 
 LayerRotation stillLayers() {
@@ -31,13 +17,13 @@ LayerRotation stillLayers() {
     return r;
 }
 
-LayerRotation animationRotation(const ViewFrame& view, int32_t move, int32_t count, double progress) {
+LayerRotation animationRotation(const ViewFrame& view, int32_t layer, int32_t count, double progress) {
     LayerRotation r = stillLayers();
     r.active = true;
-    int32_t v = move % 4;
-    if (move < 8) {
+    int32_t v = layer % 4;
+    if (layer < 8) {
         for (int32_t s : tipCycle[v]) r.moving[s] = true;
-        if (move >= 4)
+        if (layer >= 4)
             for (const auto& row : middleBand[v])
                 for (int32_t s : row) r.moving[s] = true;
     } else {
@@ -66,11 +52,7 @@ void stickerCorner(const ViewFrame& view, const LayerRotation& rotation, int32_t
 }
 
 void setupCamera(scene::Camera& camera, int32_t lastX, int32_t lastY) {
-    double e = cameraElevation * pi / 180.0;
-    double projection[16], modelView[16];
-    scene::perspectiveMatrix(projection, fieldOfView, static_cast<double>(lastX) / lastY, nearPlane, farPlane);
-    scene::lookAtMatrix(modelView, eyePosition(), {0, 0, 0}, {0, std::cos(e), 0});
-    scene::setCamera(camera, projection, modelView, lastX + 1, lastY + 1);
+    scene::setOrbitCamera(camera, orbit, static_cast<double>(lastX) / lastY, lastX + 1, lastY + 1);
 }
 
 }  // namespace tetragir

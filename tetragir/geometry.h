@@ -1,7 +1,7 @@
 // Shape of the tetrahedron in space, the view, the turning layer and the camera.
 //
-// Model space: the regular tetrahedron inscribed in the cube of edge 2 around the origin. View space: a model point
-// X is seen at (e0 . X, e1 . X, e2 . X). OpenGL receives view-space points with depthOffset added to z; the camera
+// Model space: the regular tetrahedron inscribed in the cube of edge 2 around the origin. View space: model space
+// turned by the view (scene::ViewFrame). OpenGL receives view-space points with depthOffset added to z; the camera
 // at (0, 0, -44) looks along +z, so screen right is -x and screen up is +y.
 #pragma once
 
@@ -13,8 +13,11 @@
 
 namespace tetragir {
 
+using scene::identityView;
 using scene::pi;
+using scene::toView;
 using scene::Vec3;
+using scene::ViewFrame;
 
 // clang-format off
 constexpr Vec3 cornerPosition[cornerCount] = {
@@ -49,16 +52,6 @@ constexpr int32_t palette[faceCount][3] = {
 };
 // clang-format on
 
-// Rows of the view rotation; only rotatePair changes them, so they stay orthonormal up to rounding.
-struct ViewFrame {
-    Vec3 e0, e1, e2;
-};
-constexpr ViewFrame identityView{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-
-inline Vec3 toView(const ViewFrame& view, Vec3 m) {
-    return {scene::dot(view.e0, m), scene::dot(view.e1, m), scene::dot(view.e2, m)};
-}
-
 // This frame's rotation of the turning layer, in view space.
 struct LayerRotation {
     bool active;
@@ -70,9 +63,9 @@ struct LayerRotation {
 // No layer turns.
 LayerRotation stillLayers();
 
-// The layer of move (0-11) turned count thirds' way (1 or 2) at progress 0..1 of its animation (clamped): eased
-// so that it starts and ends slowly and stands exactly a third of a turn on at 1.
-LayerRotation animationRotation(const ViewFrame& view, int32_t move, int32_t count, double progress);
+// The layer (0-11) turned count thirds' way (1 or 2) at progress 0..1 of its animation (clamped): eased so that it
+// starts and ends slowly and stands exactly a third of a turn on at 1.
+LayerRotation animationRotation(const ViewFrame& view, int32_t layer, int32_t count, double progress);
 
 // Corner i (0-2) of sticker s as OpenGL receives it: in view space, turned with its layer, depthOffset added.
 void stickerCorner(const ViewFrame& view, const LayerRotation& rotation, int32_t s, int32_t i, float out[3]);
@@ -83,16 +76,20 @@ struct FaceFrame {
 };
 FaceFrame faceFrame(const ViewFrame& view, int32_t f);
 
-constexpr double fieldOfView = 4.5;  // degrees, vertical
-constexpr double nearPlane = 4.5;
-constexpr double cameraDistance = 44.0;
+// The camera: 4.5 degrees of vertical field of view, near 4.5, far 1320 (30 times the distance), the eye 44 units
+// before the origin looking along +z with +y up.
+constexpr scene::OrbitCamera orbit{.fieldOfView = 4.5,
+                                   .nearPlane = 4.5,
+                                   .farPlane = 30.0 * 44.0,
+                                   .distance = 44.0,
+                                   .azimuth = 180.0,
+                                   .elevation = 0.0};
 
-// The camera: 4.5 degrees of vertical field of view with aspect lastX / lastY, near 4.5, far 1320, the eye 44
-// units before the origin looking along +z with +y up, on a drawing area whose largest coordinates are lastX,
-// lastY. No OpenGL is needed to build it.
+// The orbit's camera with aspect lastX / lastY on a drawing area whose largest coordinates are lastX, lastY. No
+// OpenGL is needed to build it.
 void setupCamera(scene::Camera& camera, int32_t lastX, int32_t lastY);
 
 // Where the eye is, in the space OpenGL receives points in.
-Vec3 eyePosition();
+inline Vec3 eyePosition() { return scene::orbitEye(orbit); }
 
 }  // namespace tetragir

@@ -14,8 +14,7 @@ void resetProgram(uint32_t seed) {
     state.view = identityView;
     resetColours(state.colours);
     state.clock = {.clockStep = 0.001, .animDuration = 2.5};
-    state.animMove = -1;
-    state.animCount = 0;
+    state.animMove = {-1, 0};
     state.pressedSticker = -1;
     state.hoveredSticker = -1;
     state.pointer = {};
@@ -26,7 +25,7 @@ void playFrame(const FrameInput& input) {
     play::takeMouse(state.pointer, input);
     play::tickClock(state.clock);
     // Neither key looks at a running turn: it still lands, at its end, on whatever colours stand there then.
-    if (input.scramble) scrambleStep(state.colours);
+    if (input.scramble) scrambleStep(state.colours, state.randomState);
     if (input.reset) resetColours(state.colours);  // after the scramble, so A and S together show the solved puzzle
     turnView(play::keyViewTurn(input, state.clock.clockStep));
     drawFrame();
@@ -42,7 +41,7 @@ bool startUp() {
     state.lastX = window_last_x();
     state.lastY = window_last_y();
     resetProgram(tick_count());
-    setupView(state.camera);
+    scene::applyCamera(state.camera);
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <cassert>
 
 #include "play/random.h"
-#include "tetragir/state.h"
 
 namespace tetragir {
 
@@ -32,26 +31,25 @@ void resetColours(Colours& colours) {
     for (int32_t i = 0; i < stickerCount; ++i) colours[i] = i / placesPerFace;
 }
 
-void turn(Colours& colours, int32_t move, int32_t count) {
-    assert(move >= 0 && move < moveCount && "a move is 0 to 11");
+void turn(Colours& colours, int32_t layer, int32_t count) {
+    assert(layer >= 0 && layer < layerCount && "a layer is 0 to 11");
     int32_t t = (count % 3 + 3) % 3;
     if (t == 0) return;
-    int32_t v = move % 4;
-    if (move < 8) {
+    int32_t v = layer % 4;
+    if (layer < 8) {
         cycle3(colours, tipCycle[v][0], tipCycle[v][t], tipCycle[v][3 - t]);
-        if (move >= 4) cycleColumns(colours, middleBand[v], t);
+        if (layer >= 4) cycleColumns(colours, middleBand[v], t);
     } else {
         cycleColumns(colours, sideBand[v], t);
         cycleColumns(colours, baseCycle[v], t);
     }
 }
 
-void scrambleStep(Colours& colours) {
-    uint64_t& random = state.randomState;
+void scrambleStep(Colours& colours, uint64_t& random) {
     for (int32_t v = 0; v < cornerCount; ++v) turn(colours, v, play::randomBelow(random, 3));
     int32_t count = 1 + play::randomBelow(random, 2);  // drawn before the corner, so a seed replays the same scramble
-    int32_t move = 4 + play::randomBelow(random, 4);
-    turn(colours, move, count);
+    int32_t layer = 4 + play::randomBelow(random, 4);
+    turn(colours, layer, count);
 }
 
 Move moveFromDrag(int32_t from, int32_t to) {

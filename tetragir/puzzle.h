@@ -14,7 +14,7 @@ constexpr int32_t cornerCount = 4;
 constexpr int32_t faceCount = 4;
 constexpr int32_t placesPerFace = 9;
 constexpr int32_t stickerCount = faceCount * placesPerFace;
-constexpr int32_t moveCount = 12;  // 0-3 tip, 4-7 tip and middle layer, 8-11 layer at the opposite face
+constexpr int32_t layerCount = 12;  // 0-3 tip, 4-7 tip and middle layer, 8-11 layer at the opposite face
 
 // Corners of each face: face corner 0, 1, 2.
 constexpr int32_t tetraFaces[faceCount][3] = {
@@ -86,21 +86,21 @@ constexpr int32_t baseCycle[cornerCount][3][3] = {
 // Colour index (0-3, the face that shows it when solved) of every sticker: the whole puzzle state.
 using Colours = std::array<int32_t, stickerCount>;
 
-// A move and how many thirds of a turn it makes (1 or 2); count 0 means no move.
+// A turn of a layer (0-11) by count thirds (1 or 2); count 0 means no turn.
 struct Move {
-    int32_t move, count;
+    int32_t layer, count;
 };
 
 // The solved state: every sticker in its own face's colour.
 void resetColours(Colours& colours);
 
-// count thirds of a turn of move (0-11), each +120 degrees right-handed about the axis from the move's corner
+// count thirds of a turn of layer (0-11), each +120 degrees right-handed about the axis from the layer's corner
 // through the centre; count is taken modulo 3, so a negative count turns the other way.
-void turn(Colours& colours, int32_t move, int32_t count);
+void turn(Colours& colours, int32_t layer, int32_t count);
 
-// Every tip by 0, 1 or 2 thirds, then one tip with its middle layer by one or two thirds; applied at once. Draws
-// from state.randomState.
-void scrambleStep(Colours& colours);
+// Every tip by 0, 1 or 2 thirds, then one tip with its middle layer by one or two thirds; applied at once, drawn
+// from the generator (play/random.h).
+void scrambleStep(Colours& colours, uint64_t& random);
 
 // The turn that a drag from sticker `from` onto its neighbour `to` asks for (tips first, then a middle band that
 // holds the pair exactly once); count 0 for none, also when either is -1.

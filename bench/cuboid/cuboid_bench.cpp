@@ -11,9 +11,9 @@
 
 #include "bench/support/empty_frame_ratio.h"
 #include "cuboid/controls.h"
+#include "cuboid/draw.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
-#include "cuboid/view.h"
 #include "window/window.h"
 
 using namespace cuboid;

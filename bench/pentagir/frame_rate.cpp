@@ -11,7 +11,7 @@
 namespace {
 
 enum Kind : int32_t { Empty, Idle, TurningFront, TurningEach };
-enum Drawing : int32_t { Quick, EverySticker, OneAtATime };
+using enum scene::DrawingMode;
 
 // Sets up this frame's turn: the front layer all the while, or every layer in turn, each for a tenth of its turn
 // (250 frames), so that layers in front, at the side and behind all count; placeTurn sweeps each turn.
@@ -21,23 +21,19 @@ void chooseTurn(int32_t kind, int64_t frame) {
         state.clock.animStart = -1.0;
         return;
     }
-    if (kind == TurningFront) {
-        state.animRow = 0;  // its layer is face 6's, the face towards the eye at the start view
-        state.animK = 4;
-    }
+    if (kind == TurningFront) state.animMove = {0, 4};  // its layer is face 6's, towards the eye at the start view
     if (kind == TurningEach) {
-        const int64_t layer = frame / 250;
-        state.animRow = static_cast<int32_t>(layer % pentagir::faceCount);
-        state.animK = layer / pentagir::faceCount % 2 ? 1 : 4;
+        const int64_t turn = frame / 250;
+        state.animMove = {static_cast<int32_t>(turn % pentagir::layerCount), turn / pentagir::layerCount % 2 ? 1 : 4};
     }
     bench::placeTurn(state.clock, frame);
 }
 
 constexpr bench::FrameCase cases[] = {
-    {"empty frame (clear, present)", Empty, Quick},      {"idle", Idle, Quick},
-    {"turning, front layer", TurningFront, Quick},       {"turning, each layer in turn", TurningEach, Quick},
-    {"idle, every sticker", Idle, EverySticker},         {"turning, every sticker", TurningFront, EverySticker},
-    {"idle, one primitive at a time", Idle, OneAtATime}, {"turning, one primitive at a time", TurningFront, OneAtATime},
+    {"empty frame (clear, present)", Empty, batched},    {"idle", Idle, batched},
+    {"turning, front layer", TurningFront, batched},     {"turning, each layer in turn", TurningEach, batched},
+    {"idle, every sticker", Idle, batchedWhole},         {"turning, every sticker", TurningFront, batchedWhole},
+    {"idle, one primitive at a time", Idle, oneAtATime}, {"turning, one primitive at a time", TurningFront, oneAtATime},
 };
 
 }  // namespace
@@ -47,9 +43,9 @@ int main(int argc, char** argv) {
     // A turn placed a whole turn back must still start at a clock of 0 or more, which marks it running.
     pentagir::state.clock.frameClock = 3.0;
     bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
-                           bench::turnFrames(pentagir::state.clock), [](int32_t kind, int32_t drawing, int64_t frame) {
-                               pentagir::state.batchedDrawing = drawing != OneAtATime;
-                               pentagir::state.everySticker = drawing == EverySticker;
+                           bench::turnFrames(pentagir::state.clock),
+                           [](int32_t kind, scene::DrawingMode drawing, int64_t frame) {
+                               pentagir::state.drawingMode = drawing;
                                chooseTurn(kind, frame);
                                pentagir::runFrame();
                            });

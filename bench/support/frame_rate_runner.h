@@ -16,16 +16,17 @@
 #include <vector>
 
 #include "play/turn_clock.h"
+#include "scene/polygon_batch.h"
 #include "window/window.h"
 
 namespace bench {
 
-// One line of the table. `kind` and `drawing` mean what the program's frame function makes of them, except that
-// kind 0 is always the empty frame.
+// One line of the table: `kind` means what the program's frame function makes of it, except that kind 0 is always
+// the empty frame, and `drawing` is how the program draws the case's frames.
 struct FrameCase {
     const char* name;
     int32_t kind;
-    int32_t drawing;
+    scene::DrawingMode drawing;
 };
 
 // How many frames a turn of the clock lasts.

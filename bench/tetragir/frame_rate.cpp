@@ -1,5 +1,6 @@
-// Frames per second of tetragir's frame loop, idle and during a turn, batched and one primitive at a time, against
-// an empty frame as this machine's ceiling, all in one run. Needs a display:
+// Frames per second of tetragir's frame loop, idle and during a turn, against an empty frame as this machine's
+// ceiling, all in one run; also with every sticker drawn, and one primitive at a time, to show what leaving out the
+// hidden faces and batching gain. Needs a display:
 //   scripts/with-xvfb.sh build/bin/tetragir_frame_rate [seconds per case]
 #include <iterator>
 
@@ -10,7 +11,7 @@
 namespace {
 
 enum Kind : int32_t { Empty, Idle, TurningTip, TurningEach };
-enum Drawing : int32_t { Batched, OneAtATime };
+using enum scene::DrawingMode;
 
 // Sets up this frame's turn: one tip with its middle layer all the while (12 of the 36 stickers turn), or every
 // move in turn, each for a tenth of its turn (250 frames), so that layers in front and behind all count; placeTurn
@@ -21,25 +22,22 @@ void chooseTurn(int32_t kind, int64_t frame) {
         state.clock.animStart = -1.0;
         return;
     }
-    if (kind == TurningTip) {
-        state.animMove = 4;
-        state.animCount = 1;
-    }
+    if (kind == TurningTip) state.animMove = {4, 1};
     if (kind == TurningEach) {
-        const int64_t move = frame / 250;
-        state.animMove = static_cast<int32_t>(move % tetragir::moveCount);
-        state.animCount = move / tetragir::moveCount % 2 ? 1 : 2;
+        const int64_t turn = frame / 250;
+        state.animMove = {static_cast<int32_t>(turn % tetragir::layerCount), turn / tetragir::layerCount % 2 ? 1 : 2};
     }
     bench::placeTurn(state.clock, frame);
 }
 
 constexpr bench::FrameCase cases[] = {
-    {"empty frame (clear, present)", Empty, Batched},
-    {"idle", Idle, Batched},
-    {"turning, a tip and its middle", TurningTip, Batched},
-    {"turning, each move in turn", TurningEach, Batched},
-    {"idle, one primitive at a time", Idle, OneAtATime},
-    {"turning, one primitive at a time", TurningTip, OneAtATime},
+    {"empty frame (clear, present)", Empty, batched},
+    {"idle", Idle, batched},
+    {"idle, every sticker", Idle, batchedWhole},
+    {"turning, a tip and its middle", TurningTip, batched},
+    {"turning, each move in turn", TurningEach, batched},
+    {"idle, one primitive at a time", Idle, oneAtATime},
+    {"turning, one primitive at a time", TurningTip, oneAtATime},
 };
 
 }  // namespace
@@ -49,8 +47,9 @@ int main(int argc, char** argv) {
     // A turn placed a whole turn back must still start at a clock of 0 or more, which marks it running.
     tetragir::state.clock.frameClock = 3.0;
     bench::printFrameRates(cases, std::size(cases), bench::secondsPerCase(argc, argv),
-                           bench::turnFrames(tetragir::state.clock), [](int32_t kind, int32_t drawing, int64_t frame) {
-                               tetragir::state.batchedDrawing = drawing == Batched;
+                           bench::turnFrames(tetragir::state.clock),
+                           [](int32_t kind, scene::DrawingMode drawing, int64_t frame) {
+                               tetragir::state.drawingMode = drawing;
                                chooseTurn(kind, frame);
                                tetragir::runFrame();
                            });

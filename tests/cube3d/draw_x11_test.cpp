@@ -1,7 +1,7 @@
-// The quick drawing against the reference drawing in a real OpenGL context under a private X server: on random
-// puzzles (any size and shape, scrambled, caught mid-turn or idle, from any camera, with the pick darkening
-// facets) both must give the same pixels, except where the reference gives a pixel to a back face of a closed
-// cubie box, which only depth rounding along the box's own outline can do.
+// The batched drawing against the one-at-a-time drawing in a real OpenGL context under a private X server: on
+// random puzzles (any size and shape, scrambled, caught mid-turn or idle, from any camera, with the pick darkening
+// facets) both must give the same pixels, except where the one-at-a-time drawing gives a pixel to a back face of a
+// closed cubie box, which only depth rounding along the box's own outline can do.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "cube3d/config.h"
+#include "cube3d/draw.h"
 #include "cube3d/picking.h"
 #include "cube3d/program.h"
 #include "cube3d/state.h"
-#include "cube3d/view.h"
 #include "tests/cube3d/support.h"
 #include "tests/support/gl_support.h"
 
@@ -40,6 +40,10 @@ protected:
         draw();
         return xtest::readGlPicture();
     }
+    static Pixels render(scene::DrawingMode mode) {
+        drawPuzzle(mode);
+        return xtest::readGlPicture();
+    }
 };
 using cube3dDraw = Cube3dGl;  // named so that ctest -R cube3d selects it
 
@@ -54,7 +58,7 @@ int32_t litPixels(const Pixels& px) { return static_cast<int32_t>(px.size() / 3)
 // Records that are back faces of a closed cubie box (all six faces present once) seen from the camera's eye.
 std::vector<bool> backFacesOfClosedBoxes() {
     const Model& m = state.puzzle;
-    const double yaw = state.cameraYaw * degree, pitch = state.cameraPitch * degree;
+    const double yaw = state.cameraYaw * scene::degree, pitch = state.cameraPitch * scene::degree;
     const scene::Vec3 eye{-720 * std::sin(yaw) * std::cos(pitch), 720 * std::sin(pitch),
                           720 * std::cos(yaw) * std::cos(pitch)};
     std::vector<int32_t> faces(Model::slotCount, 0), count(Model::slotCount, 0);
@@ -99,7 +103,7 @@ void drawMarkedReference() {
     glEnd();
 }
 
-TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
+TEST_F(cube3dDraw, BatchedDrawingMatchesOneAtATimeOnRandomStates) {
     std::mt19937 random(2027);
     auto below = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(random); };
     int32_t darkenedSeen = 0, culled = 0, allStrays = 0;
@@ -139,8 +143,9 @@ TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
         composeCamera();
         pickFacets(pick, 200 + below(240), 140 + below(200));
         resolveColours();
-        const Pixels reference = render(drawReference);
-        const Pixels quick = render(drawQuick);
+        const Pixels reference = render(scene::DrawingMode::oneAtATime);
+        EXPECT_TRUE(render(scene::DrawingMode::batchedWhole) == reference) << "every record batched, as one at a time";
+        const Pixels quick = render(scene::DrawingMode::batched);
         const std::vector<bool> back = backFacesOfClosedBoxes();
         marked = &back;
         const Pixels markedPicture = render(drawMarkedReference);
@@ -165,10 +170,10 @@ TEST_F(cube3dDraw, QuickDrawingMatchesTheReferenceOnRandomStates) {
         allStrays += strays;
         // The highlight (0.1 of full) is drawn the same both ways when something was picked.
         if (state.pickedCubie >= 0) darkenedSeen += pixelsOf(quick, 26, 26, 26) > 0 || pixelsOf(quick, 25, 25, 25) > 0;
-        culled += quickQuadCount() < 6 * m.dims[0] * m.dims[1] * m.dims[2];
+        culled += batchedQuadCount() < 6 * m.dims[0] * m.dims[1] * m.dims[2];
     }
     EXPECT_GE(darkenedSeen, 4) << "states in which a darkened facet was compared";
-    EXPECT_GE(culled, 40) << "states in which the quick way left out faces";
+    EXPECT_GE(culled, 40) << "states in which the batched drawing left out faces";
     RecordProperty("stray_back_face_pixels", allStrays);
 }
 
@@ -215,12 +220,12 @@ TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
          cube3d_test::darkGrey},
     };
     for (const Case& c : cases) {
-        for (void (*draw)() : {drawQuick, drawReference}) {
-            SCOPED_TRACE(std::string(c.name) + (draw == drawQuick ? ", quick drawing" : ", reference drawing"));
+        for (scene::DrawingMode mode : {scene::DrawingMode::batched, scene::DrawingMode::oneAtATime}) {
+            SCOPED_TRACE(std::string(c.name) + (mode == scene::DrawingMode::batched ? ", batched" : ", one at a time"));
             composeCamera();
             pickFacets(c.pressed, topX, topY);
             resolveColours();
-            const Pixels picture = render(draw);
+            const Pixels picture = render(mode);
             for (const auto& [x, y, colour] : {std::tuple{topX, topY, c.top}, std::tuple{frontX, frontY, c.front}}) {
                 const uint8_t* p = &picture[((479 - y) * 640 + x) * 3];
                 for (int32_t k = 0; k < 3; ++k)

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "cube3d/config.h"
+#include "cube3d/draw.h"
 #include "cube3d/picking.h"
 #include "cube3d/program.h"
 #include "cube3d/state.h"
-#include "cube3d/view.h"
 #include "scene/camera.h"
 #include "window/window.h"
 

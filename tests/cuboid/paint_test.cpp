@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "cuboid/draw.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
-#include "cuboid/view.h"
 #include "tests/cuboid/expected_picture.h"
 #include "window/window.h"
 

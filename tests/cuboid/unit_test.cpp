@@ -13,10 +13,10 @@
 #include <string>
 
 #include "cuboid/controls.h"
+#include "cuboid/draw.h"
 #include "cuboid/picking.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
-#include "cuboid/view.h"
 #include "scene/projection.h"
 #include "tests/cuboid/expected_picture.h"
 

@@ -24,10 +24,15 @@ Colours solved() {
     return c;
 }
 
+Colours turned(Colours c, int32_t layer, int32_t count) {
+    turn(c, layer, count);
+    return c;
+}
+
 struct PentagirLoop : ::testing::Test {
     void SetUp() override {
         resetProgram(5);
-        updateFaceFrames();
+        updateFaceFrames(state.faces, state.view);
     }
 
     // Idle input with the pointer parked off the puzzle.
@@ -57,7 +62,7 @@ struct PentagirLoop : ::testing::Test {
 TEST(PentagirDrag, NeighboursOnARingNameTheRowAndTheDirection) {
     struct Case {
         const char* name;
-        int32_t pressed, hovered, row, k;
+        int32_t pressed, hovered, layer, count;
     };
     const Case cases[] = {
         {"face 7 corner 6 onto edge 7", 11 * 7 + 6, 11 * 7 + 7, 0, 4},
@@ -71,9 +76,9 @@ TEST(PentagirDrag, NeighboursOnARingNameTheRowAndTheDirection) {
     };
     for (const Case& c : cases) {
         Move m = moveFromDrag(c.pressed, c.hovered);
-        EXPECT_EQ(m.k, c.k) << c.name;
-        if (c.k != 0) {
-            EXPECT_EQ(m.row, c.row) << c.name;
+        EXPECT_EQ(m.count, c.count) << c.name;
+        if (c.count != 0) {
+            EXPECT_EQ(m.layer, c.layer) << c.name;
         }
     }
 }
@@ -86,16 +91,16 @@ TEST(PentagirDrag, TurnCarriesTheColourTheWayTheDragWent) {
             int32_t a = ringSticker(r, q), b = ringSticker(r, (q + 1) % ringLength);
             for (auto [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
                 Move m = moveFromDrag(from, to);
-                ASSERT_NE(m.k, 0) << from << " onto " << to;
-                for (int32_t s = 0; s < stickerCount; ++s) state.stickerColour[s] = s;
-                turn(m.row, m.k);
+                ASSERT_NE(m.count, 0) << from << " onto " << to;
+                Colours c;
+                for (int32_t s = 0; s < stickerCount; ++s) c[s] = s;
+                turn(c, m.layer, m.count);
                 int32_t moved = 0;
-                for (int32_t s = 0; s < stickerCount; ++s) moved += state.stickerColour[s] != s;
+                for (int32_t s = 0; s < stickerCount; ++s) moved += c[s] != s;
                 EXPECT_EQ(moved, 25) << "one fifth moves five groups of five";
                 // A fifth of a turn moves each ring sticker three places along the ring of 15.
                 int32_t ahead = from == a ? (q + 3) % ringLength : (q + ringLength - 2) % ringLength;
-                EXPECT_EQ(state.stickerColour[ringSticker(r, ahead)], from)
-                    << "row " << r << ": drag " << from << " onto " << to;
+                EXPECT_EQ(c[ringSticker(r, ahead)], from) << "row " << r << ": drag " << from << " onto " << to;
             }
         }
 }
@@ -104,16 +109,13 @@ TEST_F(PentagirLoop, DragAcrossARingBorderAnimatesThenTurns) {
     playFrame(at(83, 1));
     playFrame(at(84, 1));
     ASSERT_GE(state.clock.animStart, 0.0) << "the drag starts an animation";
-    EXPECT_EQ(state.animRow, 0);
-    EXPECT_EQ(state.animK, 4);
-    EXPECT_EQ(snapshot(), solved()) << "colours change only when the animation ends";
+    EXPECT_EQ(state.animMove.layer, 0);
+    EXPECT_EQ(state.animMove.count, 4);
+    EXPECT_EQ(state.colours, solved()) << "colours change only when the animation ends";
     int32_t frames = finishAnimation(idle());
     EXPECT_NEAR(frames, 2500, 2);
-    resetColours();
-    turn(0, 4);
-    Colours expected = snapshot();
     playFrame(idle());
-    EXPECT_EQ(snapshot(), expected);
+    EXPECT_EQ(state.colours, turned(solved(), 0, 4));
 }
 
 // The turn lands in the first frame whose clock has reached the start plus 2.5; a drag waiting in that frame is
@@ -126,18 +128,15 @@ TEST_F(PentagirLoop, TurnLandsInTheLastFrameAndADragWaitsOneMoreFrame) {
     for (double c = state.clock.animStart; c < state.clock.animStart + 2.5; c += 0.001) ++frames;
     for (int32_t i = 1; i < frames; ++i) playFrame(at(84, 1));
     EXPECT_GE(state.clock.animStart, 0.0) << "still running one frame before the end";
-    EXPECT_EQ(snapshot(), solved()) << "no colour moves before the last frame";
+    EXPECT_EQ(state.colours, solved()) << "no colour moves before the last frame";
     playFrame(at(85, 1));  // 84 onto 85 would turn row 0 again
     EXPECT_LT(state.clock.animStart, 0.0)
         << "the turn is applied in frame " << frames << " and no new one starts there";
-    Colours got = snapshot();
-    resetColours();
-    turn(0, 4);
-    EXPECT_EQ(got, snapshot()) << "one fifth of row 0, backwards";
+    EXPECT_EQ(state.colours, turned(solved(), 0, 4)) << "one fifth of row 0, backwards";
     playFrame(at(85, 1));
     EXPECT_GE(state.clock.animStart, 0.0) << "the next frame takes up the drag";
-    EXPECT_EQ(state.animRow, 0);
-    EXPECT_EQ(state.animK, 4);
+    EXPECT_EQ(state.animMove.layer, 0);
+    EXPECT_EQ(state.animMove.count, 4);
 }
 
 TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
@@ -148,7 +147,7 @@ TEST_F(PentagirLoop, DragsDuringAnAnimationAreIgnored) {
     playFrame(at(85, 1));
     playFrame(at(127, 1));
     EXPECT_EQ(state.clock.animStart, started);
-    EXPECT_EQ(state.animK, 4);
+    EXPECT_EQ(state.animMove.count, 4);
 }
 
 TEST_F(PentagirLoop, PressAndReleaseOnOneStickerTurnsNothing) {
@@ -156,7 +155,7 @@ TEST_F(PentagirLoop, PressAndReleaseOnOneStickerTurnsNothing) {
     playFrame(at(83, 0));
     playFrame(idle());
     EXPECT_LT(state.clock.animStart, 0.0);
-    EXPECT_EQ(snapshot(), solved());
+    EXPECT_EQ(state.colours, solved());
 }
 
 TEST_F(PentagirLoop, LeavingThePuzzleDropsTheAnchor) {
@@ -174,13 +173,13 @@ TEST_F(PentagirLoop, ScrambleAndResetHeldTogetherShowTheSolvedPuzzle) {
     both.scramble = both.reset = true;
     for (int i = 0; i < 5; ++i) {
         playFrame(both);
-        EXPECT_EQ(snapshot(), solved()) << "frame " << i;
+        EXPECT_EQ(state.colours, solved()) << "frame " << i;
     }
     FrameInput scramble = idle();
     scramble.scramble = true;
     playFrame(scramble);
     playFrame(scramble);
-    EXPECT_NE(snapshot(), solved());
+    EXPECT_NE(state.colours, solved());
 }
 
 // A held during an animation scrambles every frame, and the animation still ends with its own turn, after that
@@ -193,12 +192,12 @@ TEST_F(PentagirLoop, ScramblingDuringAnAnimationKeepsTheAnimatedTurn) {
     FrameInput scramble = idle();
     scramble.scramble = true;
     int32_t frames = finishAnimation(scramble);
-    Colours got = snapshot();
-    resetColours();
-    play::seedRandom(state.randomState, 99);
-    for (int32_t i = 0; i < frames; ++i) scrambleStep();
-    turn(0, 4);
-    EXPECT_EQ(got, snapshot());
+    Colours expected = solved();
+    uint64_t random = 0;
+    play::seedRandom(random, 99);
+    for (int32_t i = 0; i < frames; ++i) scrambleStep(expected, random);
+    turn(expected, 0, 4);
+    EXPECT_EQ(state.colours, expected);
 }
 
 struct KeyCase {
@@ -213,16 +212,16 @@ struct KeyCase {
 // One frame of each view key turns the basis by 0.002 rad in its plane; of a pair held together the second wins.
 TEST_F(PentagirLoop, ViewKeysTurnTheBasisAndTheSecondOfAPairWins) {
     const KeyCase cases[] = {
-        {"Right", &FrameInput::right, nullptr, &state.viewZ, &state.viewX, 0.002},
-        {"Left", &FrameInput::left, nullptr, &state.viewZ, &state.viewX, -0.002},
-        {"Right and Left", &FrameInput::right, &FrameInput::left, &state.viewZ, &state.viewX, -0.002},
-        {"Up", &FrameInput::up, nullptr, &state.viewZ, &state.viewY, 0.002},
-        {"Up and Down", &FrameInput::up, &FrameInput::down, &state.viewZ, &state.viewY, -0.002},
-        {"X", &FrameInput::spinX, nullptr, &state.viewX, &state.viewY, 0.002},
-        {"X and Z", &FrameInput::spinX, &FrameInput::spinZ, &state.viewX, &state.viewY, -0.002},
+        {"Right", &FrameInput::right, nullptr, &state.view.z, &state.view.x, 0.002},
+        {"Left", &FrameInput::left, nullptr, &state.view.z, &state.view.x, -0.002},
+        {"Right and Left", &FrameInput::right, &FrameInput::left, &state.view.z, &state.view.x, -0.002},
+        {"Up", &FrameInput::up, nullptr, &state.view.z, &state.view.y, 0.002},
+        {"Up and Down", &FrameInput::up, &FrameInput::down, &state.view.z, &state.view.y, -0.002},
+        {"X", &FrameInput::spinX, nullptr, &state.view.x, &state.view.y, 0.002},
+        {"X and Z", &FrameInput::spinX, &FrameInput::spinZ, &state.view.x, &state.view.y, -0.002},
     };
     for (const KeyCase& c : cases) {
-        resetView();
+        state.view = identityView;
         Vec3 a = *c.a, b = *c.b;
         rotatePair(a, b, c.angle);
         FrameInput in = idle();
@@ -244,9 +243,9 @@ Screen afterFrames(bool FrameInput::*key, int32_t frames) {
     in.*key = true;
     for (int32_t i = 0; i < frames; ++i) playFrame(in);
     Screen s{};
-    projectPoint(state.camera, state.viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
+    projectPoint(state.camera, state.faces.viewCentre[6] + Vec3{0, 0, depthOffset}, s.frontX, s.frontY);
     double x, y;
-    projectPoint(state.camera, state.viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
+    projectPoint(state.camera, state.faces.viewCentre[7] + Vec3{0, 0, depthOffset}, x, y);
     s.angle = std::atan2(y - s.frontY, x - s.frontX);  // window y grows upwards here
     return s;
 }
@@ -268,11 +267,11 @@ TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
     in.mouseX = 639 - 64;  // 64 pixels left of where the pointer starts, the bottom-right corner
     in.mouseY = 479;
     in.buttons = 2;
-    Vec3 z = state.viewZ, x = state.viewX;
+    Vec3 z = state.view.z, x = state.view.x;
     rotatePair(z, x, 8.0 * 64 / 639);
     playFrame(in);
-    EXPECT_NEAR(distance2(state.viewZ, z), 0.0, 1e-20);
-    EXPECT_NEAR(distance2(state.viewX, x), 0.0, 1e-20);
+    EXPECT_NEAR(distance2(state.view.z, z), 0.0, 1e-20);
+    EXPECT_NEAR(distance2(state.view.x, x), 0.0, 1e-20);
 }
 
 // The drags of the shared cases along the ring of row 0 on face 7, which faces the eye (83, 84, 85 are its
@@ -280,7 +279,7 @@ TEST_F(PentagirLoop, RightDragFollowsThePointerFromZeroOnTheFirstFrame) {
 struct Pentagir {
     static void start() {
         resetProgram(5);
-        updateFaceFrames();
+        updateFaceFrames(state.faces, state.view);
     }
     static void frame(int32_t s, bool held) {
         int x = 0, y = 0;
@@ -289,15 +288,15 @@ struct Pentagir {
         EXPECT_EQ(state.hoveredSticker, s);
     }
     static bool turning() { return state.clock.animStart >= 0.0; }
-    static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).k != 0; }
-    static Colours colours() { return snapshot(); }
+    static bool turns(int32_t a, int32_t b) { return moveFromDrag(a, b).count != 0; }
+    static Colours colours() { return state.colours; }
     static Colours afterDrags(const int32_t (*drags)[2], int32_t n) {
-        resetColours();
+        Colours c = solved();
         for (int32_t i = 0; i < n; ++i) {
             Move m = moveFromDrag(drags[i][0], drags[i][1]);
-            turn(m.row, m.k);
+            turn(c, m.layer, m.count);
         }
-        return snapshot();
+        return c;
     }
 };
 

@@ -32,9 +32,14 @@ protected:
         InProcessGl::SetUp();
         if (HasFatalFailure()) return;
         resetProgram(3);
-        setupProjection();
+        scene::applyCamera(state.camera);
     }
 
+    static Pixels render(scene::DrawingMode mode) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawPuzzle(mode);
+        return xtest::readGlPicture();
+    }
     static Pixels render(void (*draw)()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
@@ -66,8 +71,8 @@ TEST_F(PentagirGl, CameraMatrixIsWhatGluBuilds) {
 struct Scene {
     const char* name;
     int32_t scrambleTurns;
-    double zx, zy, xy;  // view turns
-    int32_t row, k;     // animated turn, k = 0 for none
+    double zx, zy, xy;     // view turns
+    int32_t layer, count;  // animated turn, count 0 for none
     double progress;
 };
 constexpr Scene scenes[] = {
@@ -79,17 +84,16 @@ constexpr Scene scenes[] = {
 };
 
 void setScene(const Scene& s) {
-    resetColours();
+    resetColours(state.colours);
     play::seedRandom(state.randomState, 42);
-    for (int32_t i = 0; i < s.scrambleTurns; ++i) scrambleStep();
-    resetView();
-    rotatePair(state.viewZ, state.viewX, s.zx);
-    rotatePair(state.viewZ, state.viewY, s.zy);
-    rotatePair(state.viewX, state.viewY, s.xy);
+    for (int32_t i = 0; i < s.scrambleTurns; ++i) scrambleStep(state.colours, state.randomState);
+    state.view = identityView;
+    rotatePair(state.view.z, state.view.x, s.zx);
+    rotatePair(state.view.z, state.view.y, s.zy);
+    rotatePair(state.view.x, state.view.y, s.xy);
     state.clock.animStart = -1.0;
-    if (s.k != 0) {
-        state.animRow = s.row;
-        state.animK = s.k;
+    if (s.count != 0) {
+        state.animMove = {s.layer, s.count};
         state.clock.animStart = 1.0;
         state.clock.frameClock = state.clock.animStart + s.progress * state.clock.animDuration;
     }
@@ -98,8 +102,8 @@ void setScene(const Scene& s) {
 TEST_F(PentagirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
     for (const Scene& scene : scenes) {
         setScene(scene);
-        Pixels immediate = render(drawPuzzleImmediate);
-        Pixels batched = render(drawPuzzle);
+        Pixels immediate = render(scene::DrawingMode::oneAtATime);
+        Pixels batched = render(scene::DrawingMode::batched);
         int32_t lit = 0;
         for (size_t i = 0; i < batched.size(); i += 3) lit += batched[i] | batched[i + 1] | batched[i + 2] ? 1 : 0;
         EXPECT_GT(lit, 50000) << scene.name << ": the puzzle should cover a good part of the window";
@@ -114,15 +118,15 @@ TEST_F(PentagirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
 TEST_F(PentagirGl, BatchedDrawingMatchesOnRandomStates) {
     std::mt19937 generator(2024);
     std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.0, 1.0);
-    std::uniform_int_distribution<int32_t> row(0, faceCount - 1), turns(0, 80), animated(0, 2);
+    std::uniform_int_distribution<int32_t> layer(0, layerCount - 1), turns(0, 80), animated(0, 2);
     int32_t drawn[2] = {}, frames[2] = {};  // still, turning
     for (int32_t state = 0; state < 150; ++state) {
         int32_t k = animated(generator);  // 0: no animation, else 1 or 4
         Scene scene{"random",         turns(generator), angle(generator), angle(generator),
-                    angle(generator), row(generator),   k == 2 ? 4 : k,   progress(generator)};
+                    angle(generator), layer(generator), k == 2 ? 4 : k,   progress(generator)};
         setScene(scene);
-        Pixels immediate = render(drawPuzzleImmediate);
-        Pixels batched = render(drawPuzzle);
+        Pixels immediate = render(scene::DrawingMode::oneAtATime);
+        Pixels batched = render(scene::DrawingMode::batched);
         drawn[k != 0] += pentagir::state.batch.size();
         ++frames[k != 0];
         std::string first;
@@ -137,28 +141,28 @@ TEST_F(PentagirGl, BatchedDrawingMatchesOnRandomStates) {
 // row) a border crosses is checked at the pixel the line passes through, give or take one for rounding.
 TEST_F(PentagirGl, OutlinesShowOverTheFills) {
     for (const Scene& scene : scenes) {
-        if (scene.k != 0) continue;
+        if (scene.count != 0) continue;
         setScene(scene);
-        updateFaceFrames();
-        Pixels px = render(drawPuzzle);
+        updateFaceFrames(state.faces, state.view);
+        Pixels px = render(scene::DrawingMode::batched);
         auto black = [&](int32_t x, int32_t y) {  // y upwards, as OpenGL counts rows
             if (x < 0 || x >= 640 || y < 0 || y >= 480) return false;
             const uint8_t* p = &px[3 * (y * 640 + x)];
             return p[0] == 0 && p[1] == 0 && p[2] == 0;
         };
-        const LayerRotation still{false, {0, 0, 0}, 0.0};
+        const LayerRotation still = stillLayers();
         int32_t checked = 0, missing = 0;
         std::string first;
         for (int32_t s = 0; s < stickerCount; ++s) {
             int32_t f = s / stickersPerFace;
-            Vec3 outward = cross(state.viewAxisY[f], state.viewAxisX[f]);
-            Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.viewCentre[f];
+            Vec3 outward = cross(state.faces.viewAxisY[f], state.faces.viewAxisX[f]);
+            Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.faces.viewCentre[f];
             if (dot(outward, toEye) < 0.15 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) continue;
             int32_t n = stickerCorners(s % stickersPerFace);
             for (int32_t i = 0; i < n; ++i) {
                 float a[3], b[3];
-                stickerCorner(s, i, still, a);
-                stickerCorner(s, (i + 1) % n, still, b);
+                stickerCorner(state.faces, still, s, i, a);
+                stickerCorner(state.faces, still, s, (i + 1) % n, b);
                 double ax, ay, bx, by;
                 ASSERT_TRUE(projectPoint(state.camera, {a[0], a[1], a[2]}, ax, ay) &&
                             projectPoint(state.camera, {b[0], b[1], b[2]}, bx, by));
@@ -233,7 +237,7 @@ TEST_F(PentagirGl, BatchOfOtherShapesMatchesItsImmediateReference) {
 TEST_F(PentagirGl, EachColourIsOnePixelValue) {
     for (const Scene& scene : scenes) {
         setScene(scene);
-        Pixels px = render(drawPuzzle);
+        Pixels px = render(scene::DrawingMode::batched);
         std::set<int32_t> values[faceCount];
         for (size_t i = 0; i < px.size(); i += 3)
             for (int32_t c = 0; c < faceCount; ++c) {
@@ -250,9 +254,9 @@ TEST_F(PentagirGl, EachColourIsOnePixelValue) {
 // Away from the outlines, the colour drawn at a pixel is the colour of the sticker the pick names there.
 TEST_F(PentagirGl, PickNamesTheStickerDrawnUnderThePointer) {
     for (const Scene& scene : scenes) {
-        if (scene.k != 0) continue;  // the pick ignores the animation, as the frame loop does while one runs
+        if (scene.count != 0) continue;  // the pick ignores the animation, as the frame loop does while one runs
         setScene(scene);
-        Pixels px = render(drawPuzzle);
+        Pixels px = render(scene::DrawingMode::batched);
         auto at = [&](int32_t x, int32_t y) { return &px[3 * ((479 - y) * 640 + x)]; };  // y from the top
         auto black = [&](int32_t x, int32_t y) {
             const uint8_t* p = at(x, y);
@@ -265,13 +269,13 @@ TEST_F(PentagirGl, PickNamesTheStickerDrawnUnderThePointer) {
                 for (int32_t dy = -2; dy <= 2 && !nearLine; ++dy)
                     for (int32_t dx = -2; dx <= 2 && !nearLine; ++dx) nearLine = black(x + dx, y + dy);
                 if (nearLine) continue;
-                int32_t s = stickerAt(x, y);
+                int32_t s = pickSticker(state.camera, state.faces, x, y);
                 ++checked;
                 if (s < 0) {
                     ++wrong;
                     continue;
                 }
-                const int32_t* rgb = palette[state.stickerColour[s]];
+                const int32_t* rgb = palette[state.colours[s]];
                 const uint8_t* p = at(x, y);
                 for (int c = 0; c < 3; ++c)
                     if (std::abs(p[c] - rgb[c] * 255 / 256) > 1) {

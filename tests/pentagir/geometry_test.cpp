@@ -15,20 +15,19 @@
 namespace pentagir {
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
-constexpr LayerRotation still{false, {0, 0, 0}, 0.0};
+const LayerRotation still = stillLayers();
 
 struct PentagirGeometry : ::testing::Test {
     void SetUp() override {
         resetProgram(1);
-        updateFaceFrames();
+        updateFaceFrames(state.faces, state.view);
     }
 };
 
 // Corner i of sticker s as drawn, back in view space (depthOffset removed).
 Vec3 drawnCorner(int32_t s, int32_t i, const LayerRotation& rotation = still) {
     float p[3];
-    stickerCorner(s, i, rotation, p);
+    stickerCorner(state.faces, rotation, s, i, p);
     return {p[0], p[1], p[2] - depthOffset};
 }
 
@@ -64,9 +63,9 @@ int32_t sharedCorners(int32_t a, int32_t b) {
 TEST_F(PentagirGeometry, TemplateCornersLandOnTheFaceVertices) {
     for (int32_t f = 0; f < faceCount; ++f) {
         for (int32_t i = 0; i < 5; ++i) {
-            Vec2 t = state.faceTemplate[i];
-            Vec3 onFace = state.faceCentre[f] + t.x * state.faceAxisX[f] + t.y * state.faceAxisY[f];
-            EXPECT_LT(distance(onFace, state.vertexPos[faceVertices[f][(i + 2) % 5]]), 1e-12)
+            Vec2 t = shape.faceTemplate[i];
+            Vec3 onFace = shape.faceCentre[f] + t.x * shape.faceAxisX[f] + t.y * shape.faceAxisY[f];
+            EXPECT_LT(distance(onFace, shape.vertexPos[faceVertices[f][(i + 2) % 5]]), 1e-12)
                 << "face " << f << " template corner " << i;
         }
     }
@@ -75,9 +74,9 @@ TEST_F(PentagirGeometry, TemplateCornersLandOnTheFaceVertices) {
 TEST_F(PentagirGeometry, EveryStickerCornerLiesInItsFacePlane) {
     for (int32_t s = 0; s < stickerCount; ++s) {
         int32_t f = s / stickersPerFace;
-        Vec3 normal = state.faceCentre[f];  // a regular solid's face is perpendicular to its centre vector
+        Vec3 normal = shape.faceCentre[f];  // a regular solid's face is perpendicular to its centre vector
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i)
-            EXPECT_NEAR(dot(drawnCorner(s, i) - state.faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
+            EXPECT_NEAR(dot(drawnCorner(s, i) - shape.faceCentre[f], normal), 0.0, 1e-6) << "sticker " << s;
     }
 }
 
@@ -89,7 +88,7 @@ TEST_F(PentagirGeometry, StickerCornersAreNumberedByThePointTheyLieOn) {
     Vec3 place[cornerPointCount];
     for (int32_t s = 0; s < stickerCount; ++s)
         for (int32_t i = 0; i < stickerCorners(s % stickersPerFace); ++i) {
-            int32_t v = state.cornerPoint[s][i];
+            int32_t v = shape.cornerPoint[s][i];
             ASSERT_GE(v, 0);
             ASSERT_LT(v, cornerPointCount);
             if (stickersAt[v]++ == 0) place[v] = drawnCorner(s, i);
@@ -103,25 +102,25 @@ TEST_F(PentagirGeometry, StickerCornersAreNumberedByThePointTheyLieOn) {
 
 // All edges equal and all vertices equidistant from the centre, in the ratio of a regular dodecahedron.
 TEST_F(PentagirGeometry, DodecahedronIsRegular) {
-    double edge0 = distance(state.vertexPos[faceVertices[0][0]], state.vertexPos[faceVertices[0][1]]);
-    double radius0 = std::sqrt(dot(state.vertexPos[0], state.vertexPos[0]));
+    double edge0 = distance(shape.vertexPos[faceVertices[0][0]], shape.vertexPos[faceVertices[0][1]]);
+    double radius0 = std::sqrt(dot(shape.vertexPos[0], shape.vertexPos[0]));
     EXPECT_NEAR(edge0, 0.7265, 1e-4);
     EXPECT_NEAR(radius0 / edge0, std::sqrt(3.0) * phi / 2.0, 1e-12);
     for (int32_t f = 0; f < faceCount; ++f)
         for (int32_t i = 0; i < 5; ++i) {
-            double edge = distance(state.vertexPos[faceVertices[f][i]], state.vertexPos[faceVertices[f][(i + 1) % 5]]);
+            double edge = distance(shape.vertexPos[faceVertices[f][i]], shape.vertexPos[faceVertices[f][(i + 1) % 5]]);
             EXPECT_NEAR(edge, edge0, 1e-12) << "face " << f << " edge " << i;
         }
-    for (const Vec3& v : state.vertexPos) EXPECT_NEAR(std::sqrt(dot(v, v)), radius0, 1e-12);
+    for (const Vec3& v : shape.vertexPos) EXPECT_NEAR(std::sqrt(dot(v, v)), radius0, 1e-12);
 }
 
 // The turn table against the geometry: +72 degrees about the axis face carries every sticker onto the sticker
 // that receives its colour in a forward step.
 TEST_F(PentagirGeometry, ForwardStepIsAPlus72DegreeRotationAboutTheRowAxis) {
     for (int32_t r = 0; r < faceCount; ++r) {
-        Vec3 c = state.faceCentre[r];
-        LayerRotation turnRotation{true, (1.0 / std::sqrt(dot(c, c))) * c, 2.0 * pi / 5.0};
-        for (bool& m : state.movingSticker) m = true;
+        Vec3 c = shape.faceCentre[r];
+        LayerRotation turnRotation{true, (1.0 / std::sqrt(dot(c, c))) * c, 2.0 * pi / 5.0, {}};
+        for (bool& m : turnRotation.moving) m = true;
         for (int32_t group = 0; group < 5; ++group)
             for (int32_t j = 0; j < 5; ++j) {
                 int32_t from = turnTable[r][5 * group + (j + 1) % 5], to = turnTable[r][5 * group + j];
@@ -156,33 +155,29 @@ TEST_F(PentagirGeometry, EachConsecutivePairBelongsToExactlyOneRow) {
 TEST_F(PentagirGeometry, FinishedAnimationShowsTheTurnedColoursWithoutAJump) {
     for (int32_t r = 0; r < faceCount; ++r)
         for (int32_t k : {1, 4}) {
-            for (int32_t s = 0; s < stickerCount; ++s) state.stickerColour[s] = s;
-            turn(r, k);
-            state.animRow = r;
-            state.animK = k;
-            state.clock.animStart = 1.0;
-            for (double late : {0.0, 7.5}) {  // at the end, and long past it: no over-rotation
-                state.clock.frameClock = state.clock.animStart + state.clock.animDuration + late;
-                LayerRotation end = animationRotation();
+            Colours c;
+            for (int32_t s = 0; s < stickerCount; ++s) c[s] = s;
+            turn(c, r, k);
+            for (double late : {0.0, 3.0}) {  // at the end, and long past it: no over-rotation
+                LayerRotation end = animationRotation(state.view, r, k, 1.0 + late);
                 for (int32_t s = 0; s < stickerCount; ++s) {
-                    int32_t came = state.stickerColour[s];
+                    int32_t came = c[s];
                     EXPECT_TRUE(sameOutline(came, end, s, still, 1e-5))
                         << "row " << r << " k " << k << ": colour of " << came << " shows at " << s;
                 }
             }
-            state.clock.frameClock = state.clock.animStart - 0.5;  // before the start: nothing moves yet
-            LayerRotation early = animationRotation();
+            LayerRotation early = animationRotation(state.view, r, k, -0.2);  // before the start: nothing moves yet
             for (int32_t s : turnTable[r]) EXPECT_TRUE(sameOutline(s, early, s, still, 1e-6)) << "row " << r;
         }
 }
 
 TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight) {
     double x, y;
-    ASSERT_TRUE(projectPoint(state.camera, state.viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
+    ASSERT_TRUE(projectPoint(state.camera, state.faces.viewCentre[6] + Vec3{0, 0, depthOffset}, x, y));
     EXPECT_NEAR(x, 320.0, 0.5);
     EXPECT_NEAR(y, 240.0, 0.5);
-    EXPECT_EQ(palette[state.stickerColour[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
-    for (const Vec3& v : state.vertexPos) {
+    EXPECT_EQ(palette[state.colours[6 * 11 + centrePosition]][0], 255) << "face 6 is white";
+    for (const Vec3& v : shape.vertexPos) {
         ASSERT_TRUE(projectPoint(state.camera, v + Vec3{0, 0, depthOffset}, x, y));
         EXPECT_GT(y, 0.0);
         EXPECT_LT(y, 480.0);
@@ -190,7 +185,7 @@ TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight
     // The white face fills the centre: about 40 percent of the height between its top and bottom.
     double top = -1e9, bottom = 1e9;
     for (int32_t i = 0; i < 5; ++i) {
-        ASSERT_TRUE(projectPoint(state.camera, state.vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
+        ASSERT_TRUE(projectPoint(state.camera, shape.vertexPos[faceVertices[6][i]] + Vec3{0, 0, depthOffset}, x, y));
         top = std::max(top, y);
         bottom = std::min(bottom, y);
     }
@@ -200,8 +195,8 @@ TEST_F(PentagirGeometry, StartViewShowsWhiteFaceInTheMiddleAndAllWithinTheHeight
 // Mouse pixel under the drawn centre of a sticker, or false when its face does not clearly face the camera.
 bool pixelOfSticker(int32_t s, int32_t& mouseX, int32_t& mouseY) {
     int32_t f = s / stickersPerFace;
-    Vec3 outward = cross(state.viewAxisY[f], state.viewAxisX[f]);
-    Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.viewCentre[f];
+    Vec3 outward = cross(state.faces.viewAxisY[f], state.faces.viewAxisX[f]);
+    Vec3 toEye = Vec3{0, 0, -30.0 - depthOffset} - state.faces.viewCentre[f];
     if (dot(outward, toEye) < 0.3 * std::sqrt(dot(outward, outward) * dot(toEye, toEye))) return false;
     double x, y;
     if (!projectPoint(state.camera, drawnCentroid(s) + Vec3{0, 0, depthOffset}, x, y)) return false;
@@ -223,17 +218,18 @@ constexpr ViewCase viewCases[] = {
 
 TEST_F(PentagirGeometry, PickAtTheDrawnCentreOfEveryFacingStickerNamesThatSticker) {
     for (const ViewCase& view : viewCases) {
-        resetView();
-        rotatePair(state.viewZ, state.viewX, view.zx);
-        rotatePair(state.viewZ, state.viewY, view.zy);
-        rotatePair(state.viewX, state.viewY, view.xy);
-        updateFaceFrames();
+        state.view = identityView;
+        rotatePair(state.view.z, state.view.x, view.zx);
+        rotatePair(state.view.z, state.view.y, view.zy);
+        rotatePair(state.view.x, state.view.y, view.xy);
+        updateFaceFrames(state.faces, state.view);
         int32_t checked = 0;
         for (int32_t s = 0; s < stickerCount; ++s) {
             int32_t x, y;
             if (!pixelOfSticker(s, x, y)) continue;
             ++checked;
-            EXPECT_EQ(stickerAt(x, y), s) << view.name << ": pixel (" << x << ", " << y << ")";
+            EXPECT_EQ(pickSticker(state.camera, state.faces, x, y), s)
+                << view.name << ": pixel (" << x << ", " << y << ")";
         }
         EXPECT_GE(checked, 25) << view.name;
     }
@@ -244,15 +240,16 @@ int32_t pinholePick(int32_t mouseX, int32_t mouseY) {
     Vec3 d{(639 - mouseX) - 639 / 2.0, (479 - mouseY) - 479 / 2.0, 639};
     int32_t sticker = -1;
     for (int32_t f = faceCount - 1; f >= 0; --f) {
-        Vec3 n = cross(state.viewAxisX[f], state.viewAxisY[f]), c = state.viewCentre[f] + Vec3{0, 0, depthOffset};
+        Vec3 n = cross(state.faces.viewAxisX[f], state.faces.viewAxisY[f]),
+             c = state.faces.viewCentre[f] + Vec3{0, 0, depthOffset};
         double den = dot(n, d);
         if (n.z < 0 || den <= 0) continue;
         Vec3 q = cross(c, d);
-        double u = dot(q, state.viewAxisY[f]) / den, v = -dot(q, state.viewAxisX[f]) / den;
+        double u = dot(q, state.faces.viewAxisY[f]) / den, v = -dot(q, state.faces.viewAxisX[f]) / den;
         int32_t mask = 0;
         bool inside = std::fmax(std::fabs(u), std::fabs(v)) <= 1.0;
         for (int32_t i = 4; i >= 0 && inside; --i) {
-            Vec2 a = state.faceTemplate[i], b = state.faceTemplate[(i + 1) % 5];
+            Vec2 a = shape.faceTemplate[i], b = shape.faceTemplate[(i + 1) % 5];
             double e = (b.x - a.x) * (v - a.y) - (b.y - a.y) * (u - a.x);
             inside = e >= 0;
             if (e < 0.58) mask |= 1 << i;
@@ -274,7 +271,8 @@ TEST_F(PentagirGeometry, PinholeRayMisnamesStickersAroundTheFrontFace) {
 
 TEST_F(PentagirGeometry, PixelsOffThePuzzleShowNoSticker) {
     constexpr int32_t pixels[][2] = {{0, 0}, {639, 479}, {320, 20}, {50, 240}, {600, 240}, {320, 460}};
-    for (const auto& p : pixels) EXPECT_EQ(stickerAt(p[0], p[1]), -1) << p[0] << ", " << p[1];
+    for (const auto& p : pixels)
+        EXPECT_EQ(pickSticker(state.camera, state.faces, p[0], p[1]), -1) << p[0] << ", " << p[1];
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// What several pentagir tests need: the colours as one value, and where a sticker's centre is drawn.
+// What several pentagir tests need: where a sticker's centre is drawn, and the program state by the names the
+// end-to-end test reads it by.
 #pragma once
-
-#include <algorithm>
-#include <array>
 
 #include "pentagir/geometry.h"
 #include "pentagir/program.h"
@@ -10,22 +8,16 @@
 
 namespace pentagir {
 
-using Colours = std::array<int32_t, stickerCount>;
+inline Colours snapshot() { return state.colours; }
 
-inline Colours snapshot() {
-    Colours c;
-    std::copy(std::begin(state.stickerColour), std::end(state.stickerColour), c.begin());
-    return c;
-}
-
-// Window pixel (origin top-left) of the centre of sticker s, with no layer turning; false when it cannot be
-// projected.
+// Window pixel (origin top-left) of the centre of sticker s, with no layer turning, on this frame's face frames;
+// false when it cannot be projected.
 inline bool stickerCentrePixel(int32_t s, int& x, int& y) {
     Vec3 sum{0, 0, 0};
     int32_t n = stickerCorners(s % stickersPerFace);
     for (int32_t i = 0; i < n; ++i) {
         float p[3];
-        stickerCorner(s, i, LayerRotation{false, {0, 0, 0}, 0}, p);
+        stickerCorner(state.faces, stillLayers(), s, i, p);
         sum = sum + Vec3{p[0], p[1], p[2]};
     }
     double wx, wy;
@@ -35,10 +27,13 @@ inline bool stickerCentrePixel(int32_t s, int& x, int& y) {
     return true;
 }
 
-// The end-to-end test still reads these parts of the program state by their own names.
-inline int32_t (&stickerColour)[stickerCount] = state.stickerColour;
-inline Vec3 (&viewAxisX)[faceCount] = state.viewAxisX;
-inline Vec3 (&viewAxisY)[faceCount] = state.viewAxisY;
-inline Vec3 (&viewCentre)[faceCount] = state.viewCentre;
+// The end-to-end test still reads the program state by these names.
+inline Colours& stickerColour = state.colours;
+inline Vec3 (&viewAxisX)[faceCount] = state.faces.viewAxisX;
+inline Vec3 (&viewAxisY)[faceCount] = state.faces.viewAxisY;
+inline Vec3 (&viewCentre)[faceCount] = state.faces.viewCentre;
+inline void updateFaceFrames() { updateFaceFrames(state.faces, state.view); }
+inline void resetColours() { resetColours(state.colours); }
+inline void turn(int32_t layer, int32_t count) { turn(state.colours, layer, count); }
 
 }  // namespace pentagir

@@ -149,6 +149,38 @@ TEST(SceneCamera, RayThroughTheMiddlePixelIsTheLineOfSight) {
 }
 
 // A singular camera (everything squashed to one point) must not fill later arithmetic with NaNs.
+// The orbit's eye stands at its distance, where azimuth and elevation put it, and the camera looks from there at
+// the origin: the origin shows at the middle of the viewport, and a point between it and the eye is nearer.
+TEST(SceneCamera, OrbitLooksFromItsEyeAtTheOrigin) {
+    struct Case {
+        const char* name;
+        double azimuth, elevation;
+        Vec3 eye;
+    } const cases[] = {
+        {"in front", 0, 0, {0, 0, 10}},           {"behind", 180, 0, {0, 0, -10}},
+        {"to the left", 90, 0, {-10, 0, 0}},      {"from above", 0, 90, {0, 10, 0}},
+        {"raised half way", 0, 30, {0, 5, 8.66}}, {"up and round", 135, -45, {-5, -7.07, -5}},
+    };
+    for (const Case& c : cases) {
+        const OrbitCamera orbit{.fieldOfView = 30,
+                                .nearPlane = 1,
+                                .farPlane = 50,
+                                .distance = 10,
+                                .azimuth = c.azimuth,
+                                .elevation = c.elevation};
+        const Vec3 eye = orbitEye(orbit);
+        EXPECT_LT(length(eye - c.eye), 0.01) << c.name << ": eye at " << eye;
+        Camera camera;
+        ASSERT_TRUE(setOrbitCamera(camera, orbit, 1.5, 300, 200)) << c.name;
+        double x, y, z, nearZ;
+        ASSERT_TRUE(projectPoint(camera, {0, 0, 0}, x, y, z)) << c.name;
+        EXPECT_NEAR(x, 150.0, 1e-9) << c.name;
+        EXPECT_NEAR(y, 100.0, 1e-9) << c.name;
+        ASSERT_TRUE(projectPoint(camera, 0.5 * eye, x, y, nearZ)) << c.name;
+        EXPECT_LT(nearZ, z) << c.name << ": half way to the eye is nearer than the origin";
+    }
+}
+
 TEST(SceneCamera, SingularCameraIsRefusedAndLeftHarmless) {
     double projection[16], flat[16] = {};
     perspectiveMatrix(projection, 45.0, 1.0, 1.0, 10.0);

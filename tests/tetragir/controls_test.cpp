@@ -37,8 +37,8 @@ TEST_F(TetragirLoop, DragAnimatesATurnThatLandsAfter2500Frames) {
     EXPECT_EQ(state.hoveredSticker, 0);
     playFrame(pointer(9, 1));
     ASSERT_GE(state.clock.animStart, 0.0) << "the drag from tip 0 onto tip 9 starts a turn";
-    EXPECT_EQ(state.animMove, 0);
-    EXPECT_EQ(state.animCount, 1);
+    EXPECT_EQ(state.animMove.layer, 0);
+    EXPECT_EQ(state.animMove.count, 1);
     int32_t frames = 0;
     while (state.colours == solved() && frames < 3000) {
         // Tip 18 onto tip 0 would be a turn of its own if it were followed.
@@ -86,11 +86,11 @@ TEST_F(TetragirLoop, OfTwoOppositeViewKeysTheSecondNamedWins) {
         ViewFrame both = state.view;
         resetProgram(5);
         playFrame(c.alone);
-        EXPECT_NE(state.view.e0.x + state.view.e1.y + state.view.e2.z, 3.0) << c.name << ": the view turned";
-        EXPECT_EQ(both.e0.x, state.view.e0.x) << c.name;
-        EXPECT_EQ(both.e0.y, state.view.e0.y) << c.name;
-        EXPECT_EQ(both.e1.z, state.view.e1.z) << c.name;
-        EXPECT_EQ(both.e2.x, state.view.e2.x) << c.name;
+        EXPECT_NE(state.view.x.x + state.view.y.y + state.view.z.z, 3.0) << c.name << ": the view turned";
+        EXPECT_EQ(both.x.x, state.view.x.x) << c.name;
+        EXPECT_EQ(both.x.y, state.view.x.y) << c.name;
+        EXPECT_EQ(both.y.z, state.view.y.z) << c.name;
+        EXPECT_EQ(both.z.x, state.view.z.x) << c.name;
     }
 }
 
@@ -106,7 +106,7 @@ TEST_F(TetragirLoop, ScrambleAndResetKeys) {
     playFrame(scramble);
     playFrame(reset);
     EXPECT_EQ(state.colours, solved());
-    EXPECT_EQ(state.view.e0.y, turned.e0.y) << "S keeps the view";
+    EXPECT_EQ(state.view.x.y, turned.x.y) << "S keeps the view";
 
     // A turn under way still lands, on whatever colours stand there when it ends.
     playFrame(pointer(0, 1));
@@ -138,7 +138,7 @@ struct Tetragir {
         resetColours(c);
         for (int32_t i = 0; i < n; ++i) {
             Move m = moveFromDrag(drags[i][0], drags[i][1]);
-            turn(c, m.move, m.count);
+            turn(c, m.layer, m.count);
         }
         return c;
     }

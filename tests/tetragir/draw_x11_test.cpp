@@ -16,6 +16,7 @@
 #include "play/random.h"
 #include "tests/support/gl_support.h"
 #include "tests/tetragir/support.h"
+#include "tetragir/draw.h"
 #include "tetragir/geometry.h"
 #include "tetragir/program.h"
 #include "tetragir/state.h"
@@ -34,13 +35,8 @@ protected:
     }
 
     static Pixels render(bool batched) {
-        LayerRotation rotation = stillLayers();
-        if (state.clock.animStart >= 0.0)
-            rotation = animationRotation(state.view, state.animMove, state.animCount,
-                                         (state.clock.frameClock - state.clock.animStart) / state.clock.animDuration);
-        fillBatch(state.batch, state.colours, state.view, rotation, !batched);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawPuzzle(state.batch, state.camera, batched);
+        drawPuzzle(batched ? scene::DrawingMode::batched : scene::DrawingMode::oneAtATime);
         return xtest::readGlPicture();
     }
 };
@@ -56,8 +52,8 @@ bool black(const Pixels& px, int32_t x, int32_t y) {
 struct Scene {
     const char* name;
     int32_t scrambleSteps;
-    double h, v, r;       // view turns, as the arrows and X turn them
-    int32_t move, count;  // animated turn, count 0 for none
+    double h, v, r;        // view turns, as the arrows and X turn them
+    int32_t layer, count;  // animated turn, count 0 for none
     double progress;
 };
 constexpr Scene scenes[] = {
@@ -71,15 +67,14 @@ constexpr Scene scenes[] = {
 void setScene(const Scene& s) {
     resetColours(state.colours);
     play::seedRandom(state.randomState, 42);
-    for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(state.colours);
+    for (int32_t i = 0; i < s.scrambleSteps; ++i) scrambleStep(state.colours, state.randomState);
     state.view = identityView;
-    scene::rotatePair(state.view.e2, state.view.e0, s.h);
-    scene::rotatePair(state.view.e2, state.view.e1, s.v);
-    scene::rotatePair(state.view.e0, state.view.e1, s.r);
+    scene::rotatePair(state.view.z, state.view.x, s.h);
+    scene::rotatePair(state.view.z, state.view.y, s.v);
+    scene::rotatePair(state.view.x, state.view.y, s.r);
     state.clock.animStart = -1.0;
     if (s.count != 0) {
-        state.animMove = s.move;
-        state.animCount = s.count;
+        state.animMove = {s.layer, s.count};
         state.clock.animStart = 1.0;
         state.clock.frameClock = state.clock.animStart + s.progress * state.clock.animDuration;
     }
@@ -90,16 +85,16 @@ using xtest::differingPixels;
 TEST_F(TetragirGl, BatchedDrawingMatchesPrimitiveByPrimitiveDrawing) {
     std::mt19937 generator(2026);
     std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.0, 1.0);
-    std::uniform_int_distribution<int32_t> move(0, moveCount - 1), steps(0, 30), count(0, 2), turning(1, 2);
+    std::uniform_int_distribution<int32_t> layer(0, layerCount - 1), steps(0, 30), count(0, 2), turning(1, 2);
     std::vector<Scene> all(std::begin(scenes), std::end(scenes));
     for (int32_t i = 0; i < 24; ++i)
         all.push_back({"random", steps(generator), angle(generator), angle(generator), angle(generator),
-                       move(generator), count(generator), progress(generator)});
+                       layer(generator), count(generator), progress(generator)});
     // Many more mid-turn frames, where the batched outlines leave the depth buffer alone and the reference's write
     // it.
     for (int32_t i = 0; i < 100; ++i)
         all.push_back({"random mid-turn", steps(generator), angle(generator), angle(generator), angle(generator),
-                       move(generator), turning(generator), progress(generator)});
+                       layer(generator), turning(generator), progress(generator)});
     // And many still frames: where a face turned away meets one turned towards the eye, both outline the shared
     // edge, and in a few views in a hundred only the outline of the face turned away covers a pixel at the rim of
     // the line.
@@ -220,15 +215,15 @@ TEST_F(TetragirGl, NoSeamShowsThroughANearerStickerMidTurn) {
     };
     std::mt19937 generator(1313);
     std::uniform_real_distribution<double> angle(-3.2, 3.2), progress(0.02, 0.98);
-    std::uniform_int_distribution<int32_t> move(0, moveCount - 1), steps(0, 30), count(1, 2);
+    std::uniform_int_distribution<int32_t> layer(0, layerCount - 1), steps(0, 30), count(1, 2);
     int32_t framesWithSeams = 0, worst = 0, checked = 0;
     std::string first;
     for (int32_t frame = 0; frame < frames; ++frame) {
-        setScene({"mid-turn", steps(generator), angle(generator), angle(generator), angle(generator), move(generator),
+        setScene({"mid-turn", steps(generator), angle(generator), angle(generator), angle(generator), layer(generator),
                   count(generator), progress(generator)});
         Pixels px = render(true);
         LayerRotation rotation =
-            animationRotation(state.view, state.animMove, state.animCount,
+            animationRotation(state.view, state.animMove.layer, state.animMove.count,
                               (state.clock.frameClock - state.clock.animStart) / state.clock.animDuration);
         Vec3 corner[stickerCount][3];
         for (int32_t s = 0; s < stickerCount; ++s)
@@ -293,7 +288,7 @@ TEST_F(TetragirGl, NoSeamShowsThroughANearerStickerMidTurn) {
                 if (explained || seams++ > 0 || !first.empty()) continue;
                 char text[160];
                 std::snprintf(text, sizeof text, "first: frame %d, pixel (%d, %d) on sticker %d, move %d count %d",
-                              frame, x, y, shown, state.animMove, state.animCount);
+                              frame, x, y, shown, state.animMove.layer, state.animMove.count);
                 first = text;
             }
         framesWithSeams += seams > 0;

@@ -41,7 +41,7 @@ double heightTowards(int32_t v, Vec3 p) {
 TEST(TetragirGeometry, ColourCyclesAreThirdTurnsOfTheLayer) {
     // The base face itself lies at height 0.
     const double lowest[3] = {2.0 / 3.0, 1.0 / 3.0, -0.01}, highest[3] = {1.0, 1.0, 1.0 / 3.0};
-    for (int32_t m = 0; m < moveCount; ++m) {
+    for (int32_t m = 0; m < layerCount; ++m) {
         int32_t v = m % 4;
         Colours after = labels();
         turn(after, m, 1);
@@ -60,9 +60,9 @@ TEST(TetragirGeometry, ColourCyclesAreThirdTurnsOfTheLayer) {
 // turn changes nothing on screen; at its start nothing has moved.
 TEST(TetragirGeometry, AnimationEndsWhereTheTurnPutsTheColours) {
     ViewFrame view = identityView;
-    scene::rotatePair(view.e2, view.e0, 0.7);
-    scene::rotatePair(view.e2, view.e1, -0.4);
-    scene::rotatePair(view.e0, view.e1, 1.9);
+    scene::rotatePair(view.z, view.x, 0.7);
+    scene::rotatePair(view.z, view.y, -0.4);
+    scene::rotatePair(view.x, view.y, 1.9);
     auto corners = [&](const LayerRotation& r, int32_t s) {
         std::array<Vec3, 3> p;
         for (int32_t i = 0; i < 3; ++i) {
@@ -80,7 +80,7 @@ TEST(TetragirGeometry, AnimationEndsWhereTheTurnPutsTheColours) {
         }
         return true;
     };
-    for (int32_t m = 0; m < moveCount; ++m)
+    for (int32_t m = 0; m < layerCount; ++m)
         for (int32_t count : {1, 2}) {
             Colours after = labels();
             turn(after, m, count);
@@ -151,7 +151,7 @@ TEST(TetragirGeometry, NeighbouringStickersGiveTheTurnTheirLayerMakes) {
             turns += expected.count != 0;
             EXPECT_EQ(got.count, expected.count) << "drag " << a << " onto " << b;
             if (expected.count != 0) {
-                EXPECT_EQ(got.move, expected.move) << "drag " << a << " onto " << b;
+                EXPECT_EQ(got.layer, expected.layer) << "drag " << a << " onto " << b;
             }
         }
     EXPECT_EQ(pairs, 36 * 3) << "every sticker has three edge neighbours";
@@ -174,9 +174,9 @@ TEST(TetragirGeometry, PickAtADrawnCentreNamesThatSticker) {
     // clang-format on
     for (const View& w : views) {
         ViewFrame view = identityView;
-        scene::rotatePair(view.e2, view.e0, w.h);
-        scene::rotatePair(view.e2, view.e1, w.v);
-        scene::rotatePair(view.e0, view.e1, w.r);
+        scene::rotatePair(view.z, view.x, w.h);
+        scene::rotatePair(view.z, view.y, w.v);
+        scene::rotatePair(view.x, view.y, w.r);
         int32_t checked = 0;
         for (int32_t s = 0; s < stickerCount; ++s) {
             if (facingCosine(view, s / placesPerFace) < 0.2) continue;

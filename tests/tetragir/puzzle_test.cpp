@@ -5,7 +5,6 @@
 
 #include "play/random.h"
 #include "tetragir/puzzle.h"
-#include "tetragir/state.h"
 
 namespace tetragir {
 namespace {
@@ -20,8 +19,9 @@ Colours labels() {
 Colours scrambled(uint32_t seed) {
     Colours c;
     resetColours(c);
-    play::seedRandom(state.randomState, seed);
-    for (int32_t i = 0; i < 30; ++i) scrambleStep(c);
+    uint64_t random = 0;
+    play::seedRandom(random, seed);
+    for (int32_t i = 0; i < 30; ++i) scrambleStep(c, random);
     return c;
 }
 
@@ -31,7 +31,7 @@ Colours turned(Colours c, int32_t move, std::initializer_list<int32_t> counts) {
 }
 
 TEST(TetragirPuzzle, CountsAreThirdsOfATurn) {
-    for (int32_t m = 0; m < moveCount; ++m) {
+    for (int32_t m = 0; m < layerCount; ++m) {
         Colours start = scrambled(100 + m);
         EXPECT_EQ(turned(start, m, {0}), start) << "move " << m << ": count 0";
         EXPECT_EQ(turned(start, m, {3}), start) << "move " << m << ": count 3";
@@ -79,14 +79,15 @@ TEST(TetragirPuzzle, ScrambleIsRepeatableAndKeepsNineOfEachColour) {
     EXPECT_NE(c, solved);
     // One step: each tip by randomBelow(3) thirds in corner order, then a count and after it a corner of a tip with
     // its middle layer.
-    play::seedRandom(state.randomState, 3);
+    uint64_t random = 0;
+    play::seedRandom(random, 3);
     Colours expected = labels();
-    for (int32_t v = 0; v < cornerCount; ++v) turn(expected, v, play::randomBelow(state.randomState, 3));
-    int32_t count = 1 + play::randomBelow(state.randomState, 2);
-    turn(expected, 4 + play::randomBelow(state.randomState, 4), count);
-    play::seedRandom(state.randomState, 3);
+    for (int32_t v = 0; v < cornerCount; ++v) turn(expected, v, play::randomBelow(random, 3));
+    int32_t count = 1 + play::randomBelow(random, 2);
+    turn(expected, 4 + play::randomBelow(random, 4), count);
+    play::seedRandom(random, 3);
     Colours step = labels();
-    scrambleStep(step);
+    scrambleStep(step, random);
     EXPECT_EQ(step, expected);
 }
 

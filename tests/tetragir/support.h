@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "scene/camera.h"
-#include "tetragir/draw.h"
 #include "tetragir/geometry.h"
 #include "tetragir/picking.h"
 #include "tetragir/puzzle.h"

@@ -1,4 +1,4 @@
-#include "cube3d/view.h"
+#include "cube3d/draw.h"
 
 #include <GL/gl.h>
 
@@ -52,38 +52,38 @@ int32_t woundFace(const Facet& f) {
 }
 
 void findClosedBoxes() {
-    QuickDrawing& quick = state.quick;
-    std::memset(quick.faceRecord, 0xff, sizeof quick.faceRecord);
-    for (bool& closed : quick.closedBox) closed = true;
+    QuadBatch& batch = state.batch;
+    std::memset(batch.faceRecord, 0xff, sizeof batch.faceRecord);
+    for (bool& closed : batch.closedBox) closed = true;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        quick.woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
-        if (quick.woundOn[r] < 0) continue;
+        batch.woundOn[r] = static_cast<int8_t>(f.colour == 0 ? -1 : woundFace(f));
+        if (batch.woundOn[r] < 0) continue;
         const int32_t slot = f.vertex[0] / 8;
-        int16_t& record = quick.faceRecord[slot][quick.woundOn[r]];
-        if (record >= 0) quick.closedBox[slot] = false;
+        int16_t& record = batch.faceRecord[slot][batch.woundOn[r]];
+        if (record >= 0) batch.closedBox[slot] = false;
         record = static_cast<int16_t>(r);
         // The corner order's right-hand normal points into the cubie: the eye on its inner side sees the face's
         // back.
         const Vec3 q0 = cornerPoint(f.vertex[0]);
         const Vec3 inward = scene::cross(cornerPoint(f.vertex[1]) - q0, cornerPoint(f.vertex[2]) - q0);
-        quick.facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
+        batch.facingAway[r] = scene::dot(inward, state.eye - q0) > 0;
     }
     for (int32_t s = 0; s < Model::slotCount; ++s)
         for (int32_t face = 0; face < 6; ++face)
-            quick.closedBox[s] = quick.closedBox[s] && quick.faceRecord[s][face] >= 0;
+            batch.closedBox[s] = batch.closedBox[s] && batch.faceRecord[s][face] >= 0;
     const Model& m = state.puzzle;
-    quick.everyCubieClosed = true;
+    batch.everyCubieClosed = true;
     for (int32_t i = 0; i < m.dims[0]; ++i)
         for (int32_t j = 0; j < m.dims[1]; ++j)
             for (int32_t k = 0; k < m.dims[2]; ++k)
-                quick.everyCubieClosed =
-                    quick.everyCubieClosed && quick.closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
+                batch.everyCubieClosed =
+                    batch.everyCubieClosed && batch.closedBox[cubie::slotNumber(m.gridSize, i, j, k)];
 }
 
 void findLayerExtents() {
     const Model& m = state.puzzle;
-    QuickDrawing& quick = state.quick;
+    QuadBatch& batch = state.batch;
     for (int32_t a = 0; a < 3; ++a)
         for (int32_t layer = 0; layer < m.dims[a]; ++layer) {
             int32_t at[3] = {0, 0, 0};
@@ -91,8 +91,8 @@ void findLayerExtents() {
             double low[3], high[3];
             cubie::homePosition(m, at[0], at[1], at[2], 0, low);
             cubie::homePosition(m, at[0], at[1], at[2], 7, high);
-            quick.layerLow[a][layer] = low[a];
-            quick.layerHigh[a][layer] = high[a];
+            batch.layerLow[a][layer] = low[a];
+            batch.layerHigh[a][layer] = high[a];
         }
 }
 
@@ -101,8 +101,8 @@ void findLayerExtents() {
 // same depth up to the rasteriser's rounding; there the full drawing may give a stray pixel to either, and this
 // drawing gives it to the front face.)
 bool hiddenBackFace(int32_t r) {
-    const QuickDrawing& quick = state.quick;
-    return quick.woundOn[r] >= 0 && quick.facingAway[r] && quick.closedBox[state.puzzle.facets[r].vertex[0] / 8];
+    const QuadBatch& batch = state.batch;
+    return batch.woundOn[r] >= 0 && batch.facingAway[r] && batch.closedBox[state.puzzle.facets[r].vertex[0] / 8];
 }
 
 // A front face F across one of the axes (any face of a cubie at home; a moving cubie's faces across the turn axis),
@@ -118,9 +118,9 @@ bool hiddenBackFace(int32_t r) {
 bool hiddenBehindNextLayer(int32_t r) {
     constexpr double margin = 0.5;
     const Model& m = state.puzzle;
-    const QuickDrawing& quick = state.quick;
-    const int32_t face = quick.woundOn[r];
-    if (!quick.everyCubieClosed || face < 0 || quick.facingAway[r]) return false;
+    const QuadBatch& batch = state.batch;
+    const int32_t face = batch.woundOn[r];
+    if (!batch.everyCubieClosed || face < 0 || batch.facingAway[r]) return false;
     int32_t at[3];
     cubie::slotCoordinates(m.gridSize, m.facets[r].vertex[0] / 8, at);
     const int32_t a = normalAxis[face], sign = outwardSign[face], next = at[a] + sign;
@@ -130,9 +130,9 @@ bool hiddenBehindNextLayer(int32_t r) {
     const int32_t t = m.turning && m.turnAxis >= 0 && moving >= 0 && moving < m.dims[m.turnAxis] ? m.turnAxis : -1;
     if (t >= 0 && ((at[t] == moving && t != a) || (t == a && next == moving))) return false;
     const double eye[3] = {state.eye.x, state.eye.y, state.eye.z};
-    const double plane = sign > 0 ? quick.layerHigh[a][at[a]] : quick.layerLow[a][at[a]];
-    const double entry = sign > 0 ? quick.layerLow[a][next] : quick.layerHigh[a][next];
-    const double exit = sign > 0 ? quick.layerHigh[a][next] : quick.layerLow[a][next];
+    const double plane = sign > 0 ? batch.layerHigh[a][at[a]] : batch.layerLow[a][at[a]];
+    const double entry = sign > 0 ? batch.layerLow[a][next] : batch.layerHigh[a][next];
+    const double exit = sign > 0 ? batch.layerHigh[a][next] : batch.layerLow[a][next];
     if (sign * (eye[a] - exit) <= margin) return false;  // the eye must lie beyond the layer
     // A ray from p meets a plane at distance h from the eye along the axis at eye + (p - eye) * h / (F's distance).
     const double toEye = std::fabs(eye[a] - plane);
@@ -164,8 +164,8 @@ bool hiddenBehindNextLayer(int32_t r) {
             const int32_t u = (a + 1 + n) % 3;
             const double traceLow = eye[u] + std::fmin(low[n] * entryScale, low[n] * partScale);
             const double traceHigh = eye[u] + std::fmax(high[n] * entryScale, high[n] * partScale);
-            const double* layerLow = quick.layerLow[u];
-            const double* layerHigh = quick.layerHigh[u];
+            const double* layerLow = batch.layerLow[u];
+            const double* layerHigh = batch.layerHigh[u];
             clear = traceLow >= layerLow[0] + margin && traceHigh <= layerHigh[m.dims[u] - 1] - margin &&
                     !(t == u && traceHigh >= layerLow[moving] - margin && traceLow <= layerHigh[moving] + margin);
         }
@@ -186,56 +186,39 @@ void setViewState() {
     glShadeModel(GL_FLAT);
 }
 
-}  // namespace
-
-void composeCamera() {
-    const double yaw = state.cameraYaw * degree, pitch = state.cameraPitch * degree;
-    state.eye = {-eyeDistance * std::sin(yaw) * std::cos(pitch), eyeDistance * std::sin(pitch),
-                 eyeDistance * std::cos(yaw) * std::cos(pitch)};
-    double projection[16], modelView[16];
-    scene::perspectiveMatrix(projection, fieldOfView, aspect, nearPlane, farPlane);
-    scene::lookAtMatrix(modelView, state.eye, {0.0, 0.0, 0.0}, {0.0, std::cos(pitch), 0.0});
-    scene::setCamera(state.camera, projection, modelView, state.areaWidth, state.areaHeight);
-}
-
-void resolveColours() {
-    std::memcpy(state.colourBefore, state.colourAfter, sizeof state.colourBefore);
-    const float* current = state.colourBefore;
-    for (int32_t r = 0; r < Model::recordCount; ++r) {
-        if (const float* rgb = codeColour(state.puzzle.facets[r].colour)) current = rgb;
-        if (state.darkened[r]) current = highlightColour;
-        std::memcpy(state.recordColour[r], current, sizeof state.recordColour[r]);
+// Without whole, leaves out what no pixel needs: records whose corners coincide, the faces of each closed cubie box
+// that turn away from the eye (its own front faces cover them), and front faces that the next layer of cubies
+// towards the eye hides from every ray.
+void drawBatched(bool whole) {
+    if (!whole) {
+        findClosedBoxes();
+        findLayerExtents();
     }
-    std::memcpy(state.colourAfter, current, sizeof state.colourAfter);
-}
-
-void drawQuick() {
-    findClosedBoxes();
-    findLayerExtents();
-    QuickDrawing& quick = state.quick;
-    quick.quads = 0;
+    QuadBatch& batch = state.batch;
+    batch.quads = 0;
     for (int32_t r = 0; r < Model::recordCount; ++r) {
         const Facet& f = state.puzzle.facets[r];
-        if (degenerate(f) || hiddenBackFace(r) || hiddenBehindNextLayer(r)) continue;
+        if (!whole && (degenerate(f) || hiddenBackFace(r) || hiddenBehindNextLayer(r))) continue;
         for (int32_t c = 0; c < 4; ++c) {
             const double* p = state.puzzle.worldVertex[f.vertex[c]];
-            float* corner = quick.corner[quick.quads * 4 + c];
+            float* corner = batch.corner[batch.quads * 4 + c];
             for (int32_t a = 0; a < 3; ++a) corner[a] = static_cast<float>(p[a]);
-            std::memcpy(quick.colour[quick.quads * 4 + c], state.recordColour[r], sizeof quick.colour[0]);
+            std::memcpy(batch.colour[batch.quads * 4 + c], state.recordColour[r], sizeof batch.colour[0]);
         }
-        ++quick.quads;
+        ++batch.quads;
     }
     setViewState();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, quick.corner);
-    glColorPointer(3, GL_FLOAT, 0, quick.colour);
-    glDrawArrays(GL_QUADS, 0, quick.quads * 4);
+    glVertexPointer(3, GL_FLOAT, 0, batch.corner);
+    glColorPointer(3, GL_FLOAT, 0, batch.colour);
+    glDrawArrays(GL_QUADS, 0, batch.quads * 4);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void drawReference() {
+// All records in one quad list in record order.
+void drawImmediate() {
     setViewState();
     glColor3fv(state.colourBefore);
     glBegin(GL_QUADS);
@@ -251,15 +234,40 @@ void drawReference() {
     glEnd();
 }
 
-int32_t quickQuadCount() { return state.quick.quads; }
+}  // namespace
+
+void composeCamera() {
+    scene::OrbitCamera orbit = cameraOrbit;
+    orbit.azimuth = state.cameraYaw;
+    orbit.elevation = state.cameraPitch;
+    state.eye = scene::orbitEye(orbit);
+    scene::setOrbitCamera(state.camera, orbit, aspect, state.areaWidth, state.areaHeight);
+}
+
+void resolveColours() {
+    std::memcpy(state.colourBefore, state.colourAfter, sizeof state.colourBefore);
+    const float* current = state.colourBefore;
+    for (int32_t r = 0; r < Model::recordCount; ++r) {
+        if (const float* rgb = codeColour(state.puzzle.facets[r].colour)) current = rgb;
+        if (state.darkened[r]) current = highlightColour;
+        std::memcpy(state.recordColour[r], current, sizeof state.recordColour[r]);
+    }
+    std::memcpy(state.colourAfter, current, sizeof state.colourAfter);
+}
+
+void drawPuzzle(scene::DrawingMode mode) {
+    if (mode == scene::DrawingMode::oneAtATime) drawImmediate();
+    else drawBatched(mode == scene::DrawingMode::batchedWhole);
+}
+
+int32_t batchedQuadCount() { return state.batch.quads; }
 
 void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY) {
     composeCamera();
     pickFacets(pickActive, mouseX, mouseY);
     resolveColours();
     if (state.glDrawing) {
-        if (state.quickDrawing) drawQuick();
-        else drawReference();
+        drawPuzzle(state.drawingMode);
         glFlush();
     }
     present_frame(presentSwap);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "scene/polygon_batch.h"
+
 namespace cube3d {
 
 // The camera of this frame from cameraYaw and cameraPitch: eye (-720 sin yaw cos pitch, 720 sin pitch,
@@ -15,19 +17,19 @@ void composeCamera();
 // code without one, the highlight when darkened.
 void resolveColours();
 
-// Drawing one frame, after resolveColours. The quick way leaves out what no pixel needs: records whose corners
+// Drawing one frame, after resolveColours. Batched, it leaves out what no pixel needs: records whose corners
 // coincide, the faces of each closed cubie box that turn away from the eye (its own front faces cover them), and
-// front faces that the next layer of cubies towards the eye hides from every ray. The reference way sends all
-// records in one quad list in record order. Both give the same pixels, except where the reference lets a hidden
-// back face win a pixel on its own box's outline by depth rounding; the tests hold them to that.
-void drawQuick();
-void drawReference();
+// front faces that the next layer of cubies towards the eye hides from every ray; batchedWhole sends every record.
+// One at a time, all records go in one immediate quad list in record order. All give the same pixels, except where
+// the immediate drawing lets a hidden back face win a pixel on its own box's outline by depth rounding; the tests
+// hold them to that.
+void drawPuzzle(scene::DrawingMode mode);
 
-// Number of quads the quick way drew in its last frame.
-int32_t quickQuadCount();
+// Number of quads the batched drawing sent in its last frame.
+int32_t batchedQuadCount();
 
-// One frame's picture: camera, pick and colours, the drawing (the quick way unless state.quickDrawing is off),
-// glFlush and present_frame(presentSwap). Leaves pickedCubie and pickedFace for the gestures.
+// One frame's picture: camera, pick and colours, the drawing the way state.drawingMode says, glFlush and
+// present_frame(presentSwap). Leaves pickedCubie and pickedFace for the gestures.
 void drawCube(bool pickActive, int32_t mouseX, int32_t mouseY);
 
 }  // namespace cube3d

@@ -1,4 +1,4 @@
-#include "cuboid/view.h"
+#include "cuboid/draw.h"
 
 #include <algorithm>
 #include <cmath>
