@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/wait.h"
 
 namespace {
 
