@@ -33,11 +33,37 @@ TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
     EXPECT_FALSE(sleeper.running());
     ASSERT_TRUE(sleeper.waitExit(0, status)) << "the status of a reaped program was lost";
     EXPECT_EQ(status, 128 + 9);
+    EXPECT_EQ(sleeper.endSignal(), 9) << "the kill's signal was lost";
 
     xdrive::Program missing;
     ASSERT_TRUE(missing.start("", {"/nonexistent/program"}));
     ASSERT_TRUE(missing.waitExit(lineTimeoutMs, status));
     EXPECT_EQ(status, 127) << "a program that could not be started must not look like a success";
+}
+
+// A crash is told from an exit status above 128 that merely looks like one: xdrive names the signal.
+TEST(XDriverProgram, EndSignalTellsACrashFromAnExitStatus) {
+    struct Case {
+        const char* what;
+        const char* shell;
+        int status, signal;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"exit 0",               "exit 0",                        0,        0},
+        {"exit 139",             "exit 139",                      139,      0},
+        {"killed by SIGSEGV",    "ulimit -c 0; kill -SEGV $$",    128 + 11, 11},
+        {"killed by SIGTERM",    "kill -TERM $$",                 128 + 15, 15},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        xdrive::Program program;
+        ASSERT_TRUE(program.start("", {"/bin/sh", "-c", c.shell})) << program.error();
+        int status = -1;
+        ASSERT_TRUE(program.waitExit(lineTimeoutMs, status)) << c.what << ": " << program.error();
+        EXPECT_EQ(status, c.status) << c.what;
+        EXPECT_EQ(program.endSignal(), c.signal) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
-// The xdrive command on layer_probe: a script played and a shot taken, and a bad script refused.
+// The xdrive command on layer_probe: a script played and a shot taken, a bad script refused, and a program that
+// ends badly reported as a failure. The README's pictures and the icons are made with it, so it must never
+// pass a bad run off as a good one.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/x11_support.h"
+#include "tests/support/xdriver/driver.h"
 #include "tests/support/xdriver/png.h"
 #include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/wait.h"
 #include "tests/support/xdriver/x_server.h"
 
 namespace {
@@ -67,5 +72,45 @@ TEST(XDriveCommand, BadScriptLineIsReportedWithItsNumber) {
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("script.txt:3:"), std::string::npos) << run.output;
 }
+
+struct EndCase {
+    const char* what;
+    const char* shell;   // what the shell runs: the probe ("$0"), then how it ends
+    const char* script;  // played before xdrive's closing Escape
+    const char* says;    // what xdrive's line on stderr must say
+};
+
+// The probe run by a shell that then ends as the case says, at the very end or while the script still runs.
+// clang-format off
+const EndCase endCases[] = {
+    {"exits 3 after the closing Escape", "\"$0\"; exit 3",                      "",
+     "exited with status 3"},
+    {"crashes after the closing Escape", "ulimit -c 0; \"$0\"; kill -SEGV $$", "",
+     "was killed by signal 11 (Segmentation fault)"},
+    {"exits 3 before the script's end",  "\"$0\"; exit 3",                      "key Escape\nwait 300\n",
+     "exited with status 3"},
+};
+// clang-format on
+
+void PrintTo(const EndCase& c, std::ostream* out) { *out << c.what; }
+
+class XDriveEnds : public ::testing::TestWithParam<EndCase> {};
+
+// A program that crashed or exited with a status other than 0 fails the run, with one line that says how it ended.
+TEST_P(XDriveEnds, BadlyFailTheRunAndSayHow) {
+    const EndCase& c = GetParam();
+    // The window is the probe's, not the shell's, so xdrive finds it by title: no window of an earlier case's
+    // probe may be left for it to take.
+    xdrive::Driver look(xdrive::sharedServer().name());
+    ASSERT_TRUE(xdrive::waitUntil([&] { return !look.findWindow("LAYER PROBE", 0); }, lineTimeoutMs))
+        << "a probe window of an earlier case is still there";
+    XdriveRun run;
+    ASSERT_TRUE(runXdrive({"--title", "LAYER PROBE", "/bin/sh", "-c", c.shell, LAYER_PROBE_PATH}, c.script, run));
+    EXPECT_EQ(run.status, 1) << c.what << ":\n" << run.output;
+    const std::string line = std::string("xdrive: /bin/sh ") + c.says + "\n";
+    EXPECT_NE(run.output.find(line), std::string::npos) << c.what << ": no line \"" << line << "\" in\n" << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, XDriveEnds, ::testing::ValuesIn(endCases), xtest::caseName<EndCase>);
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 namespace xdrive {
 
-bool reapChild(pid_t pid, int& status, bool block) {
+bool reapChild(pid_t pid, int& status, bool block, int* signal) {
     int raw = 0;
     pid_t got;
     do {
@@ -22,6 +22,7 @@ bool reapChild(pid_t pid, int& status, bool block) {
     } while (got < 0 && errno == EINTR);
     if (got != pid) return false;
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : 255;
+    if (signal) *signal = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
     return true;
 }
 
@@ -135,7 +136,7 @@ bool Program::waitExit(int timeoutMs, int& status) {
         return false;
     }
     const auto start = std::chrono::steady_clock::now();
-    while (live_ && !reapChild(pid_, exitStatus_, false)) {
+    while (live_ && !reapChild(pid_, exitStatus_, false, &endSignal_)) {
         if (msSince(start) >= timeoutMs) {
             error_ = "Program: still running after " + std::to_string(timeoutMs) + " ms";
             return false;
@@ -148,7 +149,7 @@ bool Program::waitExit(int timeoutMs, int& status) {
 }
 
 bool Program::running() {
-    if (live_ && reapChild(pid_, exitStatus_, false)) live_ = false;
+    if (live_ && reapChild(pid_, exitStatus_, false, &endSignal_)) live_ = false;
     return live_;
 }
 
@@ -156,7 +157,7 @@ void Program::kill() {
     if (!live_) return;  // a reaped id may already belong to another process
     ::kill(-pid_, SIGKILL);
     ::kill(pid_, SIGKILL);  // in case it had not yet made its own group
-    reapChild(pid_, exitStatus_, true);
+    reapChild(pid_, exitStatus_, true, &endSignal_);
     live_ = false;
 }
 

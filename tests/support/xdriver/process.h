@@ -34,6 +34,9 @@ public:
     // ended, every later call gives the same status at once.
     bool waitExit(int timeoutMs, int& status);
     bool running();
+    // The signal that ended the program, 0 while it runs or when it exited by itself (whatever its exit code):
+    // tells a crash from an exit code above 128.
+    int endSignal() const { return endSignal_; }
     // Sends SIGKILL to the program's process group and reaps the program.
     void kill();
 
@@ -43,14 +46,15 @@ private:
     pid_t pid_ = -1;
     bool live_ = false;    // started and not yet reaped
     int exitStatus_ = -1;  // once reaped
+    int endSignal_ = 0;    // once reaped
     int outFd_ = -1;
     std::string pending_;  // output read but not yet returned as a line
     bool outputEnded_ = false;
     std::string error_;
 };
 
-// Reaps child pid when it has ended (block: waits for that); status as Program::waitExit gives it. False while
-// it runs.
-bool reapChild(pid_t pid, int& status, bool block);
+// Reaps child pid when it has ended (block: waits for that); status as Program::waitExit gives it, and *signal
+// (when given) the signal that ended it or 0. False while it runs.
+bool reapChild(pid_t pid, int& status, bool block, int* signal = nullptr);
 
 }  // namespace xdrive
