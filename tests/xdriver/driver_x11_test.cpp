@@ -2,6 +2,8 @@
 // held key and mouse state it reads. A fault here would make every x11 and e2e test lie.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -97,6 +99,18 @@ TEST_F(DriverTest, ResetInputLeavesAnIdleKeyboardAndPointer) {
     EXPECT_NE(std::find(held.begin(), held.end(), "held 66 0"), held.end()) << "b is still held";
     EXPECT_EQ(buttons, 0) << "the button is still down";
     EXPECT_EQ(&xdrive::sharedServer(), &xdrive::sharedServer());
+}
+
+// A request the server refuses fails the action whose requests it was sent with, naming the error; the next
+// action starts clean. Here the refused request is a raw one, a window mapped after it was destroyed.
+TEST_F(DriverTest, AnXErrorFailsTheActionThatMeetsIt) {
+    Display* display = driver->display();
+    const Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    XMapWindow(display, gone);
+    EXPECT_FALSE(driver->press(1)) << "the press went on as if the server had taken every request";
+    EXPECT_NE(driver->error().find("BadWindow"), std::string::npos) << driver->error();
+    EXPECT_TRUE(driver->release(1)) << "the error outlived its action: " << driver->error();
 }
 
 // A picture that never comes fails the wait, and the failure names a PNG file that holds the last capture: here

@@ -21,8 +21,10 @@ namespace {
 // Xlib's default handler ends the process on any protocol error (a window that vanished between two calls,
 // a capture of a window partly off the screen). Record the error instead; the calls report failure themselves.
 int lastXError = 0;
+int lastXRequest = 0;
 int recordXError(Display*, XErrorEvent* event) {
     lastXError = event->error_code;
+    lastXRequest = event->request_code;
     return 0;
 }
 
@@ -32,6 +34,16 @@ void installErrorHandler() {
         XSetErrorHandler(recordXError);
         installed = true;
     }
+}
+
+// "BadWindow (invalid Window parameter) in X_SetInputFocus": the last recorded error as Xlib names it.
+std::string describeXError(Display* display) {
+    char text[256] = "";
+    XGetErrorText(display, lastXError, text, sizeof text);
+    char request[128] = "";
+    const std::string number = std::to_string(lastXRequest);
+    XGetErrorDatabaseText(display, "XRequest", number.c_str(), ("request " + number).c_str(), request, sizeof request);
+    return std::string(text) + " in " + request;
 }
 
 }  // namespace
@@ -126,7 +138,13 @@ bool Driver::findWindow(const std::string& title, int timeoutMs, pid_t pid) {
             }
             if (children) XFree(children);
         }
-        if (window_) break;
+        if (window_) {
+            // Without a window manager nobody gives the window the keyboard: keys would follow the pointer. A
+            // window that went away before it took the focus is not the one: look again.
+            XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+            if (settle()) return true;
+            window_ = 0;
+        }
         if (msSince(start) >= timeoutMs) {
             const std::string named = title.empty() ? "named window" : "window titled \"" + title + "\"";
             const std::string which = named + (pid > 0 ? " of process " + std::to_string(pid) : std::string());
@@ -134,10 +152,6 @@ bool Driver::findWindow(const std::string& title, int timeoutMs, pid_t pid) {
         }
         pause(20);
     }
-    // Without a window manager nobody gives the window the keyboard: keys would follow the pointer.
-    lastXError = 0;
-    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-    return settle();
 }
 
 bool Driver::windowExists() {
@@ -158,9 +172,12 @@ bool Driver::geometry(int& rootX, int& rootY, int& width, int& height) {
     return true;
 }
 
+// Sends the action's requests and waits for the server to have handled them: their errors arrive here, since
+// Xlib sends requests only now. An error fails the action, so a caller never goes on as if it had worked.
 bool Driver::settle() {
     lastXError = 0;
     XSync(display_, False);
+    if (lastXError) return fail("Driver: X error " + describeXError(display_));
     pause(settleMs_);
     return true;
 }
@@ -276,12 +293,8 @@ bool Driver::closeButton() {
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    lastXError = 0;
     XSendEvent(display_, window_, False, NoEventMask, &event);
-    settle();
-    if (lastXError)
-        return fail("Driver: the close message could not be sent (X error " + std::to_string(lastXError) + ")");
-    return true;
+    return settle();
 }
 
 bool Driver::resetInput() {

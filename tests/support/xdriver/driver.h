@@ -27,7 +27,8 @@ typedef struct _XDisplay Display;  // Xlib's own declaration, so users need not 
 
 namespace xdrive {
 
-// One X connection driving one top-level window.
+// One X connection driving one top-level window. An action succeeds only when the X server took every request it
+// made: an X error fails it, and error() names the error and the request.
 class Driver {
 public:
     // display "" means $DISPLAY.
