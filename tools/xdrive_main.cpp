@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/wait.h"
 
 namespace {
 
@@ -34,8 +37,9 @@ constexpr const char* usageText =
     "  close                     press the window's close button (WM_DELETE_WINDOW)\n"
     "  shot FILE.png             capture the window into a PNG file\n"
     "\n"
-    "Exit status: 0 when every action worked and the program ended by itself, 1 when an action failed or the\n"
-    "program had to be killed, 2 for a usage or script error (reported with its line number).\n"
+    "Exit status: 0 when every action worked and the program ended by itself with status 0; 1 when an action\n"
+    "failed, or the program crashed, ended with another status or had to be killed (one line on stderr says\n"
+    "which); 2 for a usage or script error (reported with its line number).\n"
     "Without a display: scripts/with-xvfb.sh xdrive PROGRAM < SCRIPT\n";
 
 enum class Op { Move, Press, Release, Drag, Key, Hold, Wait, Close, Shot };
@@ -193,7 +197,15 @@ int parseOptions(int argc, char** argv, Options& options) {
     return 0;
 }
 
-// Presses Escape (unless the program has already ended) and waits for the end; false when it had to be killed.
+// How an ended program ended, for a line on stderr: "exited with status 3", "was killed by signal 11 (...)".
+std::string howItEnded(const xdrive::Program& program, int status) {
+    if (const int signal = program.endSignal())
+        return "was killed by signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+    return "exited with status " + std::to_string(status);
+}
+
+// Presses Escape (unless the program has already ended) and waits for the end; false when it had to be killed
+// or did not end well: a picture taken of a program that then crashed must not pass for a good one.
 bool finish(xdrive::Program& program, xdrive::Driver& driver, const std::string& name, int timeoutMs) {
     int status = 0;
     if (program.running()) driver.tap("Escape");
@@ -202,8 +214,9 @@ bool finish(xdrive::Program& program, xdrive::Driver& driver, const std::string&
         program.kill();
         return false;
     }
-    if (status != 0) std::fprintf(stderr, "xdrive: %s ended with status %d\n", name.c_str(), status);
-    return true;
+    if (status == 0) return true;
+    std::fprintf(stderr, "xdrive: %s %s\n", name.c_str(), howItEnded(program, status).c_str());
+    return false;
 }
 
 // Waits up to 10 s for the program's window, giving up at once if the program ends first.
@@ -213,8 +226,8 @@ bool awaitWindow(xdrive::Program& program, xdrive::Driver& driver, const Options
         if (driver.findWindow(options.title, 100, owner)) return true;
         int status = 0;
         if (program.waitExit(0, status)) {
-            std::fprintf(stderr, "xdrive: %s ended with status %d before showing a window\n",
-                         options.command[0].c_str(), status);
+            std::fprintf(stderr, "xdrive: %s %s before showing a window\n", options.command[0].c_str(),
+                         howItEnded(program, status).c_str());
             return false;
         }
     }

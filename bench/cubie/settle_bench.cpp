@@ -5,14 +5,19 @@
 #include <cstring>
 #include <memory>
 
+#include "cube3d/config.h"
 #include "cubie/cubie.h"
-#include "tools/cubie/configs.h"
-#include "tools/cubie/reference_settle.h"
+#include "cubie/settle_plain.h"
+#include "cuboid/configs.h"
 
 namespace {
 
 using namespace cubie;
-using namespace cubie_test;
+using cuboid::cuboidAConfig;
+using cuboid::cuboidBConfig;
+using cuboid::cuboidCConfig;
+// The largest grid: cube3d's, up to 10 x 10 x 10.
+constexpr CubieConfig largeGridConfig = cube3d::cube3dConfig;
 
 // An n-cube whose middle layer about y has turned a quarter but is not yet re-filed: the state settleTurn meets.
 template <CubieConfig C>
@@ -57,7 +62,7 @@ void BM_SettleCube3dLargest(benchmark::State& state) {
 
 template <CubieConfig C>
 void BM_SettlePointByPoint(benchmark::State& state) {
-    timeSettling<C>(state, *turnedNotSettled<C>(), [](CubieModel<C>& m) { cubie_reference::settlePointByPoint(m); });
+    timeSettling<C>(state, *turnedNotSettled<C>(), [](CubieModel<C>& m) { settleTurnPlain(m); });
 }
 
 // A whole quarter turn of a 6-cube layer: every step's rotation and the settle at the end.

@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "cube3d/config.h"
+#include "cubesolve/model.h"
 #include "cubie/cubie.h"
-#include "tools/cubie/configs.h"
+#include "cuboid/configs.h"
 
 namespace {
 
 using namespace cubie;
-using namespace cubie_test;
 
 // Every facet that names corners (colourless ones too) names one face of one cubie inside the cuboid, and every
 // used point sits at its home.
@@ -67,9 +68,9 @@ void exercise(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    exercise<cuboidAConfig>(data, size);
-    exercise<cuboidCConfig>(data, size);
-    exercise<largeGridConfig>(data, size);
-    exercise<halfSpanConfig>(data, size);
+    exercise<cuboid::cuboidAConfig>(data, size);
+    exercise<cuboid::cuboidCConfig>(data, size);
+    exercise<cube3d::cube3dConfig>(data, size);
+    exercise<cubesolve::cubeConfig>(data, size);
     return 0;
 }

@@ -14,7 +14,10 @@
 
 #include "tests/cube3d/support.h"
 #include "tests/support/x11_support.h"
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/wait.h"
 
 namespace cube3d_test {
 namespace {

@@ -11,7 +11,10 @@
 
 #include "tests/cubesolve/expected_view.h"
 #include "tests/support/x11_support.h"
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/wait.h"
 
 namespace {
 

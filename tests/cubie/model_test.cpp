@@ -1,8 +1,8 @@
 // The cubie model: build, home positions, turn lengths, re-filing and scramble.
 #include <map>
 
+#include "cubie/settle_plain.h"
 #include "tests/cubie/test_support.h"
-#include "tools/cubie/reference_settle.h"
 
 namespace cubie_test {
 namespace {
@@ -344,7 +344,7 @@ void expectRandomTurnsSound(const Shape& shape, int32_t turns, bool compareWithR
                 *reference = *m;
                 reference->turnAngle = 0;
                 stepTurn(*reference);
-                cubie_reference::settlePointByPoint(*reference);
+                settleTurnPlain(*reference);
             }
             stepTurn(*m);
         }

@@ -1,4 +1,4 @@
-// Helpers shared by the cubie model's tests.
+// Helpers shared by the cubie model's tests, and the configurations they run the model with.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +7,24 @@
 #include <cstring>
 #include <memory>
 
-#include "tools/cubie/configs.h"
+#include "cube3d/config.h"
+#include "cubesolve/model.h"
+#include "cubie/cubie.h"
+#include "cuboid/configs.h"
 
 namespace cubie_test {
 
 using namespace cubie;
+using cuboid::cuboidAConfig;
+using cuboid::cuboidBConfig;
+using cuboid::cuboidCConfig;
+
+// The model runs with every cube program's own configuration; two go by what they bring to these tests.
+// The largest grid the model must carry: cube3d's up to 10 x 10 x 10 quads, inset 1, one degree per frame,
+// re-filing only the slots that share a coordinate with the turned layer.
+inline constexpr CubieConfig largeGridConfig = cube3d::cube3dConfig;
+// A cube of half the span, -60 to +60 with cellSize = 120 div N, N up to 5 in triangles: cubesolve's.
+inline constexpr CubieConfig halfSpanConfig = cubesolve::cubeConfig;
 
 template <CubieConfig C>
 using Model = CubieModel<C>;

@@ -13,7 +13,8 @@
 #include "pentagir/state.h"
 #include "tests/pentagir/support.h"
 #include "tests/support/x11_support.h"
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
 
 namespace pentagir {
 namespace {

@@ -17,7 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
+#include "tests/support/xdriver/x_server.h"
 
 namespace xtest {
 

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "tests/support/x11_support.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/process.h"
 #include "tests/tetragir/support.h"
 #include "tetragir/geometry.h"
 #include "tetragir/program.h"
 #include "tetragir/puzzle.h"
-#include "tools/xdriver.h"
 
 namespace tetragir {
 namespace {

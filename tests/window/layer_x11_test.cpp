@@ -10,7 +10,10 @@
 #include <string>
 
 #include "tests/support/x11_support.h"
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/png.h"
+#include "tests/support/xdriver/wait.h"
+#include "tests/support/xdriver/x_server.h"
 #include "window/window.h"
 
 #include <X11/Xatom.h>

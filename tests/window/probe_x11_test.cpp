@@ -1,20 +1,17 @@
 // The layer under a real X server: layer_probe runs on this test's private Xvfb, XTest types keys and moves the
 // mouse, and the bytes and mouse states the probe prints are checked against the key translation table and the
-// mouse mask. The harness is checked too where a fault in it would make these tests lie (capture, PNG files,
-// processes, the shared server).
+// mouse mask. The X driver's own checks are in tests/xdriver/.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/x11_support.h"
-#include "tools/xdriver.h"
+#include "tests/support/xdriver/driver.h"
+#include "tests/support/xdriver/process.h"
 
 #include <X11/Xlib.h>
 
@@ -55,7 +52,6 @@ protected:
             shared = std::make_unique<xtest::ProgramWindow>();
             ASSERT_TRUE(shared->start({LAYER_PROBE_PATH}, "LAYER PROBE", xdrive::Output::Stdout, "", windowTimeoutMs));
         }
-        window = shared.get();
         probe = &shared->program();
         driver = &shared->driver();
         ASSERT_TRUE(driver->resetInput()) << driver->error();
@@ -118,7 +114,6 @@ protected:
     }
 
     std::vector<std::string> heldLog;  // the probe's "held N 0/1" lines, in order
-    xtest::ProgramWindow* window = nullptr;
     xdrive::Program* probe = nullptr;
     xdrive::Driver* driver = nullptr;
 };
@@ -470,180 +465,6 @@ TEST(LayerProbe, WithoutADisplayItSaysWhyAndExits1) {
     int status = -1;
     ASSERT_TRUE(probe.waitExit(lineTimeoutMs, status)) << probe.error();
     EXPECT_EQ(status, 1);
-}
-
-// ---- the harness ----
-
-// The probe's calibration squares in the default palette's red, green, blue and white (entries 4, 2, 1, 15):
-// a capture that is offset, cut short, or reads the channels in the wrong order fails here.
-TEST_F(ProbeTest, CaptureShowsTheCalibrationMarksWhereTheyWereDrawn) {
-    struct Expected {
-        int x, y;
-        xdrive::Rgb colour;
-    };
-    const xdrive::Rgb black{0, 0, 0}, red{0xA8, 0, 0}, green{0, 0xA8, 0}, blue{0, 0, 0xA8}, white{0xFC, 0xFC, 0xFC};
-    // clang-format off
-    const Expected expected[] = {
-        {10, 10, red},     {29, 29, red},     {9, 9, black},     {30, 30, black},   {40, 10, green},
-        {59, 29, green},   {70, 10, blue},    {89, 29, blue},    {90, 10, black},   {630, 470, white},
-        {639, 479, white}, {629, 469, black}, {320, 240, black}, {0, 0, black},
-    };
-    // clang-format on
-    xdrive::Image image;
-    ASSERT_TRUE(driver->captureUntil(
-        image, [&](const xdrive::Image& i) { return i.pixel(10, 10) == red; }, 3000))
-        << driver->error();
-    ASSERT_EQ(image.width, areaWidth);
-    ASSERT_EQ(image.height, areaHeight);
-    for (const Expected& e : expected) {
-        const xdrive::Rgb got = image.pixel(e.x, e.y);
-        EXPECT_EQ(got, e.colour) << "pixel (" << e.x << ", " << e.y << ") is " << int(got.r) << " " << int(got.g) << " "
-                                 << int(got.b) << ", expected " << int(e.colour.r) << " " << int(e.colour.g) << " "
-                                 << int(e.colour.b);
-    }
-}
-
-// The cases share one server, so what one leaves down or locked must not reach the next: resetInput lets go of a
-// key and a button and turns Caps Lock off.
-TEST_F(ProbeTest, ResetInputLeavesAnIdleKeyboardAndPointer) {
-    ASSERT_TRUE(driver->move(100, 100)) << driver->error();
-    ASSERT_TRUE(driver->tap("Caps_Lock")) << driver->error();
-    ASSERT_TRUE(driver->keyDown("b")) << driver->error();
-    ASSERT_TRUE(driver->press(1)) << driver->error();
-    ASSERT_TRUE(driver->resetInput()) << driver->error();
-    ASSERT_TRUE(driver->tap("a")) << driver->error();
-    std::vector<int> keys;
-    std::vector<MouseState> mice;
-    ASSERT_NO_FATAL_FAILURE(readUpToMark(keys, mice));
-    EXPECT_EQ(keys, (std::vector<int>{'B', 'a'})) << "b under Caps Lock, then a without it: " << describe(keys);
-    EXPECT_NE(std::find(heldLog.begin(), heldLog.end(), "held 66 0"), heldLog.end()) << "b is still held";
-    ASSERT_FALSE(mice.empty());
-    EXPECT_EQ(mice.back().buttons, 0) << "the button is still down: " << describe(mice);
-    EXPECT_EQ(&xdrive::sharedServer(), &xdrive::sharedServer());
-}
-
-// A picture that never comes fails the wait, and the failure names a PNG file that holds the last capture: here
-// the probe's calibration marks.
-TEST_F(ProbeTest, AWaitInVainKeepsTheLastCapture) {
-    const ::testing::AssertionResult waited =
-        window->waitForPicture([](const xdrive::Image&) { return false; }, "nothing", 100);
-    ASSERT_FALSE(waited) << "a wait for a picture that never comes succeeded";
-    const std::string message = waited.message(), mark = "last capture: ";
-    const size_t at = message.find(mark);
-    ASSERT_NE(at, std::string::npos) << message;
-    const std::string path = message.substr(at + mark.size());
-    xdrive::Image kept;
-    std::string error;
-    ASSERT_TRUE(xdrive::readPng(path, kept, &error)) << error;
-    EXPECT_EQ(kept.width, areaWidth);
-    EXPECT_EQ(kept.pixel(10, 10), (xdrive::Rgb{0xA8, 0, 0}));
-    std::remove(path.c_str());
-}
-
-std::string tempPath(const std::string& leaf) {
-    return ::testing::TempDir() + "xdriver_" + std::to_string(getpid()) + "_" + leaf;
-}
-
-TEST(XDriverPng, WrittenImageReadsBackIdentically) {
-    xdrive::Image image;
-    image.width = 37;  // odd width: rows are not padded to a multiple of 4 bytes
-    image.height = 11;
-    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
-    for (size_t i = 0; i < image.rgb.size(); ++i) image.rgb[i] = static_cast<uint8_t>(i * 7 + i / 3);
-    const std::string path = tempPath("roundtrip.png");
-    std::string error;
-    ASSERT_TRUE(xdrive::writePng(image, path, &error)) << error;
-    xdrive::Image back;
-    ASSERT_TRUE(xdrive::readPng(path, back, &error)) << error;
-    EXPECT_EQ(back.width, image.width);
-    EXPECT_EQ(back.height, image.height);
-    EXPECT_TRUE(back.rgb == image.rgb) << "pixels changed on the way through the file";
-    EXPECT_EQ(back.pixel(36, 10), image.pixel(36, 10));
-    std::remove(path.c_str());
-}
-
-TEST(XDriverPng, FailuresAreReportedNotHidden) {
-    xdrive::Image image;
-    std::string error;
-    EXPECT_FALSE(xdrive::writePng(image, tempPath("empty.png"), &error)) << "an empty image was written";
-    image = {2, 2, std::vector<uint8_t>(12, 255)};
-    EXPECT_FALSE(xdrive::writePng(image, "/nonexistent-dir/x.png", &error));
-    EXPECT_NE(error.find("/nonexistent-dir/x.png"), std::string::npos) << error;
-    EXPECT_FALSE(xdrive::readPng("/nonexistent-dir/x.png", image, &error));
-    const std::string notPng = tempPath("not.png");
-    std::ofstream(notPng) << "plain text";
-    EXPECT_FALSE(xdrive::readPng(notPng, image, &error));
-    std::remove(notPng.c_str());
-}
-
-TEST(XDriverProgram, LinesExitStatusAndTimeouts) {
-    xdrive::Program program;
-    ASSERT_TRUE(
-        program.start("", {"/bin/sh", "-c", "echo one; printf 'two'; sleep 0.3; exit 3"}, xdrive::Output::Stdout))
-        << program.error();
-    std::string line;
-    ASSERT_TRUE(program.readLine(line, lineTimeoutMs)) << program.error();
-    EXPECT_EQ(line, "one");
-    ASSERT_TRUE(program.readLine(line, lineTimeoutMs)) << program.error();
-    EXPECT_EQ(line, "two") << "a last line without a newline";
-    EXPECT_FALSE(program.readLine(line, lineTimeoutMs)) << "read past the end of the output: " << line;
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(lineTimeoutMs, status)) << program.error();
-    EXPECT_EQ(status, 3);
-
-    xdrive::Program sleeper;
-    ASSERT_TRUE(sleeper.start("", {"/bin/sh", "-c", "sleep 30"}, xdrive::Output::Stdout)) << sleeper.error();
-    EXPECT_FALSE(sleeper.readLine(line, 100)) << "a line from a silent program";
-    EXPECT_FALSE(sleeper.waitExit(100, status)) << "a sleeping program reported as ended";
-    EXPECT_TRUE(sleeper.running());
-    sleeper.kill();
-    EXPECT_FALSE(sleeper.running());
-    ASSERT_TRUE(sleeper.waitExit(0, status)) << "the status of a reaped program was lost";
-    EXPECT_EQ(status, 128 + 9);
-
-    xdrive::Program missing;
-    ASSERT_TRUE(missing.start("", {"/nonexistent/program"}));
-    ASSERT_TRUE(missing.waitExit(lineTimeoutMs, status));
-    EXPECT_EQ(status, 127) << "a program that could not be started must not look like a success";
-}
-
-// xdrive plays a script on the probe: a shot shows the calibration marks, and Escape at the end ends the probe.
-TEST(XDriveCommand, PlaysAScriptAndTakesAShot) {
-    xdrive::XServer& server = xdrive::sharedServer();
-    ASSERT_TRUE(server.ok()) << server.error();
-    const std::string script = tempPath("script.txt"), shot = tempPath("shot.png");
-    std::ofstream(script) << "# comment line\nmove 100 100\nkey a\nwait 50\nshot " << shot << "\n";
-    xdrive::Program xdriveRun;
-    ASSERT_TRUE(xdriveRun.start(server.name(), {XDRIVE_PATH, "--script", script, LAYER_PROBE_PATH},
-                                xdrive::Output::StdoutAndStderr));
-    std::string output, line;
-    while (xdriveRun.readLine(line, 20000)) output += line + "\n";
-    int status = -1;
-    ASSERT_TRUE(xdriveRun.waitExit(lineTimeoutMs, status)) << xdriveRun.error();
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_NE(output.find("key 97\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("key 27\n"), std::string::npos) << "xdrive did not end the probe with Escape:\n" << output;
-    xdrive::Image image;
-    std::string error;
-    ASSERT_TRUE(xdrive::readPng(shot, image, &error)) << error;
-    EXPECT_EQ(image.pixel(10, 10), (xdrive::Rgb{0xA8, 0, 0}));
-    EXPECT_EQ(image.pixel(9, 9), (xdrive::Rgb{0, 0, 0}));
-    std::remove(script.c_str());
-    std::remove(shot.c_str());
-}
-
-TEST(XDriveCommand, BadScriptLineIsReportedWithItsNumber) {
-    const std::string script = tempPath("bad.txt");
-    std::ofstream(script) << "move 1 2\n\ndrag left 1 2 3\n";
-    xdrive::Program xdriveRun;
-    ASSERT_TRUE(xdriveRun.start("", {XDRIVE_PATH, "--script", script, "/bin/true"}, xdrive::Output::StdoutAndStderr));
-    std::string output, line;
-    while (xdriveRun.readLine(line, lineTimeoutMs)) output += line + "\n";
-    int status = -1;
-    ASSERT_TRUE(xdriveRun.waitExit(lineTimeoutMs, status));
-    EXPECT_EQ(status, 2) << output;
-    EXPECT_NE(output.find(script + ":3:"), std::string::npos) << output;
-    std::remove(script.c_str());
 }
 
 }  // namespace

@@ -1,18 +1,18 @@
-// Re-filing done the plain way, point by point, as the model's rules state it: for every home position, search
-// all points for the last one that rounds to it, swap the two points and swap the two indices in every facet
-// record. Tests and the benchmark compare the model's one-pass permutation against it.
+// settleTurn (model.h) the plain way, point by point, as the model's rules state it: for every home position,
+// search all points for the last one that rounds to it, swap the two points and swap the two indices in every
+// facet record. settleTurn finds every point's home at once and applies the whole permutation in one pass, which
+// must give the very same model; this is what that way is checked against, and what the benchmark weighs it by.
 #pragma once
 
 #include <cmath>
 #include <utility>
 
-#include "cubie/cubie.h"
+#include "cubie/model.h"
 
-namespace cubie_reference {
+namespace cubie {
 
-template <cubie::CubieConfig C>
-void settlePointByPoint(cubie::CubieModel<C>& m) {
-    using namespace cubie;
+template <CubieConfig C>
+void settleTurnPlain(CubieModel<C>& m) {
     const int32_t n = m.gridSize;
     for (int32_t k = 0; k < n; ++k)
         for (int32_t j = 0; j < n; ++j)
@@ -44,4 +44,4 @@ void settlePointByPoint(cubie::CubieModel<C>& m) {
             }
 }
 
-}  // namespace cubie_reference
+}  // namespace cubie

@@ -1,0 +1,34 @@
+// A private X server for tests and captures, and the one such server a test process shares among its cases.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace xdrive {
+
+// A private Xvfb (1024 x 768 x 24, no TCP, no reset between clients, no key repeat) on a free display number,
+// stopped when this object is destroyed, and also when the process that started it dies without cleaning up.
+// The constructor waits until the server answers (at most 10 s).
+class XServer {
+public:
+    XServer();
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    bool ok() const { return pid_ > 0; }
+    const std::string& name() const { return name_; }  // ":N", the value for DISPLAY
+    const std::string& error() const { return error_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+    std::string error_;
+};
+
+// The one private server of this process, started at the first call and stopped once the process has ended. Test
+// cases share it rather than start a server each; check ok() before use, since a failed start is kept too.
+XServer& sharedServer();
+
+}  // namespace xdrive
