@@ -1,7 +1,7 @@
 #include "cubesolve/program.h"
 
 #include "cubesolve/controls.h"
-#include "cubesolve/raster.h"
+#include "cubesolve/draw.h"
 #include "cubesolve/state.h"
 #include "play/input.h"
 #include "play/page_flip.h"

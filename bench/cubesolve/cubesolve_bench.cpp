@@ -11,10 +11,10 @@
 
 #include "bench/support/empty_frame_ratio.h"
 #include "cubesolve/controls.h"
+#include "cubesolve/draw.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
-#include "cubesolve/raster.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
 #include "window/window.h"

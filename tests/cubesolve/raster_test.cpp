@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "cubesolve/controls.h"
+#include "cubesolve/draw.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
-#include "cubesolve/raster.h"
 #include "cubesolve/state.h"
 #include "tests/cubesolve/expected_view.h"
 #include "tests/cubesolve/sticker_model.h"
