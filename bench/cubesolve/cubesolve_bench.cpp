@@ -37,7 +37,7 @@ void setUp(int32_t n) {
         select_draw_page(1);
         done = true;
     }
-    state.showFrames = false;
+    state.probe.headless = true;
     resetProgram(7);
     resizeCube(n);
     runMoves("FRUBLDfrubld");
@@ -136,10 +136,10 @@ void solve(benchmark::State& s) {
         s.PauseTiming();
         resizeCube(3);
         runMoves(scramble);
-        state.lettersPlayed = 0;
+        state.probe.lettersPlayed = 0;
         s.ResumeTiming();
         solveCube();
-        letters = state.lettersPlayed;
+        letters = state.probe.lettersPlayed;
     }
     s.counters["letters"] = double(letters);
 }

@@ -39,7 +39,7 @@ protected:
         present_frame(presentDirectOff);
         select_draw_page(1);
         clear_page();
-        state.showFrames = false;
+        state.probe.headless = true;
         resetProgram(3);
     }
     void TearDown() override { close_window(); }
