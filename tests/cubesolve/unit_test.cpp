@@ -144,6 +144,19 @@ TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     EXPECT_EQ(state.probe.framesRun - start, 1) << "after the scramble a round is one frame";
 }
 
+// A pattern played while a scramble is under way (m pressed between two of its rounds) turns only its own letters:
+// the scramble's turns wait for the rounds after it.
+TEST_F(cubesolveProgram, APatternDuringAScrambleTakesNoneOfItsTurns) {
+    ASSERT_TRUE(actOnKey(keyLetters.scramble));
+    ASSERT_TRUE(runFrame());
+    const int64_t start = state.probe.framesRun;
+    playPatternNumber(5);  // "IJij": four quarter turns
+    EXPECT_EQ(state.probe.framesRun - start, 4 * 18);
+    EXPECT_EQ(cube().scrambleLeft, 29);
+    ASSERT_TRUE(runFrame());
+    EXPECT_EQ(cube().scrambleLeft, 28);
+}
+
 TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     state.pointer.buttons = 2;
     state.pointer.previousX = 100, state.pointer.mouseX = 110;  // 20 pixels to the right
