@@ -573,6 +573,8 @@ void close_window() {
     S.glDrawing = false;
     win::keyQueueClear(S.keys);
     for (auto& page : S.pages) page = win::Page{};
+    // Colour numbers without a window are those of driver 3 again, whichever driver this window had.
+    S.paletteEntries = win::paletteSize;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
