@@ -187,6 +187,9 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     EXPECT_TRUE(puzzle.holdUntil(
         "s", [&](const xdrive::Image& i) { return mismatches(i, solved).empty(); }, "the solved puzzle while S is held",
         10000));
+    // The pointer waits at the right-button drags' start while the view keys move the picture, so that their
+    // frames have seen it there and the first drag's press counts no way there.
+    ASSERT_TRUE(puzzle.driver().move(320, 240)) << puzzle.driver().error();
 
     // Each view key moves the picture its own way: the white face's centre left for Right (its near side moves
     // left), up for Up, and the line from red to white counter-clockwise for X; the opposite keys the other way.
@@ -214,15 +217,19 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
                               << ") pixels, turned by " << moved / 150.0 << " rad";
     }
 
-    // A right-button drag: the near side follows the mouse, right and then down.
-    for (int axis = 0; axis < 2; ++axis) {
-        double x0, y0, x1, y1;
+    // A right-button drag: the near side follows the mouse, right and then down, each drag from where the one
+    // before ended. The button stays down until the picture has moved.
+    for (int axis = 0, x = 320, y = 240; axis < 2; ++axis) {
+        double x0, y0, x1 = 0, y1 = 0;
         centroidNow(0, x0, y0);
-        ASSERT_TRUE(puzzle.driver().drag(3, 320, 240, axis == 0 ? 340 : 320, axis == 0 ? 240 : 260))
-            << puzzle.driver().error();
-        centroidNow(0, x1, y1);
-        EXPECT_GT(axis == 0 ? x1 - x0 : y1 - y0, 3.0) << (axis == 0 ? "dragging right" : "dragging down")
-                                                      << " moved white by (" << x1 - x0 << ", " << y1 - y0 << ")";
+        const int toX = axis == 0 ? x + 20 : x, toY = axis == 0 ? y : y + 20;
+        const auto moved = [&](const xdrive::Image& i) {
+            return centroid(i, 0, x1, y1) && (axis == 0 ? x1 - x0 : y1 - y0) > 3.0;
+        };
+        EXPECT_TRUE(puzzle.dragHoldUntil(3, x, y, toX, toY, moved,
+                                         axis == 0 ? "white dragged right" : "white dragged down", 10000))
+            << "white moved by (" << x1 - x0 << ", " << y1 - y0 << ")";
+        x = toX, y = toY;
     }
 
     EXPECT_TRUE(puzzle.endWithEscape());
