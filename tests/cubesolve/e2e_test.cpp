@@ -87,9 +87,8 @@ TEST(cubesolveE2E, PlayerSession) {
     ASSERT_TRUE(driver.drag(1, x1, y1, x2, y2)) << driver.error();
     EXPECT_TRUE(waitFor(window, turned, startView, "after the drag"));
 
-    // A right-button drag of 20 pixels to the right turns the view 10 degrees about x. It starts where the pointer
-    // rests, so its press counts no way there, and holds until the picture shows the turn, so that a frame has
-    // counted the last move before the release.
+    // A right-button drag of 20 pixels to the right turns the view 10 degrees about x; from where the pointer rests
+    // (no jump to count), held until the turn shows (no last move lost to the release).
     const int32_t dragged[3] = {55, 45, 90};
     xdrive::Image last;
     EXPECT_TRUE(window.dragHoldUntil(

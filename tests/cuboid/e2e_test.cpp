@@ -193,14 +193,10 @@ TEST(CuboidA, RightDragTurnsTheView) {
     xdrive::pause(restMs);
     expected::View turned;
     turned.angle[0] = 45 + 90;
-    std::string detail;
-    const auto showsTurned = [&](const xdrive::Image& i) {
-        detail.clear();
-        return session.mismatches(i, turned, detail) == 0;
-    };
-    EXPECT_TRUE(session.window().dragHoldUntil(3, 100, 400, 190, 400, showsTurned, "the view turned a quarter",
-                                               pictureTimeoutMs))
-        << detail;
+    std::string ignored;
+    EXPECT_TRUE(session.window().dragHoldUntil(
+        3, 100, 400, 190, 400, [&](const xdrive::Image& i) { return session.mismatches(i, turned, ignored) == 0; },
+        "the view turned a quarter", pictureTimeoutMs));
     bool yellowSeen = false;
     for (const expected::Sticker& s : expected::visibleStickers(turned)) yellowSeen |= s.face == 1 && usable(s);
     EXPECT_TRUE(yellowSeen);
