@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "tests/cubesolve/probe_client.h"
-#include "tests/cubesolve/sticker_model.h"
+#include "tests/support/sticker_model.h"
 
 namespace {
 
-using sticker_model::Cube;
+using oracle::Cube;
+
+// The tests' sticker model of a solved cube of cubesolve's colours.
+Cube solvedCube(int n) { return Cube(n, oracle::cubesolveSides); }
 
 std::string randomMoves(std::mt19937& random, int length) {
     static const std::string letters = "DIUBJFLKRdiubjflkr";
@@ -21,7 +24,7 @@ std::string randomMoves(std::mt19937& random, int length) {
     return moves;
 }
 
-std::vector<int> solvedStickers(int n) { return Cube(n).probeOrder(); }
+std::vector<int> solvedStickers(int n) { return solvedCube(n).probeOrder(); }
 
 struct LetterCase {
     int size;
@@ -56,7 +59,7 @@ TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
     ASSERT_EQ(result.lines.size(), cases.size());
     for (size_t n = 0; n < cases.size(); ++n) {
         const LetterCase& c = cases[n];
-        Cube model(c.size);
+        Cube model = solvedCube(c.size);
         model.play(c.before);
         model.play(c.moves.substr(0, 255));
         EXPECT_EQ(probe::stickers(result.lines[n]), model.probeOrder())
@@ -94,7 +97,7 @@ TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
         const std::string solution = probe::solution(result.lines[2 * n], ok);
         ASSERT_TRUE(ok) << result.lines[2 * n];
         longest = std::max(longest, solution.size());
-        Cube model(3);
+        Cube model = solvedCube(3);
         model.play(scramble[n]);
         model.play(solution);
         EXPECT_TRUE(model.solved()) << "scramble " << scramble[n] << " solution " << solution;
@@ -140,7 +143,7 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
         const std::string cut = probe::solution(result.lines[3 * n], cutOk);
         const std::string full = probe::solution(result.lines[3 * n + 1], fullOk);
         ASSERT_TRUE(cutOk && fullOk) << result.lines[3 * n];
-        Cube model(3);
+        Cube model = solvedCube(3);
         model.play(scramble[n] + cut + full);
         EXPECT_TRUE(model.solved()) << "scramble " << scramble[n] << ", cut solve " << cut;
         EXPECT_EQ(probe::stickers(result.lines[3 * n + 2]), model.probeOrder());
@@ -165,7 +168,7 @@ TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
     ASSERT_EQ(result.lines.size(), 4u * 8u);
     for (int n = 2; n <= 5; ++n)
         for (int r = 0; r < 8; ++r) {
-            Cube model(n);
+            Cube model = solvedCube(n);
             model.play(patterns[r]);
             EXPECT_EQ(probe::stickers(result.lines[(n - 2) * 8 + r]), model.probeOrder())
                 << "pattern " << r << " \"" << patterns[r] << "\" on N = " << n;

@@ -10,6 +10,7 @@
 #include "cubesolve/program.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
+#include "tests/support/sticker_model.h"
 #include "window/window.h"
 
 using namespace cubesolve;
@@ -41,9 +42,7 @@ protected:
     static void paintSticker(int32_t i, int32_t j, int32_t k, int32_t axis, int32_t colour) {
         const int32_t n = cube().gridSize;
         const int32_t at[3] = {i, j, k};
-        // Face numbers of the low and high side of each axis.
-        constexpr int32_t lowFace[3] = {2, 4, 1}, highFace[3] = {3, 5, 0};
-        const int32_t face = at[axis] == 0 ? lowFace[axis] : highFace[axis];
+        const int32_t face = oracle::faceOf(axis, at[axis] == 0 ? -1 : 1);
         for (Facet& f : cube().facets)
             if (f.colour != 0 && cubie::facetSlot(f) == cubie::slotNumber(n, i, j, k) && cubie::facetFace(f) == face)
                 f.colour = colour;
