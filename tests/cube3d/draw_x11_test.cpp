@@ -54,9 +54,7 @@ int32_t litPixels(const Pixels& px) { return static_cast<int32_t>(px.size() / 3)
 // Records that are back faces of a closed cubie box (all six faces present once) seen from the camera's eye.
 std::vector<bool> backFacesOfClosedBoxes() {
     const Model& m = state.puzzle;
-    const double yaw = state.cameraYaw * degree, pitch = state.cameraPitch * degree;
-    const scene::Vec3 eye{-720 * std::sin(yaw) * std::cos(pitch), 720 * std::sin(pitch),
-                          720 * std::cos(yaw) * std::cos(pitch)};
+    const scene::Vec3 eye = cube3d_test::expectedEye(state.cameraYaw, state.cameraPitch);
     std::vector<int32_t> faces(Model::slotCount, 0), count(Model::slotCount, 0);
     for (const Facet& f : m.facets)
         if (f.colour != 0 && cubie::facetFace(f) >= 0) {

@@ -11,11 +11,12 @@
 #include "pentagir/picking.h"
 #include "pentagir/program.h"
 #include "pentagir/state.h"
+#include "tests/support/degree.h"
 
 namespace pentagir {
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
+using oracle::pi;
 constexpr LayerRotation still{false, {0, 0, 0}, 0.0};
 
 struct PentagirGeometry : ::testing::Test {
