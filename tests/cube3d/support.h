@@ -123,9 +123,9 @@ private:
     std::filesystem::path previous_, folder_;
 };
 
-// Test suites carry the program's name as written, so that ctest -R cube3d selects them.
-using cube3dProgram = Cube3d;
-using cube3dSave = Cube3d;
+// Test suites carry the program's name, so that ctest -R Cube3d selects them.
+using Cube3dProgram = Cube3d;
+using Cube3dSave = Cube3d;
 
 // Mouse pixel (origin top-left) over the centre of face f of the cubie in slot s as the player's camera at
 // cameraYaw and cameraPitch shows it now, when the face is turned towards the eye and wide enough on screen that

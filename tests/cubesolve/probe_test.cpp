@@ -32,7 +32,7 @@ struct LetterCase {
     std::string moves;
 };
 
-TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
+TEST(CubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
     std::mt19937 random(7);
     std::vector<LetterCase> cases;
     for (int n = 2; n <= 5; ++n)
@@ -67,7 +67,7 @@ TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
     }
 }
 
-TEST(cubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
+TEST(CubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     // "diU" turns all three horizontal layers like U: the right centre comes to the front, the back to the right.
     const probe::Result result = probe::run({"size 3", "moves diU", "stickers"});
     ASSERT_EQ(result.lines.size(), 1u);
@@ -80,7 +80,7 @@ TEST(cubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     EXPECT_EQ(s[5 * 9 + centre], 13) << "right shows the former back colour";
 }
 
-TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
+TEST(CubesolveSolver, SolvesSeededRandomScrambles) {
     constexpr int scrambles = 300;
     std::mt19937 random(2024);
     std::vector<std::string> scramble;
@@ -106,7 +106,7 @@ TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
     std::printf("longest solution: %zu letters\n", longest);
 }
 
-TEST(cubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
+TEST(CubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     const probe::Result result = probe::run({"size 3", "solve", "stickers", "key 0", "solve"});
     ASSERT_EQ(result.lines.size(), 3u);
     bool ok = false;
@@ -118,12 +118,12 @@ TEST(cubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     EXPECT_EQ(probe::solution(result.lines[2], ok), "diUdiU");
 }
 
-TEST(cubesolveSolver, OtherSizesHaveNoSolution) {
+TEST(CubesolveSolver, OtherSizesHaveNoSolution) {
     const probe::Result result = probe::run({"size 2", "moves FRU", "solve", "size 4", "solve", "size 5", "solve"});
     EXPECT_EQ(result.lines, (std::vector<std::string>{"solution ", "solution ", "solution "}));
 }
 
-TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
+TEST(CubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
     // A key at any point ends the running stage after its pass and lets every later stage run one pass; on the
     // unfinished cube this leaves, the later stages' loops must give up instead of turning for ever.
     std::mt19937 random(99);
@@ -153,7 +153,7 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
 // The eight patterns of the m key, written out in the player's notation, leave on every size what the sticker
 // model makes of the same letters (on sizes 4 and 5 they turn layers 0 to 2 only; on size 2 a letter of layer 2
 // turns nothing).
-TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
+TEST(CubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
     // clang-format off
     const std::string patterns[8] = {
         "fuBUUbURUUrFBDfDDFdlDDLb", "BRldRRDrLbRRUBBuDRRd", "RUFFdRlFbdfrFFRUUFRRfrufUUFR", "lRRflbUBLFRuRL",
@@ -175,7 +175,7 @@ TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
         }
 }
 
-TEST(cubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
+TEST(CubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
     const probe::Result result =
         probe::run({"size 6", "size", "pattern 8", "key -1", "jump", "size 2", "stickers", "quit", "stickers"});
     ASSERT_EQ(result.lines.size(), 6u);

@@ -26,7 +26,7 @@ using namespace cubesolve;
 
 namespace {
 
-class cubesolveRaster : public ::testing::Test {
+class CubesolveRaster : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -118,7 +118,7 @@ bool expectedPainted(const FillCase& c, int32_t x, int32_t y) {
     return false;
 }
 
-TEST_F(cubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
+TEST_F(CubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     constexpr int32_t colour = 12;
     for (const FillCase& c : fillCases()) {
         int order[3] = {0, 1, 2};
@@ -142,7 +142,7 @@ TEST_F(cubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     EXPECT_NE(get_pixel(638, 401), colour);
 }
 
-TEST_F(cubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
+TEST_F(CubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
     plotCell(5, 7, 14);
     for (int16_t y = 12; y <= 18; ++y)
         for (int16_t x = 8; x <= 14; ++x) {
@@ -163,7 +163,7 @@ void plainExchangeSort(Facet* records) {
             if (mean(records[a]) > mean(records[b])) std::swap(records[a], records[b]);
 }
 
-TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
+TEST_F(CubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
     std::mt19937 random(11);
     static Facet expected[Model::recordCount];
     const char* letters = "DIUBJFLKRdiubjflkr";
@@ -195,7 +195,7 @@ TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
 
 // Every corner point lands on the cell where the perspective division puts it, with its depth, each rounded, on
 // the smallest and the largest cube and in views turned every way, also part way through a turn.
-TEST_F(cubesolveRaster, EveryPointByThePerspectiveDivision) {
+TEST_F(CubesolveRaster, EveryPointByThePerspectiveDivision) {
     const int32_t views[][3] = {{45, 45, 90}, {45, 100, 90}, {230, 320, 90}, {17, 300, 90}, {359, 0, 90}};
     for (const int32_t n : {2, 5}) {
         resizeCube(n);
@@ -223,7 +223,7 @@ void startCell(const double w[3], int32_t& x, int32_t& y) {
     oracle::projectToCell(oracle::cubesolvePage, oracle::startView, w, x, y);
 }
 
-TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
+TEST_F(CubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
     for (int32_t n : {2, 3, 5}) {
         SCOPED_TRACE(testing::Message() << "N = " << n);
         resizeCube(n);
@@ -252,7 +252,7 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
 // shows that sticker's colour and picks its cubie and face: also the cells on the edge between its two triangles,
 // which in the start view run through the middle of every up sticker. The margin of 1.5 cells covers the rounding
 // of the projected corners. Colours come from the tests' own sticker model playing the same moves.
-TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
+TEST_F(CubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
     struct View {
         const char* name;
         int32_t angle[3];
@@ -321,7 +321,7 @@ TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
         }
 }
 
-TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
+TEST_F(CubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
     struct Case {
         double w[3];
         int32_t slot, face;

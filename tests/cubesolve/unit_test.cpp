@@ -17,7 +17,7 @@ using namespace cubesolve;
 
 namespace {
 
-class cubesolveProgram : public ::testing::Test {
+class CubesolveProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         state.showFrames = false;
@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
+TEST_F(CubesolveProgram, SlotStickerReadsTheSolvedCube) {
     struct Case {
         int32_t i, j, k, axis, colour;
         const char* where;
@@ -66,7 +66,7 @@ TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
     for (const Case& c : cases) EXPECT_EQ(slotSticker(cube(), c.i, c.j, c.k, c.axis), c.colour) << c.where;
 }
 
-TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
+TEST_F(CubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     struct Case {
         int32_t size;
         const char* moves;
@@ -91,7 +91,7 @@ TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     }
 }
 
-TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
+TEST_F(CubesolveProgram, PatternSixIsSixteenQuarterTurns) {
     const int64_t start = state.framesRun;
     state.lettersPlayed = 0;
     playPatternNumber(6);
@@ -99,7 +99,7 @@ TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
     EXPECT_EQ(state.framesRun - start, 16 * 18);
 }
 
-TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
+TEST_F(CubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     for (int32_t expected : {4, 5, 2, 3}) {
         state.viewAngle[0] = 200;
         cube().scrambleLeft = 7;
@@ -115,7 +115,7 @@ TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     }
 }
 
-TEST_F(cubesolveProgram, KeysThatDoNothing) {
+TEST_F(CubesolveProgram, KeysThatDoNothing) {
     resizeCube(4);
     const Snapshot before = snapshot();
     const int64_t frames = state.framesRun;
@@ -129,7 +129,7 @@ TEST_F(cubesolveProgram, KeysThatDoNothing) {
     EXPECT_FALSE(actOnKey(keyEscape));
 }
 
-TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
+TEST_F(CubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     ASSERT_TRUE(actOnKey(keyLetters.scramble));
     for (int32_t round = 1; round <= 30; ++round) {
         const int64_t start = state.framesRun;
@@ -142,7 +142,7 @@ TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     EXPECT_EQ(state.framesRun - start, 1) << "after the scramble a round is one frame";
 }
 
-TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
+TEST_F(CubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     state.pointer.buttons = 2;
     state.pointer.previousX = 100, state.pointer.mouseX = 110;  // 20 pixels to the right
     state.pointer.previousY = 50, state.pointer.mouseY = 47;
@@ -165,7 +165,7 @@ TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     EXPECT_EQ(state.viewAngle[0], total % 360);
 }
 
-TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
+TEST_F(CubesolveProgram, DragsThatChooseNoTurnStillEnd) {
     const int32_t n = cube().gridSize;
     struct Case {
         const char* what;
@@ -197,7 +197,7 @@ TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
     }
 }
 
-TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
+TEST_F(CubesolveProgram, ATurnWithStepZeroStillEnds) {
     const int64_t start = state.framesRun;
     playFrames(0, 0, 0, true);
     EXPECT_FALSE(cube().turning);
@@ -205,7 +205,7 @@ TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
 }
 
 // Cubes that no sequence of turns reaches: the stages that cannot finish them must give up, not turn for ever.
-TEST_F(cubesolveProgram, SolverEndsOnCubesItCannotFinish) {
+TEST_F(CubesolveProgram, SolverEndsOnCubesItCannotFinish) {
     struct Case {
         const char* what;
         void (*spoil)();
