@@ -45,7 +45,7 @@ protected:
         return xtest::readGlPicture();
     }
 };
-using cube3dDraw = Cube3dGl;  // named so that ctest -R cube3d selects it
+using Cube3dDraw = Cube3dGl;  // named for the program, as every suite is
 
 int32_t pixelsOf(const Pixels& px, uint8_t r, uint8_t g, uint8_t b) {
     int32_t count = 0;
@@ -58,9 +58,7 @@ int32_t litPixels(const Pixels& px) { return static_cast<int32_t>(px.size() / 3)
 // Records that are back faces of a closed cubie box (all six faces present once) seen from the camera's eye.
 std::vector<bool> backFacesOfClosedBoxes() {
     const Model& m = state.puzzle;
-    const double yaw = state.cameraYaw * scene::degree, pitch = state.cameraPitch * scene::degree;
-    const scene::Vec3 eye{-720 * std::sin(yaw) * std::cos(pitch), 720 * std::sin(pitch),
-                          720 * std::cos(yaw) * std::cos(pitch)};
+    const scene::Vec3 eye = cube3d_test::expectedEye(state.cameraYaw, state.cameraPitch);
     std::vector<int32_t> faces(Model::slotCount, 0), count(Model::slotCount, 0);
     for (const Facet& f : m.facets)
         if (f.colour != 0 && cubie::facetFace(f) >= 0) {
@@ -103,7 +101,7 @@ void drawMarkedReference() {
     glEnd();
 }
 
-TEST_F(cube3dDraw, BatchedDrawingMatchesOneAtATimeOnRandomStates) {
+TEST_F(Cube3dDraw, BatchedDrawingMatchesOneAtATimeOnRandomStates) {
     std::mt19937 random(2027);
     auto below = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(random); };
     int32_t darkenedSeen = 0, culled = 0, allStrays = 0;
@@ -180,7 +178,7 @@ TEST_F(cube3dDraw, BatchedDrawingMatchesOneAtATimeOnRandomStates) {
 // A record whose colour code sets no colour is drawn in the colour in effect before it: that of the record before,
 // or the dark of the pressed sticker when that record is the one picked. Here a hand-made file gives the front
 // sticker of cubie (1, 2, 2) of a 3-cube no colour and puts it right after the top sticker of cubie (1, 2, 1).
-TEST_F(cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
+TEST_F(Cube3dDraw, AColourlessStickerTakesTheColourDrawnBeforeIt) {
     resetProgram(7);
     state.puzzle.gridSize = 3;
     for (int32_t& d : state.puzzle.dims) d = 3;

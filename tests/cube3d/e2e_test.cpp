@@ -80,7 +80,7 @@ int32_t lineCount(const std::string& text) {
     return lines;
 }
 
-TEST(cube3dGame, PlayedFromStartToEscape) {
+TEST(Cube3dGame, PlayedFromStartToEscape) {
     char pattern[] = "/tmp/cube3d-e2e-XXXXXX";
     const std::string folder = mkdtemp(pattern);
     const std::string saveFile = folder + "/SALVARE.TXT";
@@ -172,7 +172,7 @@ TEST(cube3dGame, PlayedFromStartToEscape) {
 }
 
 // Without a display there is no window to play in: one line naming the cause, exit status 1, no hang.
-TEST(cube3dGame, WithoutADisplaySaysWhyAndEnds) { EXPECT_TRUE(xtest::endsForLackOfDisplay(CUBE3D_PATH, "cube3d")); }
+TEST(Cube3dGame, WithoutADisplaySaysWhyAndEnds) { EXPECT_TRUE(xtest::endsForLackOfDisplay(CUBE3D_PATH, "cube3d")); }
 
 }  // namespace
 }  // namespace cube3d_test

@@ -25,7 +25,7 @@ constexpr View views[] = {
 
 // Every sticker the camera shows well inside the window is what the pick names at its projected centre: its own
 // cubie and the side it is on, and only that facet is darkened, in the highlight colour.
-TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
+TEST_F(Cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
     for (const View& v : views) {
         SCOPED_TRACE(v.name);
         Model& m = state.puzzle;
@@ -66,7 +66,7 @@ TEST_F(cube3dProgram, PickAtEveryVisibleStickerNamesItsCubieAndFace) {
 }
 
 // The ray against one facet, a 10 x 10 square in the plane z = 5, against rays from z = 20 to z = -20.
-TEST_F(cube3dProgram, RayAgainstAFacet) {
+TEST_F(Cube3dProgram, RayAgainstAFacet) {
     const scene::Vec3 square[4] = {{0, 0, 5}, {0, 10, 5}, {10, 10, 5}, {10, 0, 5}};
     const scene::Vec3 point[4] = {{3, 3, 5}, {3, 3, 5}, {3, 3, 5}, {3, 3, 5}};
     struct Case {
@@ -95,7 +95,7 @@ TEST_F(cube3dProgram, RayAgainstAFacet) {
     }
 }
 
-TEST_F(cube3dProgram, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
+TEST_F(Cube3dProgram, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
     pickFacets(true, 5, 5);
     EXPECT_EQ(state.pickedCubie, -1);
     EXPECT_EQ(state.pickedFace, -1);
@@ -109,7 +109,7 @@ TEST_F(cube3dProgram, NothingIsPickedOffTheCubeOrWhileATurnRuns) {
 
 // A drag across the top (+y) towards +z or -z turns the start cubie's layer about x a quarter in 90 frames; the
 // pressed sticker goes over the edge it was dragged towards and the pick then names its new cubie and side.
-TEST_F(cube3dProgram, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
+TEST_F(Cube3dProgram, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
     struct Case {
         const char* name;
         int32_t from[3], to[3];  // cubies under the press and the release, both on the +y side
@@ -149,7 +149,7 @@ TEST_F(cube3dProgram, DraggedStickerEndsOnTheSideItWasDraggedTowards) {
 
 // Drags that must start no turn, and the one drag the rule gives no axis: a turn period in which nothing moves,
 // which ends like any other so that the next drag is taken.
-TEST_F(cube3dProgram, DragsThatTurnNothing) {
+TEST_F(Cube3dProgram, DragsThatTurnNothing) {
     int32_t xa, ya, xb, yb, xc, yc;
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 9), 2, xa, ya));  // -x side, front column
     ASSERT_TRUE(stickerPixel(slotOf(0, 5, 8), 2, xb, yb));  // its neighbour on the same side
@@ -194,7 +194,7 @@ TEST_F(cube3dProgram, DragsThatTurnNothing) {
 
 // A press off the cube starts no drag: dragging from the background onto the cube turns nothing, whatever sticker
 // was pressed before.
-TEST_F(cube3dProgram, PressOffTheCubeStartsNoDrag) {
+TEST_F(Cube3dProgram, PressOffTheCubeStartsNoDrag) {
     int32_t xa, ya, xb, yb;
     ASSERT_TRUE(stickerPixel(slotOf(3, 9, 3), 5, xa, ya));
     ASSERT_TRUE(stickerPixel(slotOf(3, 9, 4), 5, xb, yb));
@@ -205,7 +205,7 @@ TEST_F(cube3dProgram, PressOffTheCubeStartsNoDrag) {
 }
 
 // Size and shape keys rebuild a solved puzzle and put the camera back; other keys do nothing.
-TEST_F(cube3dProgram, SizeAndShapeKeys) {
+TEST_F(Cube3dProgram, SizeAndShapeKeys) {
     struct Step {
         uint8_t key;
         int32_t grid, dims[3];
@@ -235,7 +235,7 @@ TEST_F(cube3dProgram, SizeAndShapeKeys) {
 }
 
 // The scramble key queues thirty turns; pressing it again during them starts the count over, a rebuild stops them.
-TEST_F(cube3dProgram, ScrambleKey) {
+TEST_F(Cube3dProgram, ScrambleKey) {
     frame(0, 0, 0, 'a');
     EXPECT_EQ(state.puzzle.scrambleLeft, 30);
     for (int32_t i = 0; i < 200; ++i) frame(0, 0, 0);

@@ -75,7 +75,7 @@ int32_t lineCount(const std::string& text) {
     return lines;
 }
 
-TEST_F(cube3dSave, SavedStartPosition) {
+TEST_F(Cube3dSave, SavedStartPosition) {
     frame(0, 0, 0, 'k');
     const std::string saved = readFile(saveFile);
     EXPECT_EQ(lineCount(saved), 6005);
@@ -84,7 +84,7 @@ TEST_F(cube3dSave, SavedStartPosition) {
 }
 
 // A close button's save arrives as the same key; here the file after turns made by the turn operations.
-TEST_F(cube3dSave, SavedAfterAKnownTurn) {
+TEST_F(Cube3dSave, SavedAfterAKnownTurn) {
     struct Case {
         const char* name;
         int32_t grid, axis, layer, sense;
@@ -107,7 +107,7 @@ TEST_F(cube3dSave, SavedAfterAKnownTurn) {
     }
 }
 
-TEST_F(cube3dSave, SaveTurnAndLoadRestoresThePuzzle) {
+TEST_F(Cube3dSave, SaveTurnAndLoadRestoresThePuzzle) {
     // A 10 x 4 x 7 cuboid, scrambled, then saved.
     for (uint8_t key : {'z', 'z', 'z', 'z', 'z', 'z', 'c', 'c', 'c', 'a'}) frame(0, 0, 0, key);
     framesUntilIdle();
@@ -138,7 +138,7 @@ TEST_F(cube3dSave, SaveTurnAndLoadRestoresThePuzzle) {
 
 // A save file the player has made read-only is not replaced: the save is refused, the file and its mode stay, and
 // the program goes on. Once writable again it is replaced, keeps its mode, and no temporary file stays behind.
-TEST_F(cube3dSave, ARefusedSaveKeepsThePreviousFile) {
+TEST_F(Cube3dSave, ARefusedSaveKeepsThePreviousFile) {
     namespace fs = std::filesystem;
     frame(0, 0, 0, 'k');
     const std::string previous = readFile(saveFile);
@@ -166,7 +166,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 // Files the program must not apply: what they would do unchecked is noted with each. The puzzle, the camera, the
 // running turn and the pending scramble all stay as they were.
-TEST_F(cube3dSave, BadFilesChangeNothing) {
+TEST_F(Cube3dSave, BadFilesChangeNothing) {
     const std::string good = expectedFile(10);
     const std::string small = expectedFile(2);
     struct Case {

@@ -17,6 +17,7 @@
 #include "cube3d/program.h"
 #include "cube3d/state.h"
 #include "scene/camera.h"
+#include "tests/support/degree.h"
 #include "window/window.h"
 
 namespace cube3d_test {
@@ -50,15 +51,14 @@ inline const float* expectedColour(int32_t code) {
 // The camera a player looks through, from its yaw and pitch in degrees: the eye 720 units from the origin at
 // (-sin yaw cos pitch, sin pitch, cos yaw cos pitch), up (0, cos pitch, 0), a vertical field of 35 degrees, aspect
 // 1.2, near 35, far 1200, on the 640 x 480 window.
-inline constexpr double radiansPerDegree = 0.017453292519943295;
 inline scene::Vec3 expectedEye(int32_t yaw, int32_t pitch) {
-    const double t = yaw * radiansPerDegree, p = pitch * radiansPerDegree;
+    const double t = yaw * oracle::degree, p = pitch * oracle::degree;
     return {-720.0 * std::sin(t) * std::cos(p), 720.0 * std::sin(p), 720.0 * std::cos(t) * std::cos(p)};
 }
 inline scene::Camera expectedCamera(int32_t yaw, int32_t pitch) {
     double projection[16], modelView[16];
     scene::perspectiveMatrix(projection, 35.0, 1.2, 35.0, 1200.0);
-    scene::lookAtMatrix(modelView, expectedEye(yaw, pitch), {0, 0, 0}, {0, std::cos(pitch * radiansPerDegree), 0});
+    scene::lookAtMatrix(modelView, expectedEye(yaw, pitch), {0, 0, 0}, {0, std::cos(pitch * oracle::degree), 0});
     scene::Camera camera;
     scene::setCamera(camera, projection, modelView, 640, 480);
     return camera;
@@ -123,9 +123,9 @@ private:
     std::filesystem::path previous_, folder_;
 };
 
-// Test suites carry the program's name as written, so that ctest -R cube3d selects them.
-using cube3dProgram = Cube3d;
-using cube3dSave = Cube3d;
+// Test suites carry the program's name, so that ctest -R Cube3d selects them.
+using Cube3dProgram = Cube3d;
+using Cube3dSave = Cube3d;
 
 // Mouse pixel (origin top-left) over the centre of face f of the cubie in slot s as the player's camera at
 // cameraYaw and cameraPitch shows it now, when the face is turned towards the eye and wide enough on screen that

@@ -68,7 +68,7 @@ const int32_t startView[3] = {45, 45, 90};
     return result;
 }
 
-TEST(cubesolveE2E, PlayerSession) {
+TEST(CubesolveE2e, PlayerSession) {
     char pattern[] = "/tmp/cubesolve-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string dir = pattern;
@@ -125,7 +125,7 @@ TEST(cubesolveE2E, PlayerSession) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(cubesolveE2E, WindowThatCannotOpenEndsWithOneLineAndStatusOne) {
+TEST(CubesolveE2e, WindowThatCannotOpenEndsWithOneLineAndStatusOne) {
     EXPECT_TRUE(xtest::endsForLackOfDisplay(program, "cubesolve"));
 }
 

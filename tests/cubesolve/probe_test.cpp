@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "tests/cubesolve/probe_client.h"
-#include "tests/cubesolve/sticker_model.h"
+#include "tests/support/sticker_model.h"
 
 namespace {
 
-using sticker_model::Cube;
+using oracle::Cube;
+
+// The tests' sticker model of a solved cube of cubesolve's colours.
+Cube solvedCube(int n) { return Cube(n, oracle::cubesolveSides); }
 
 std::string randomMoves(std::mt19937& random, int length) {
     static const std::string letters = "DIUBJFLKRdiubjflkr";
@@ -21,7 +24,7 @@ std::string randomMoves(std::mt19937& random, int length) {
     return moves;
 }
 
-std::vector<int> solvedStickers(int n) { return Cube(n).probeOrder(); }
+std::vector<int> solvedStickers(int n) { return solvedCube(n).probeOrder(); }
 
 struct LetterCase {
     int size;
@@ -29,7 +32,7 @@ struct LetterCase {
     std::string moves;
 };
 
-TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
+TEST(CubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNames) {
     std::mt19937 random(7);
     std::vector<LetterCase> cases;
     for (int n = 2; n <= 5; ++n)
@@ -56,7 +59,7 @@ TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
     ASSERT_EQ(result.lines.size(), cases.size());
     for (size_t n = 0; n < cases.size(); ++n) {
         const LetterCase& c = cases[n];
-        Cube model(c.size);
+        Cube model = solvedCube(c.size);
         model.play(c.before);
         model.play(c.moves.substr(0, 255));
         EXPECT_EQ(probe::stickers(result.lines[n]), model.probeOrder())
@@ -64,7 +67,7 @@ TEST(cubesolveMoves, EveryLetterTurnsItsLayerClockwiseSeenFromOutsideTheFaceItNa
     }
 }
 
-TEST(cubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
+TEST(CubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     // "diU" turns all three horizontal layers like U: the right centre comes to the front, the back to the right.
     const probe::Result result = probe::run({"size 3", "moves diU", "stickers"});
     ASSERT_EQ(result.lines.size(), 1u);
@@ -77,7 +80,7 @@ TEST(cubesolveMoves, WholeCubeTurnCarriesTheSideCentresRound) {
     EXPECT_EQ(s[5 * 9 + centre], 13) << "right shows the former back colour";
 }
 
-TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
+TEST(CubesolveSolver, SolvesSeededRandomScrambles) {
     constexpr int scrambles = 300;
     std::mt19937 random(2024);
     std::vector<std::string> scramble;
@@ -94,7 +97,7 @@ TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
         const std::string solution = probe::solution(result.lines[2 * n], ok);
         ASSERT_TRUE(ok) << result.lines[2 * n];
         longest = std::max(longest, solution.size());
-        Cube model(3);
+        Cube model = solvedCube(3);
         model.play(scramble[n]);
         model.play(solution);
         EXPECT_TRUE(model.solved()) << "scramble " << scramble[n] << " solution " << solution;
@@ -103,7 +106,7 @@ TEST(cubesolveSolver, SolvesSeededRandomScrambles) {
     std::printf("longest solution: %zu letters\n", longest);
 }
 
-TEST(cubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
+TEST(CubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     const probe::Result result = probe::run({"size 3", "solve", "stickers", "key 0", "solve"});
     ASSERT_EQ(result.lines.size(), 3u);
     bool ok = false;
@@ -115,12 +118,12 @@ TEST(cubesolveSolver, SolvedCubeTurnsRoundTwiceAndEndsAsItStarted) {
     EXPECT_EQ(probe::solution(result.lines[2], ok), "diUdiU");
 }
 
-TEST(cubesolveSolver, OtherSizesHaveNoSolution) {
+TEST(CubesolveSolver, OtherSizesHaveNoSolution) {
     const probe::Result result = probe::run({"size 2", "moves FRU", "solve", "size 4", "solve", "size 5", "solve"});
     EXPECT_EQ(result.lines, (std::vector<std::string>{"solution ", "solution ", "solution "}));
 }
 
-TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
+TEST(CubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
     // A key at any point ends the running stage after its pass and lets every later stage run one pass; on the
     // unfinished cube this leaves, the later stages' loops must give up instead of turning for ever.
     std::mt19937 random(99);
@@ -140,7 +143,7 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
         const std::string cut = probe::solution(result.lines[3 * n], cutOk);
         const std::string full = probe::solution(result.lines[3 * n + 1], fullOk);
         ASSERT_TRUE(cutOk && fullOk) << result.lines[3 * n];
-        Cube model(3);
+        Cube model = solvedCube(3);
         model.play(scramble[n] + cut + full);
         EXPECT_TRUE(model.solved()) << "scramble " << scramble[n] << ", cut solve " << cut;
         EXPECT_EQ(probe::stickers(result.lines[3 * n + 2]), model.probeOrder());
@@ -150,7 +153,7 @@ TEST(cubesolveSolver, KeyCutSolvesEndAndAFullSolveStillFinishesTheCube) {
 // The eight patterns of the m key, written out in the player's notation, leave on every size what the sticker
 // model makes of the same letters (on sizes 4 and 5 they turn layers 0 to 2 only; on size 2 a letter of layer 2
 // turns nothing).
-TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
+TEST(CubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
     // clang-format off
     const std::string patterns[8] = {
         "fuBUUbURUUrFBDfDDFdlDDLb", "BRldRRDrLbRRUBBuDRRd", "RUFFdRlFbdfrFFRUUFRRfrufUUFR", "lRRflbUBLFRuRL",
@@ -165,14 +168,14 @@ TEST(cubesolvePatterns, EachPatternLeavesWhatItsLettersMakeOfTheCube) {
     ASSERT_EQ(result.lines.size(), 4u * 8u);
     for (int n = 2; n <= 5; ++n)
         for (int r = 0; r < 8; ++r) {
-            Cube model(n);
+            Cube model = solvedCube(n);
             model.play(patterns[r]);
             EXPECT_EQ(probe::stickers(result.lines[(n - 2) * 8 + r]), model.probeOrder())
                 << "pattern " << r << " \"" << patterns[r] << "\" on N = " << n;
         }
 }
 
-TEST(cubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
+TEST(CubesolveProbe, BadCommandsAnswerAnErrorAndTheProbeGoesOn) {
     const probe::Result result =
         probe::run({"size 6", "size", "pattern 8", "key -1", "jump", "size 2", "stickers", "quit", "stickers"});
     ASSERT_EQ(result.lines.size(), 6u);

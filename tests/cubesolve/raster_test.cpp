@@ -19,16 +19,14 @@
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
 #include "cubesolve/state.h"
-#include "tests/cubesolve/expected_view.h"
-#include "tests/cubesolve/sticker_model.h"
-#include "tests/support/depth_inside.h"
+#include "tests/support/picture.h"
 #include "window/window.h"
 
 using namespace cubesolve;
 
 namespace {
 
-class cubesolveRaster : public ::testing::Test {
+class CubesolveRaster : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -120,7 +118,7 @@ bool expectedPainted(const FillCase& c, int32_t x, int32_t y) {
     return false;
 }
 
-TEST_F(cubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
+TEST_F(CubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     constexpr int32_t colour = 12;
     for (const FillCase& c : fillCases()) {
         int order[3] = {0, 1, 2};
@@ -144,7 +142,7 @@ TEST_F(cubesolveRaster, FillPaintsExactlyTheCellsOfTheScanlineRule) {
     EXPECT_NE(get_pixel(638, 401), colour);
 }
 
-TEST_F(cubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
+TEST_F(CubesolveRaster, ACellIsAThreeByThreeSquareOverlappingItsNeighbours) {
     plotCell(5, 7, 14);
     for (int16_t y = 12; y <= 18; ++y)
         for (int16_t x = 8; x <= 14; ++x) {
@@ -165,7 +163,7 @@ void plainExchangeSort(Facet* records) {
             if (mean(records[a]) > mean(records[b])) std::swap(records[a], records[b]);
 }
 
-TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
+TEST_F(CubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
     std::mt19937 random(11);
     static Facet expected[Model::recordCount];
     const char* letters = "DIUBJFLKRdiubjflkr";
@@ -195,25 +193,37 @@ TEST_F(cubesolveRaster, SortGivesTheExchangeSortsOrderExactly) {
     }
 }
 
-using expected_view::projectPoint;
-
-// Shortest side, in cells, of a sticker centred on w in the plane across axis, its corners half out.
-double narrowestSide(const double w[3], int32_t axis, double half) {
-    int32_t x[4], y[4];
-    const int32_t u = (axis + 1) % 3, v = (axis + 2) % 3;
-    const double su[4] = {-1, 1, 1, -1}, sv[4] = {-1, -1, 1, 1};
-    for (int c = 0; c < 4; ++c) {
-        double p[3] = {w[0], w[1], w[2]};
-        p[u] += su[c] * half;
-        p[v] += sv[c] * half;
-        projectPoint(p, expected_view::startView, x[c], y[c]);
+// Every corner point lands on the cell where the perspective division puts it, with its depth, each rounded, on
+// the smallest and the largest cube and in views turned every way, also part way through a turn.
+TEST_F(CubesolveRaster, EveryPointByThePerspectiveDivision) {
+    const int32_t views[][3] = {{45, 45, 90}, {45, 100, 90}, {230, 320, 90}, {17, 300, 90}, {359, 0, 90}};
+    for (const int32_t n : {2, 5}) {
+        resizeCube(n);
+        state.puzzle.turning = true, state.puzzle.turnAxis = 1, state.puzzle.turnLayer = 0, state.puzzle.turnAngle = 0;
+        for (int32_t step = 0; step < 7; ++step) cubie::stepTurn(state.puzzle);
+        for (const auto& view : views) {
+            SCOPED_TRACE(testing::Message() << "N " << n << ", view " << view[0] << " " << view[1]);
+            for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = view[a];
+            projectVertices();
+            for (int32_t v = 0; v < Model::vertexCount; ++v) {
+                double want[3];
+                oracle::projectRounded(oracle::cubesolvePage, view, state.puzzle.worldVertex[v], want);
+                const CellPoint& got = state.screenVertex[v];
+                ASSERT_EQ(got.x, want[0]) << "vertex " << v;
+                ASSERT_EQ(got.y, want[1]) << "vertex " << v;
+                ASSERT_EQ(got.depth, want[2]) << "vertex " << v;
+            }
+        }
+        state.puzzle.turning = false;
     }
-    double shortest = 1e9;
-    for (int c = 0; c < 4; ++c) shortest = std::min(shortest, std::hypot(x[(c + 1) % 4] - x[c], y[(c + 1) % 4] - y[c]));
-    return shortest;
 }
 
-TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
+// The cell a world point lands in, in the start view.
+void startCell(const double w[3], int32_t& x, int32_t& y) {
+    oracle::projectToCell(oracle::cubesolvePage, oracle::startView, w, x, y);
+}
+
+TEST_F(CubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSides) {
     for (int32_t n : {2, 3, 5}) {
         SCOPED_TRACE(testing::Message() << "N = " << n);
         resizeCube(n);
@@ -222,27 +232,18 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
         for (int32_t y = 0; y < rasterHeight; ++y)
             for (int32_t x = 0; x < rasterWidth; ++x) seen.insert(cell(x, y));
         EXPECT_EQ(seen, (std::set<int32_t>{0, 8, 15, 12, 2})) << "background, gaps, up, front, right";
-        // The middle of each visible sticker on the three near sides shows its side's colour, where the sticker
-        // is wide enough on the raster that the fill of a neighbouring face (whose runs may reach a cell past its
-        // edge) cannot reach its middle.
-        const double pitch = 120.0 / n, face = 58, half = pitch / 2 - 2;
+        // The middle of each visible sticker shows its side's colour, where the
+        // sticker is wide enough on the raster that the fill of a neighbouring face (whose runs may reach a cell
+        // past its edge) cannot reach its middle.
+        const oracle::Cube solved(n, oracle::cubesolveSides);
         int32_t checked = 0;
-        struct Side {
-            int32_t axis, colour;
-        };
-        for (const Side side : {Side{0, 15}, Side{1, 12}, Side{2, 2}})
-            for (int32_t a = 0; a < n; ++a)
-                for (int32_t b = 0; b < n; ++b) {
-                    double w[3];
-                    w[side.axis] = face;
-                    w[(side.axis + 1) % 3] = -60 + (a + 0.5) * pitch;
-                    w[(side.axis + 2) % 3] = -60 + (b + 0.5) * pitch;
-                    int32_t x, y;
-                    projectPoint(w, expected_view::startView, x, y);
-                    if (narrowestSide(w, side.axis, half) < 8) continue;
-                    ++checked;
-                    EXPECT_EQ(cell(x, y), side.colour) << "axis " << side.axis << " sticker " << a << ", " << b;
-                }
+        for (const oracle::SeenSticker& s :
+             oracle::visibleStickers(oracle::cubesolveLayout(n), oracle::cubesolvePage, oracle::startView, &solved)) {
+            if (s.minEdge < 8) continue;
+            ++checked;
+            EXPECT_EQ(cell(int32_t(std::lround(s.x)), int32_t(std::lround(s.y))), s.colour)
+                << "face " << s.face << " of (" << s.i << ", " << s.j << ", " << s.k << ")";
+        }
         EXPECT_GE(checked, 2 * n * n);
     }
 }
@@ -251,7 +252,7 @@ TEST_F(cubesolveRaster, StartPictureShowsUpFrontAndRightAndNothingOfTheOtherSide
 // shows that sticker's colour and picks its cubie and face: also the cells on the edge between its two triangles,
 // which in the start view run through the middle of every up sticker. The margin of 1.5 cells covers the rounding
 // of the projected corners. Colours come from the tests' own sticker model playing the same moves.
-TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
+TEST_F(CubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
     struct View {
         const char* name;
         int32_t angle[3];
@@ -266,24 +267,23 @@ TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
     struct Target {
         int32_t x, y, slot, face, colour;
     };
-    constexpr int32_t lowFace[3] = {2, 4, 1}, highFace[3] = {3, 5, 0};
     // Sets up the cube and view, and lists the cells well inside its facing stickers.
     auto prepare = [&](int32_t n, const View& view, std::vector<Target>& targets) {
         resizeCube(n);
         runMoves(view.moves);
-        sticker_model::Cube model(n);
+        oracle::Cube model(n, oracle::cubesolveSides);
         model.play(view.moves);
         for (int32_t a = 0; a < 3; ++a) state.viewAngle[a] = view.angle[a];
         targets.clear();
-        for (const expected_view::StickerOutline& s : expected_view::facingStickers(n, view.angle)) {
-            const Target t{0, 0, (s.slot[0] * n + s.slot[1]) * n + s.slot[2],
-                           s.side < 0 ? lowFace[s.axis] : highFace[s.axis],
-                           model.colourAt({s.slot[0], s.slot[1], s.slot[2]}, s.axis, s.side)};
-            const auto [left, right] = std::minmax_element(s.x, s.x + 4);
-            const auto [top, bottom] = std::minmax_element(s.y, s.y + 4);
+        const oracle::Layout layout = oracle::cubesolveLayout(n);
+        for (const oracle::SeenSticker& s :
+             oracle::visibleStickers(layout, oracle::cubesolvePage, view.angle, &model)) {
+            const int32_t slot = oracle::slotNumber(layout, {s.i, s.j, s.k});
+            const auto [left, right] = std::minmax_element(s.cornerX, s.cornerX + 4);
+            const auto [top, bottom] = std::minmax_element(s.cornerY, s.cornerY + 4);
             for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
                 for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x)
-                    if (xtest::depthInside(s.x, s.y, x, y) >= 1.5) targets.push_back({x, y, t.slot, t.face, t.colour});
+                    if (s.depthInside(x, y) >= 1.5) targets.push_back({x, y, slot, s.face, s.colour});
         }
     };
     std::vector<Target> targets;
@@ -321,7 +321,7 @@ TEST_F(cubesolveRaster, EveryCellWellInsideAVisibleStickerPicksThatSticker) {
         }
 }
 
-TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
+TEST_F(CubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
     struct Case {
         double w[3];
         int32_t slot, face;
@@ -333,7 +333,7 @@ TEST_F(cubesolveRaster, PickNamesTheCubieAndFaceUnderTheCursor) {
         {{44, 37, 58}, 2 * 9 + 2 * 3 + 2, 0},  // up-front-right corner's right sticker, +z
     };
     for (const Case& c : cases) {
-        projectPoint(c.w, expected_view::startView, state.pointer.mouseX, state.pointer.mouseY);
+        startCell(c.w, state.pointer.mouseX, state.pointer.mouseY);
         state.pointer.buttons = play::leftButtonAlone;
         paintPicture();
         EXPECT_EQ(state.pickedCubie, c.slot);

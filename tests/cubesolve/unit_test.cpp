@@ -11,13 +11,14 @@
 #include "cubesolve/program.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
+#include "tests/support/sticker_model.h"
 #include "window/window.h"
 
 using namespace cubesolve;
 
 namespace {
 
-class cubesolveProgram : public ::testing::Test {
+class CubesolveProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         state.probe.headless = true;
@@ -42,16 +43,14 @@ protected:
     static void paintSticker(int32_t i, int32_t j, int32_t k, int32_t axis, int32_t colour) {
         const int32_t n = cube().gridSize;
         const int32_t at[3] = {i, j, k};
-        // Face numbers of the low and high side of each axis.
-        constexpr int32_t lowFace[3] = {2, 4, 1}, highFace[3] = {3, 5, 0};
-        const int32_t face = at[axis] == 0 ? lowFace[axis] : highFace[axis];
+        const int32_t face = oracle::faceOf(axis, at[axis] == 0 ? -1 : 1);
         for (Facet& f : cube().facets)
             if (f.colour != 0 && cubie::facetSlot(f) == cubie::slotNumber(n, i, j, k) && cubie::facetFace(f) == face)
                 f.colour = colour;
     }
 };
 
-TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
+TEST_F(CubesolveProgram, SlotStickerReadsTheSolvedCube) {
     struct Case {
         int32_t i, j, k, axis, colour;
         const char* where;
@@ -68,7 +67,7 @@ TEST_F(cubesolveProgram, SlotStickerReadsTheSolvedCube) {
     for (const Case& c : cases) EXPECT_EQ(slotSticker(cube(), c.i, c.j, c.k, c.axis), c.colour) << c.where;
 }
 
-TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
+TEST_F(CubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     struct Case {
         int32_t size;
         const char* moves;
@@ -93,7 +92,7 @@ TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     }
 }
 
-TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
+TEST_F(CubesolveProgram, PatternSixIsSixteenQuarterTurns) {
     const int64_t start = state.probe.framesRun;
     state.probe.lettersPlayed = 0;
     playPatternNumber(6);
@@ -101,7 +100,7 @@ TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
     EXPECT_EQ(state.probe.framesRun - start, 16 * 18);
 }
 
-TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
+TEST_F(CubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     for (int32_t expected : {4, 5, 2, 3}) {
         state.viewAngle[0] = 200;
         cube().scrambleLeft = 7;
@@ -117,7 +116,7 @@ TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
     }
 }
 
-TEST_F(cubesolveProgram, KeysThatDoNothing) {
+TEST_F(CubesolveProgram, KeysThatDoNothing) {
     resizeCube(4);
     const Snapshot before = snapshot();
     const int64_t frames = state.probe.framesRun;
@@ -131,7 +130,7 @@ TEST_F(cubesolveProgram, KeysThatDoNothing) {
     EXPECT_FALSE(actOnKey(keyEscape));
 }
 
-TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
+TEST_F(CubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     ASSERT_TRUE(actOnKey(keyLetters.scramble));
     for (int32_t round = 1; round <= 30; ++round) {
         const int64_t start = state.probe.framesRun;
@@ -146,7 +145,7 @@ TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
 
 // A pattern played while a scramble is under way (m pressed between two of its rounds) turns only its own letters:
 // the scramble's turns wait for the rounds after it.
-TEST_F(cubesolveProgram, APatternDuringAScrambleTakesNoneOfItsTurns) {
+TEST_F(CubesolveProgram, APatternDuringAScrambleTakesNoneOfItsTurns) {
     ASSERT_TRUE(actOnKey(keyLetters.scramble));
     ASSERT_TRUE(runFrame());
     const int64_t start = state.probe.framesRun;
@@ -157,7 +156,7 @@ TEST_F(cubesolveProgram, APatternDuringAScrambleTakesNoneOfItsTurns) {
     EXPECT_EQ(cube().scrambleLeft, 28);
 }
 
-TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
+TEST_F(CubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     state.pointer.buttons = 2;
     state.pointer.previousX = 100, state.pointer.mouseX = 110;  // 20 pixels to the right
     state.pointer.previousY = 50, state.pointer.mouseY = 47;
@@ -180,7 +179,7 @@ TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
     EXPECT_EQ(state.viewAngle[0], total % 360);
 }
 
-TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
+TEST_F(CubesolveProgram, DragsThatChooseNoTurnStillEnd) {
     const int32_t n = cube().gridSize;
     struct Case {
         const char* what;
@@ -212,7 +211,7 @@ TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
     }
 }
 
-TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
+TEST_F(CubesolveProgram, ATurnWithStepZeroStillEnds) {
     const int64_t start = state.probe.framesRun;
     playTurn(0, 0, 0);
     EXPECT_FALSE(cube().turning);
@@ -220,7 +219,7 @@ TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
 }
 
 // Cubes that no sequence of turns reaches: the stages that cannot finish them must give up, not turn for ever.
-TEST_F(cubesolveProgram, SolverEndsOnCubesItCannotFinish) {
+TEST_F(CubesolveProgram, SolverEndsOnCubesItCannotFinish) {
     struct Case {
         const char* what;
         void (*spoil)();

@@ -12,10 +12,9 @@
 #include "cuboid/draw.h"
 #include "cuboid/program.h"
 #include "cuboid/state.h"
-#include "tests/cuboid/expected_picture.h"
-#include "window/window.h"
-
 #include "tests/cuboid/suite.h"
+#include "tests/support/picture.h"
+#include "window/window.h"
 
 using namespace cuboid;
 
@@ -42,14 +41,17 @@ protected:
         drawFacets();
     }
 
-    static expected::View view() {
-        expected::View v;
-        for (int a = 0; a < 3; ++a) v.angle[a] = state.viewAngle[a];
-        return v;
+    // The start puzzle's outer stickers the rules put on view, under the program's view angles.
+    static std::vector<oracle::SeenSticker> seenStickers() {
+        const int32_t dims[3] = {6, 6, 6};
+        return oracle::visibleStickers(oracle::cuboidLayout(6, dims), oracle::cuboidPage, state.viewAngle);
     }
 };
 
-bool usable(const expected::Sticker& s) { return s.minEdge >= 8 && s.facing >= 0.15; }
+// The side colours of this program.
+const int32_t (&sides)[6] = oracle::cuboidSides[CUBOID_VARIANT];
+
+bool usable(const oracle::SeenSticker& s) { return s.minEdge >= 8 && s.facing >= 0.15; }
 
 int16_t px(double v) { return static_cast<int16_t>(std::lround(v)); }
 
@@ -60,10 +62,10 @@ TEST_F(SUITE(Paint), EveryVisibleStickerShowsItsSideColourAtItsCentre) {
         state.viewAngle[1] = angle;
         paint(0, 0, 0);
         int checked = 0;
-        for (const expected::Sticker& s : expected::visibleStickers(view())) {
+        for (const oracle::SeenSticker& s : seenStickers()) {
             if (!usable(s)) continue;
             ++checked;
-            EXPECT_EQ(get_pixel(px(s.x), px(s.y)), variant.model.faceColours[s.face])
+            EXPECT_EQ(get_pixel(px(s.x), px(s.y)), sides[s.face])
                 << "view " << angle << ": sticker (" << s.i << ", " << s.j << ", " << s.k << ") face " << s.face;
         }
         EXPECT_GT(checked, 30);
@@ -72,13 +74,13 @@ TEST_F(SUITE(Paint), EveryVisibleStickerShowsItsSideColourAtItsCentre) {
 }
 
 TEST_F(SUITE(Paint), PressedStickerIsBlackOnlyInTheHighlightingProgram) {
-    const expected::Sticker s = expected::visibleStickers(view())[10];
+    const oracle::SeenSticker s = seenStickers()[10];
     double x = s.x, y = s.y;
     s.towardEdge(0, 0.5, x, y);  // off the diagonal a face of two triangles has
     paint(px(x), px(y), 1);
-    EXPECT_EQ(get_pixel(px(x), px(y)), variant.blackensPressed ? colourBlack : variant.model.faceColours[s.face]);
+    EXPECT_EQ(get_pixel(px(x), px(y)), variant.blackensPressed ? colourBlack : sides[s.face]);
     paint(px(x), px(y), 0);
-    EXPECT_EQ(get_pixel(px(x), px(y)), variant.model.faceColours[s.face]);
+    EXPECT_EQ(get_pixel(px(x), px(y)), sides[s.face]);
 }
 
 // The save key marks the picture with a red disc of radius 30 at (40, 40) while it writes, the load key with a
@@ -119,7 +121,7 @@ struct Spot {
 };
 
 // The point sixths/6 of the way from corner a to corner b of a sticker.
-Spot along(const expected::Sticker& s, int a, int b, int sixths) {
+Spot along(const oracle::SeenSticker& s, int a, int b, int sixths) {
     return Spot{s.cornerX[a] + sixths * (s.cornerX[b] - s.cornerX[a]) / 6,
                 s.cornerY[a] + sixths * (s.cornerY[b] - s.cornerY[a]) / 6};
 }
@@ -140,7 +142,7 @@ TEST_F(SUITE(Paint), EveryDiceFaceShowsItsCountOfPipsInItsColour) {
         state.viewAngle[0] = angles[0];
         state.viewAngle[1] = angles[1];
         paint(0, 0, 0);
-        for (const expected::Sticker& s : expected::visibleStickers(view())) {
+        for (const oracle::SeenSticker& s : seenStickers()) {
             // Pip radius: a ninth of the smaller extent from corner 0; a tiny pip is no fair test of a rounded spot.
             const double wx = std::max(std::abs(s.cornerX[0] - s.cornerX[1]), std::abs(s.cornerX[0] - s.cornerX[3]));
             const double wy = std::max(std::abs(s.cornerY[0] - s.cornerY[1]), std::abs(s.cornerY[0] - s.cornerY[3]));

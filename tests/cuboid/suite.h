@@ -3,9 +3,9 @@
 #pragma once
 
 #if CUBOID_VARIANT == 0
-#define SUITE(name) CuboidA_##name
+#define SUITE(name) CuboidA##name
 #elif CUBOID_VARIANT == 1
-#define SUITE(name) CuboidB_##name
+#define SUITE(name) CuboidB##name
 #else
-#define SUITE(name) CuboidC_##name
+#define SUITE(name) CuboidC##name
 #endif

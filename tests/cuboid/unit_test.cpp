@@ -18,16 +18,14 @@
 #include "cuboid/program.h"
 #include "cuboid/state.h"
 #include "scene/projection.h"
-#include "tests/cuboid/expected_picture.h"
-
 #include "tests/cuboid/suite.h"
-#include "tests/support/depth_inside.h"
+#include "tests/support/picture.h"
 
 using namespace cuboid;
 
 namespace {
 
-const int32_t* sides = variant.model.faceColours;
+const int32_t (&sides)[6] = oracle::cuboidSides[CUBOID_VARIANT];
 
 // A fresh program with a fixed seed, as after start-up.
 void freshProgram() { resetProgram(12345); }
@@ -46,17 +44,17 @@ void paintOnly(int32_t x, int32_t y, int32_t buttons, int32_t previousButtons) {
     drawFacets();
 }
 
-expected::View currentView() {
-    expected::View v;
-    v.gridSize = state.puzzle.gridSize;
-    for (int a = 0; a < 3; ++a) v.dims[a] = state.puzzle.dims[a], v.angle[a] = state.viewAngle[a];
-    return v;
+oracle::Layout layout() { return oracle::cuboidLayout(state.puzzle.gridSize, state.puzzle.dims); }
+
+// The outer stickers the rules put on view for the program's puzzle size, shape and view angles.
+std::vector<oracle::SeenSticker> seenStickers() {
+    return oracle::visibleStickers(layout(), oracle::cuboidPage, state.viewAngle);
 }
 
 int slotOf(int i, int j, int k) { return cubie::slotNumber(state.puzzle.gridSize, i, j, k); }
 
 // A point well inside a sticker: its centre, or for two triangles a point off their shared edge.
-void pickPoint(const expected::Sticker& s, int32_t& x, int32_t& y) {
+void pickPoint(const oracle::SeenSticker& s, int32_t& x, int32_t& y) {
     double px = s.x, py = s.y;
     if (facetCorners == 3) s.towardEdge(0, 0.5, px, py);
     x = static_cast<int32_t>(std::lround(px));
@@ -74,6 +72,19 @@ std::vector<int32_t> coloursAt(int i, int j, int k, int face) {
 
 void runFrames(int n) {
     for (int f = 0; f < n; ++f) frame();
+}
+
+// Every outer sticker of the program's puzzle shows what the sticker model shows there.
+void expectStickersOf(const oracle::Cube& model) {
+    for (int i = 0; i < state.puzzle.dims[0]; ++i)
+        for (int j = 0; j < state.puzzle.dims[1]; ++j)
+            for (int k = 0; k < state.puzzle.dims[2]; ++k)
+                for (int face = 0; face < 6; ++face) {
+                    if (!oracle::outer(layout(), {i, j, k}, face)) continue;
+                    for (int32_t c : coloursAt(i, j, k, face))
+                        EXPECT_EQ(c, model.colourAt({i, j, k}, face))
+                            << "face " << face << " of (" << i << ", " << j << ", " << k << ")";
+                }
 }
 
 // A private working directory for the save file, removed afterwards.
@@ -112,8 +123,7 @@ int lineCount(const char* path) {
 // views put corners exactly half a pixel off a whole row, where any reordering of that arithmetic rounds the
 // other way.
 TEST(SUITE(Projection), EveryPointByTheLiteralPerspectiveDivision) {
-    const double degree = 0.017453292519943295;
-    const int views[][3] = {{-135, -180, 90}, {-45, -180, 90}, {45, 45, 90}, {17, -300, 90}, {400, 73, 90}};
+    const int32_t views[][3] = {{-135, -180, 90}, {-45, -180, 90}, {45, 45, 90}, {17, -300, 90}, {400, 73, 90}};
     for (const int gridSize : {2, 6}) {
         freshProgram();
         while (state.puzzle.gridSize != gridSize) frame(0, 0, 0, keyLetters.size);
@@ -121,18 +131,10 @@ TEST(SUITE(Projection), EveryPointByTheLiteralPerspectiveDivision) {
             SCOPED_TRACE(testing::Message() << "N " << gridSize << ", view " << view[0] << " " << view[1]);
             for (int a = 0; a < 3; ++a) state.viewAngle[a] = view[a];
             projectVertices();
-            const double sa = std::sin(view[0] * degree), ca = std::cos(view[0] * degree);
-            const double sb = std::sin(view[1] * degree), cb = std::cos(view[1] * degree);
-            const double sc = std::sin(view[2] * degree), cc = std::cos(view[2] * degree);
             for (int32_t v = 0; v < Model::vertexCount; ++v) {
-                const double* p = state.puzzle.worldVertex[v];
-                const double y1 = p[1] * ca - p[2] * sa, z1 = p[1] * sa + p[2] * ca;
-                const double x2 = p[0] * cb - z1 * sb, z2 = p[0] * sb + z1 * cb;
-                const double x3 = x2 * cc - y1 * sc, y3 = x2 * sc + y1 * cc;
-                const double* got = state.screenVertex[v];
-                ASSERT_EQ(got[0], std::round(639 / 2.0 + 480 * x3 / (480 - z2))) << "vertex " << v;
-                ASSERT_EQ(got[1], std::round(479 / 2.0 - 480 * y3 / (480 - z2))) << "vertex " << v;
-                ASSERT_EQ(got[2], std::round(z2)) << "vertex " << v;
+                double want[3];
+                oracle::projectRounded(oracle::cuboidPage, view, state.puzzle.worldVertex[v], want);
+                for (int a = 0; a < 3; ++a) ASSERT_EQ(state.screenVertex[v][a], want[a]) << "vertex " << v;
             }
         }
     }
@@ -164,7 +166,7 @@ TEST(SUITE(Picking), PickAtAStickersProjectedCentreNamesItsSlotAndFace) {
         ASSERT_TRUE(rebuild());
         for (int a = 0; a < 3; ++a) state.viewAngle[a] = c.angle[a];
         int checked = 0;
-        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+        for (const oracle::SeenSticker& s : seenStickers()) {
             // Stickers seen nearly edge-on are a pixel or two wide; their centres are no fair test.
             if (s.minEdge < 8 || s.facing < 0.15) continue;
             // The centre, then points toward each edge's middle.
@@ -203,12 +205,12 @@ TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
         sortFacets();
         int checked = 0, wrong = 0;
         std::string first;
-        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+        for (const oracle::SeenSticker& s : seenStickers()) {
             const auto [left, right] = std::minmax_element(s.cornerX, s.cornerX + 4);
             const auto [top, bottom] = std::minmax_element(s.cornerY, s.cornerY + 4);
             for (int32_t y = int32_t(*top); y <= int32_t(*bottom) + 1; ++y)
                 for (int32_t x = int32_t(*left); x <= int32_t(*right) + 1; ++x) {
-                    if (xtest::depthInside(s.cornerX, s.cornerY, x, y) < 1.5) continue;
+                    if (s.depthInside(x, y) < 1.5) continue;
                     ++checked;
                     state.pointer = {.mouseX = x, .mouseY = y, .buttons = 1};
                     drawFacets();
@@ -228,7 +230,7 @@ TEST(SUITE(Picking), EveryPixelWellInsideAVisibleStickerPicksThatSticker) {
 
 TEST(SUITE(Picking), NoPickOffThePuzzleWithoutTheLeftButtonAloneOrDuringATurn) {
     freshProgram();
-    const expected::Sticker s = expected::visibleStickers(currentView()).front();
+    const oracle::SeenSticker s = seenStickers().front();
     int32_t x, y;
     pickPoint(s, x, y);
     struct Case {
@@ -270,7 +272,7 @@ TEST(SUITE(Depth), EveryFrontFacingFacetThatCoversAStickerCentreIsPaintedBeforeT
         state.viewAngle[0] = angle0;
         projectVertices();
         sortFacets();
-        for (const expected::Sticker& s : expected::visibleStickers(currentView())) {
+        for (const oracle::SeenSticker& s : seenStickers()) {
             if (s.minEdge < 8 || s.facing < 0.15) continue;
             int32_t x, y;
             pickPoint(s, x, y);
@@ -393,7 +395,7 @@ namespace {
 
 // A point well inside sticker (i, j, k) on a face in the current view.
 bool stickerPoint(int i, int j, int k, int face, int32_t& x, int32_t& y) {
-    for (const expected::Sticker& s : expected::visibleStickers(currentView()))
+    for (const oracle::SeenSticker& s : seenStickers())
         if (s.i == i && s.j == j && s.k == k && s.face == face) {
             pickPoint(s, x, y);
             return true;
@@ -423,14 +425,10 @@ TEST(SUITE(Gestures), DragOnTheFrontTowardPlusXTurnsTheRowAboutY) {
     EXPECT_LT(state.puzzle.turnStep, 0);
     runFrames(20);
     ASSERT_FALSE(state.puzzle.turning);
-    // The +z row j = 3 went over to +x, and the -x row came round to +z; the other rows stayed.
-    for (int k = 0; k < 6; ++k)
-        for (int32_t c : coloursAt(5, 3, k, 3)) EXPECT_EQ(c, sides[0]) << "+x side, k = " << k;
-    for (int i = 0; i < 6; ++i) {
-        for (int32_t c : coloursAt(i, 3, 5, 0)) EXPECT_EQ(c, sides[2]) << "+z side, i = " << i;
-        for (int32_t c : coloursAt(i, 2, 5, 0)) EXPECT_EQ(c, sides[0]) << "+z side, row 2, i = " << i;
-        for (int32_t c : coloursAt(i, 4, 5, 0)) EXPECT_EQ(c, sides[0]) << "+z side, row 4, i = " << i;
-    }
+    // A quarter turn of row j = 3 that carries the +z side over to +x and brings the -x side round to +z.
+    oracle::Cube model(6, sides);
+    model.turn(1, 3, 1);
+    expectStickersOf(model);
 }
 
 TEST(SUITE(Gestures), DragOnTheTopTowardPlusYTurnsTheLayerAboutZ) {
@@ -444,9 +442,10 @@ TEST(SUITE(Gestures), DragOnTheTopTowardPlusYTurnsTheLayerAboutZ) {
     EXPECT_EQ(state.puzzle.turnLayer, 4);
     EXPECT_GT(state.puzzle.turnStep, 0);
     runFrames(20);
-    // The +x column k = 4 went over to +y.
-    for (int i = 0; i < 6; ++i)
-        for (int32_t c : coloursAt(i, 5, 4, 5)) EXPECT_EQ(c, sides[3]) << "+y side, i = " << i;
+    // A quarter turn of layer k = 4 that carries the +x side over to +y.
+    oracle::Cube model(6, sides);
+    model.turn(2, 4, 1);
+    expectStickersOf(model);
 }
 
 TEST(SUITE(Gestures), ReleaseOnTheSameCubieOrTheBackgroundTurnsNothing) {

@@ -11,10 +11,12 @@
 #include "pentagir/picking.h"
 #include "pentagir/program.h"
 #include "pentagir/state.h"
+#include "tests/support/degree.h"
 
 namespace pentagir {
 namespace {
 
+using oracle::pi;
 const LayerRotation still = stillLayers();
 
 struct PentagirGeometry : ::testing::Test {

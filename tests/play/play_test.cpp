@@ -16,7 +16,7 @@ using play::buttonLeft;
 constexpr int32_t buttonMiddle = 4, shiftKey = 8;
 
 // Two frames' button masks and what the left button did between them; the other buttons and Shift never count.
-TEST(playPointer, PressAndReleaseAreTheEdgesOfTheLeftButton) {
+TEST(PlayPointer, PressAndReleaseAreTheEdgesOfTheLeftButton) {
     struct Case {
         const char* name;
         int32_t before, now;
@@ -51,7 +51,7 @@ TEST(playPointer, PressAndReleaseAreTheEdgesOfTheLeftButton) {
 
 // A press anchors a drag on what is under the pointer, holding the button keeps the anchor wherever the pointer
 // goes, a release ends the drag.
-TEST(playPointer, APressAnchorsTheDragAndAReleaseEndsIt) {
+TEST(PlayPointer, APressAnchorsTheDragAndAReleaseEndsIt) {
     struct Frame {
         int32_t buttons, under, anchor;
     };
@@ -70,7 +70,7 @@ TEST(playPointer, APressAnchorsTheDragAndAReleaseEndsIt) {
 }
 
 // The cube programs' view drag: one degree per pixel of motion, and only with the right button alone.
-TEST(playViewTurn, TheWholeDegreeDragNeedsTheRightButtonAlone) {
+TEST(PlayViewTurn, TheWholeDegreeDragNeedsTheRightButtonAlone) {
     struct Case {
         const char* name;
         int32_t buttons;
@@ -93,7 +93,7 @@ TEST(playViewTurn, TheWholeDegreeDragNeedsTheRightButtonAlone) {
     }
 }
 
-TEST(playRandom, StaysInRangeReachesEveryValueAndRepeatsWithItsSeed) {
+TEST(PlayRandom, StaysInRangeReachesEveryValueAndRepeatsWithItsSeed) {
     for (int32_t n : {1, 2, 3, 4, 6, 12}) {
         uint64_t random = 0, again = 0;
         play::seedRandom(random, 12345);
@@ -115,7 +115,7 @@ TEST(playRandom, StaysInRangeReachesEveryValueAndRepeatsWithItsSeed) {
     EXPECT_EQ(play::randomBelow(random, -3), 0);
 }
 
-TEST(playRandom, OtherSeedsGiveOtherSequences) {
+TEST(PlayRandom, OtherSeedsGiveOtherSequences) {
     uint64_t a = 0, b = 0;
     play::seedRandom(a, 7);
     play::seedRandom(b, 8);

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "scene/vec.h"
+#include "tests/support/degree.h"
 #include "tests/tetragir/support.h"
 #include "tetragir/geometry.h"
 #include "tetragir/puzzle.h"
@@ -25,7 +26,7 @@ bool near(Vec3 a, Vec3 b, double tolerance) { return scene::length(a - b) < tole
 // Right-hand rotation by `thirds` thirds of a turn about the axis from corner v through the centre.
 Vec3 turnedAboutCorner(Vec3 p, int32_t v, int32_t thirds) {
     Vec3 axis = scene::normalized(-1.0 * cornerPosition[v]);
-    scene::rotateAboutAxis(p, axis, thirds * 2.0 * M_PI / 3.0);
+    scene::rotateAboutAxis(p, axis, thirds * 2.0 * oracle::pi / 3.0);
     return p;
 }
 
@@ -199,7 +200,7 @@ TEST(TetragirCamera, StandsWhereTheRulesPutIt) {
     EXPECT_EQ(camera.width, 640);
     EXPECT_EQ(camera.height, 480);
     EXPECT_LT(scene::length(eyePosition() - Vec3{0, 0, -44}), 1e-12);
-    const double up = 44 * std::tan(2.25 * M_PI / 180), side = up * 639 / 479;
+    const double up = 44 * std::tan(2.25 * oracle::degree), side = up * 639 / 479;
     const double any = -1;  // a depth the case does not pin
     struct Case {
         const char* name;
