@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the layout of the C++ files (.clang-format), builds everything and runs every test: unit, x11 and e2e
 # tests in Release (each x11 or e2e test program starts one Xvfb that its cases share), the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run of the save-file reader, and the install and
-# Debian package checked in a staging folder.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run of the save-file and recording readers, the
+# check that every folder links the folders it includes, and the install and Debian package checked in a staging
+# folder.
 # Exits non-zero on any failure; ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -31,6 +32,8 @@ fi
 
 echo "== release build: all tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPUZZLES_WERROR=ON >/dev/null
+echo "== floors: each folder links the folders it includes"
+cmake -DTARGETS=build/floors.txt -DSOURCE=. -P tests/programs/check_floors.cmake
 cmake --build build -j"$jobs"
 echo "== install: staging folder, manual pages, desktop entries, icons, metadata, Debian package"
 tests/dist/check_install.sh build
