@@ -30,8 +30,15 @@ inline constexpr int32_t maxMoveString = 255;
 // Returns false for a character that names no turn.
 bool letterTurn(char c, LetterTurn& turn, int32_t& direction);
 
-// Plays the letters of a string one after another, each as a quarter turn run to its end through the frame
-// routine; any other character is skipped and costs no frame. Returns when the last turn has ended.
+// What the rules ask of the frame player, which defines these two (player.cpp): they play turns and look for keys
+// without knowing how a frame is drawn or what it reads.
+
+// Plays the letters of a string one after another, each as a quarter turn run to its end, frame by frame; any
+// other character is skipped and costs no frame. Returns when the last turn has ended.
 void runMoves(const char* moves);
+
+// True when a key is waiting for the main loop (or the probe's chosen letter count has been reached). Takes no
+// key: the main loop acts on it after the solve.
+bool keyPending();
 
 }  // namespace cubesolve

@@ -1,38 +1,12 @@
 #include "cubesolve/program.h"
 
 #include "cubesolve/controls.h"
-#include "cubesolve/raster.h"
+#include "cubesolve/player.h"
 #include "cubesolve/state.h"
-#include "play/input.h"
-#include "play/page_flip.h"
 #include "play/program_window.h"
 #include "window/window.h"
 
 namespace cubesolve {
-namespace {
-
-void oneFrame(int32_t step) {
-    Model& m = state.puzzle;
-    ++state.framesRun;
-    if (state.showFrames) {
-        clear_page();
-        play::takeMouse(state.pointer, play::readMouse(state.cellScale));
-    }
-    if (m.scrambleLeft > 0 && !m.turning) {
-        m.turnStep = step;  // a random turn goes the way the caller's step says
-        cubie::startRandomTurn(m);
-    }
-    if (m.turning) cubie::stepTurn(m);
-    if (!state.showFrames) return;
-    drawPicture();
-    dragGesture();
-    viewDrag();
-    play::rememberMouse(state.pointer);
-    // Draw on one page while the other is shown. The very first frame is drawn and never shown.
-    play::flipPages(state.drawPage);
-}
-
-}  // namespace
 
 bool startUp() {
     // The raster is all this program draws; a missing OpenGL context does not matter to it.
@@ -53,22 +27,9 @@ void resetProgram(uint32_t seed) {
     resizeCube(cubeConfig.startGrid);
 }
 
-void playFrames(int32_t axis, int32_t layer, int32_t step, bool startTurn) {
-    Model& m = state.puzzle;
-    if (startTurn) {
-        m.turnAxis = axis;
-        m.turnLayer = layer;
-        m.turnStep = step;
-        m.turnAngle = 0;
-        m.turning = true;
-    }
-    do oneFrame(step);
-    while (m.turning);
-}
-
 bool runFrame() {
-    playFrames(0, 0, state.puzzle.stepSize, false);
-    return actOnKey(take_key());
+    playRound();
+    return actOnKey(takeKey());
 }
 
 void shutDown() { play::closeProgramWindow(play::Drawing::pages); }

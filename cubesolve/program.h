@@ -15,9 +15,10 @@ inline constexpr int16_t framesPerSecond = 60;
 // standard error and returns false.
 bool startUp();
 
-// One round of the main loop: a frame (or a whole random or dragged turn), then at most one key. A key without a
-// character arrives as 0 and a code, and the code stands for the key: Ctrl+Left (0, 115) acts as the size key,
-// the close button (0, 107) does nothing. Returns false when the program should end (Escape).
+// One round of the main loop: the round's frames (playRound: one frame, or a whole random or dragged turn), then
+// at most one key. A key without a character arrives as 0 and a code, and the code stands for the key: Ctrl+Left
+// (0, 115) acts as the size key, the close button (0, 107) does nothing. Returns false when the program should end
+// (Escape).
 bool runFrame();
 
 // Closes the window if it is still open.
@@ -26,11 +27,5 @@ void shutDown();
 // Puts the program in its start state (a solved 3-cube, start view, no gesture) with the random generator seeded
 // as given. startUp does this after opening the window.
 void resetProgram(uint32_t seed);
-
-// The frame routine. With startTurn, begins a quarter turn of the given axis and layer at step degrees a frame and
-// runs frames until it has ended. Without, runs one frame, or, when a random or dragged turn starts in it, frames
-// until that turn has ended; a random turn takes step as its step. Each frame draws the cube, picks, and follows
-// the mouse.
-void playFrames(int32_t axis, int32_t layer, int32_t step, bool startTurn);
 
 }  // namespace cubesolve

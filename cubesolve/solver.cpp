@@ -5,7 +5,6 @@
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/state.h"
-#include "window/window.h"
 
 namespace cubesolve {
 namespace {
@@ -244,14 +243,8 @@ bool upEdgesFlipPass(int32_t& count) {
 
 }  // namespace
 
-bool keyPending() {
-    if (state.keyAfterLetters >= 0 && state.lettersPlayed >= state.keyAfterLetters) return true;
-    return key_waiting();
-}
-
 void solveCube() {
     if (state.puzzle.gridSize != 3) return;
-    state.lettersPlayed = 0;
     runStage(true, downEdgesPass);
     runStage(true, downCornersPass);
     runStage(false, middleEdgesPass);

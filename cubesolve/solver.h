@@ -42,7 +42,4 @@ void playPattern();
 // Plays pattern r (0 to 7); nothing for any other r.
 void playPatternNumber(int32_t r);
 
-// True when a key is waiting for the main loop (or the probe's chosen letter count has been reached).
-bool keyPending();
-
 }  // namespace cubesolve

@@ -1,6 +1,6 @@
-// The whole state of cubesolve: the cube, the view and its projected points, the mouse and drag bookkeeping, and
-// the few switches that let the probe and the tests run the same code without a window. One global instance,
-// sized for the largest cube, alive for the whole run.
+// The whole state of cubesolve: the cube, the view and its projected points, the mouse and drag bookkeeping; and,
+// kept apart in one member, the probe's switches, which let the probe, the tests and the benchmarks run the same
+// code without a window. One global instance, sized for the largest cube, alive for the whole run.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,23 @@ struct CellPoint {
     double x, y, depth;
 };
 
+// What the probe (and the tests and benchmarks that drive the program the way it does) switch on and read back.
+// The program never sets a switch; it only counts frames and letters here and logs letters when asked. As it
+// starts, every switch is off and the frames are drawn.
+struct ProbeSwitches {
+    // On: frames only advance the turn, with no drawing, no mouse and no page flip (so no pacing).
+    bool headless = false;
+    int64_t framesRun = 0;      // frames since start, drawn or not
+    int32_t lettersPlayed = 0;  // letters of move strings played since the probe last cleared it
+    // Once lettersPlayed reaches it, a solve sees a key waiting (-1: only a real key counts). Lets the probe cut a
+    // solve short at a chosen letter.
+    int32_t keyAfterLetters = -1;
+    // On: every played letter is appended to moveLog (the probe reports a solve's letters from it).
+    bool logMoves = false;
+    int32_t moveLogLength = 0;
+    char moveLog[moveLogCapacity] = {};
+};
+
 struct ProgramState {
     Model puzzle;
 
@@ -39,17 +56,7 @@ struct ProgramState {
     int32_t pickedCubie = -1, pickedFace = -1;  // slot and face of the triangle under the cursor this frame
     int32_t dragStartCubie = 0, dragStartFace = 0;
 
-    // Off in the probe: frames then only advance the turn, with no drawing, mouse or pacing.
-    bool showFrames = true;
-    int64_t framesRun = 0;  // frames since start, drawn or not
-    // Letters of move strings played since the last solve began; a solve sees a key waiting once this reaches
-    // keyAfterLetters (-1: only a real key counts). Lets the probe cut a solve short at a chosen letter.
-    int32_t lettersPlayed = 0;
-    int32_t keyAfterLetters = -1;
-    // When on, every played letter is appended to moveLog (the probe reports a solve's letters from it).
-    bool logMoves = false;
-    int32_t moveLogLength = 0;
-    char moveLog[moveLogCapacity] = {};
+    ProbeSwitches probe;  // set only by the probe, the tests and the benchmarks
 };
 
 extern ProgramState state;

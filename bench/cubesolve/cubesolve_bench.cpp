@@ -11,10 +11,10 @@
 
 #include "bench/support/empty_frame_ratio.h"
 #include "cubesolve/controls.h"
+#include "cubesolve/draw.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
-#include "cubesolve/raster.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
 #include "window/window.h"
@@ -37,7 +37,7 @@ void setUp(int32_t n) {
         select_draw_page(1);
         done = true;
     }
-    state.showFrames = false;
+    state.probe.headless = true;
     resetProgram(7);
     resizeCube(n);
     runMoves("FRUBLDfrubld");
@@ -136,10 +136,10 @@ void solve(benchmark::State& s) {
         s.PauseTiming();
         resizeCube(3);
         runMoves(scramble);
-        state.lettersPlayed = 0;
+        state.probe.lettersPlayed = 0;
         s.ResumeTiming();
         solveCube();
-        letters = state.lettersPlayed;
+        letters = state.probe.lettersPlayed;
     }
     s.counters["letters"] = double(letters);
 }

@@ -47,20 +47,22 @@ void printStickers() {
 }
 
 void solve(int keyAfter) {
-    state.keyAfterLetters = keyAfter;
-    state.logMoves = true;
-    state.moveLogLength = 0;
+    ProbeSwitches& probe = state.probe;
+    probe.lettersPlayed = 0;
+    probe.keyAfterLetters = keyAfter;
+    probe.logMoves = true;
+    probe.moveLogLength = 0;
     solveCube();
-    state.logMoves = false;
-    state.keyAfterLetters = -1;
-    std::cout << "solution " << std::string(state.moveLog, static_cast<size_t>(state.moveLogLength)) << '\n';
+    probe.logMoves = false;
+    probe.keyAfterLetters = -1;
+    std::cout << "solution " << std::string(probe.moveLog, static_cast<size_t>(probe.moveLogLength)) << '\n';
 }
 
 }  // namespace
 
 int main() {
     set_frame_rate(0);
-    state.showFrames = false;
+    state.probe.headless = true;
     resetProgram(1);
     int keyAfter = -1;
     std::string line;

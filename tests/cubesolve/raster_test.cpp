@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "cubesolve/controls.h"
+#include "cubesolve/draw.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
 #include "cubesolve/program.h"
-#include "cubesolve/raster.h"
 #include "cubesolve/state.h"
 #include "tests/cubesolve/expected_view.h"
 #include "tests/cubesolve/sticker_model.h"
@@ -39,7 +39,7 @@ protected:
         present_frame(presentDirectOff);
         select_draw_page(1);
         clear_page();
-        state.showFrames = false;
+        state.probe.headless = true;
         resetProgram(3);
     }
     void TearDown() override { close_window(); }

@@ -7,6 +7,7 @@
 #include "cubesolve/controls.h"
 #include "cubesolve/model.h"
 #include "cubesolve/moves.h"
+#include "cubesolve/player.h"
 #include "cubesolve/program.h"
 #include "cubesolve/solver.h"
 #include "cubesolve/state.h"
@@ -19,8 +20,8 @@ namespace {
 class cubesolveProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        state.showFrames = false;
-        state.keyAfterLetters = -1;
+        state.probe.headless = true;
+        state.probe.keyAfterLetters = -1;
         resetProgram(5);
     }
 
@@ -84,20 +85,20 @@ TEST_F(cubesolveProgram, EveryLetterCostsEighteenFramesAndNothingElseCostsAny) {
     for (const Case& c : cases) {
         resizeCube(c.size);
         const Snapshot before = snapshot();
-        const int64_t start = state.framesRun;
+        const int64_t start = state.probe.framesRun;
         runMoves(c.moves);
-        EXPECT_EQ(state.framesRun - start, c.frames) << c.moves << " on N = " << c.size;
+        EXPECT_EQ(state.probe.framesRun - start, c.frames) << c.moves << " on N = " << c.size;
         EXPECT_EQ(!unchangedSince(before), c.moves_cube) << c.moves << " on N = " << c.size;
         EXPECT_FALSE(cube().turning);
     }
 }
 
 TEST_F(cubesolveProgram, PatternSixIsSixteenQuarterTurns) {
-    const int64_t start = state.framesRun;
-    state.lettersPlayed = 0;
+    const int64_t start = state.probe.framesRun;
+    state.probe.lettersPlayed = 0;
     playPatternNumber(6);
-    EXPECT_EQ(state.lettersPlayed, 16);
-    EXPECT_EQ(state.framesRun - start, 16 * 18);
+    EXPECT_EQ(state.probe.lettersPlayed, 16);
+    EXPECT_EQ(state.probe.framesRun - start, 16 * 18);
 }
 
 TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
@@ -119,12 +120,12 @@ TEST_F(cubesolveProgram, SizeKeyCyclesFourFiveTwoThreeWithTheStartView) {
 TEST_F(cubesolveProgram, KeysThatDoNothing) {
     resizeCube(4);
     const Snapshot before = snapshot();
-    const int64_t frames = state.framesRun;
+    const int64_t frames = state.probe.framesRun;
     for (uint8_t key : {uint8_t('r'), uint8_t('A'), uint8_t('M'), uint8_t('R'), uint8_t('S'), uint8_t('k'),
                         uint8_t(107), uint8_t(0), uint8_t(200)})
         EXPECT_TRUE(actOnKey(key)) << int(key);
     EXPECT_TRUE(unchangedSince(before));
-    EXPECT_EQ(state.framesRun, frames);
+    EXPECT_EQ(state.probe.framesRun, frames);
     EXPECT_EQ(cube().gridSize, 4);
     EXPECT_EQ(cube().scrambleLeft, 0);
     EXPECT_FALSE(actOnKey(keyEscape));
@@ -133,14 +134,27 @@ TEST_F(cubesolveProgram, KeysThatDoNothing) {
 TEST_F(cubesolveProgram, ScrambleKeyGivesThirtyTurnsOnePerRound) {
     ASSERT_TRUE(actOnKey(keyLetters.scramble));
     for (int32_t round = 1; round <= 30; ++round) {
-        const int64_t start = state.framesRun;
+        const int64_t start = state.probe.framesRun;
         ASSERT_TRUE(runFrame());
-        EXPECT_EQ(state.framesRun - start, 18) << "round " << round;
+        EXPECT_EQ(state.probe.framesRun - start, 18) << "round " << round;
         EXPECT_EQ(cube().scrambleLeft, 30 - round);
     }
-    const int64_t start = state.framesRun;
+    const int64_t start = state.probe.framesRun;
     runFrame();
-    EXPECT_EQ(state.framesRun - start, 1) << "after the scramble a round is one frame";
+    EXPECT_EQ(state.probe.framesRun - start, 1) << "after the scramble a round is one frame";
+}
+
+// A pattern played while a scramble is under way (m pressed between two of its rounds) turns only its own letters:
+// the scramble's turns wait for the rounds after it.
+TEST_F(cubesolveProgram, APatternDuringAScrambleTakesNoneOfItsTurns) {
+    ASSERT_TRUE(actOnKey(keyLetters.scramble));
+    ASSERT_TRUE(runFrame());
+    const int64_t start = state.probe.framesRun;
+    playPatternNumber(5);  // "IJij": four quarter turns
+    EXPECT_EQ(state.probe.framesRun - start, 4 * 18);
+    EXPECT_EQ(cube().scrambleLeft, 29);
+    ASSERT_TRUE(runFrame());
+    EXPECT_EQ(cube().scrambleLeft, 28);
 }
 
 TEST_F(cubesolveProgram, ViewDragTurnsOneDegreePerCellAndNeverOverflows) {
@@ -191,18 +205,18 @@ TEST_F(cubesolveProgram, DragsThatChooseNoTurnStillEnd) {
         state.pointer.previousButtons = 1, state.pointer.buttons = 0;
         dragGesture();
         EXPECT_EQ(cube().turning, c.period);
-        const int64_t start = state.framesRun;
-        playFrames(0, 0, cube().stepSize, false);
-        EXPECT_EQ(state.framesRun - start, c.period ? 18 : 1);
+        const int64_t start = state.probe.framesRun;
+        playRound();
+        EXPECT_EQ(state.probe.framesRun - start, c.period ? 18 : 1);
         EXPECT_EQ(!unchangedSince(before), c.moves);
     }
 }
 
 TEST_F(cubesolveProgram, ATurnWithStepZeroStillEnds) {
-    const int64_t start = state.framesRun;
-    playFrames(0, 0, 0, true);
+    const int64_t start = state.probe.framesRun;
+    playTurn(0, 0, 0);
     EXPECT_FALSE(cube().turning);
-    EXPECT_EQ(state.framesRun - start, 18);
+    EXPECT_EQ(state.probe.framesRun - start, 18);
 }
 
 // Cubes that no sequence of turns reaches: the stages that cannot finish them must give up, not turn for ever.
@@ -238,16 +252,18 @@ TEST_F(cubesolveProgram, SolverEndsOnCubesItCannotFinish) {
         SCOPED_TRACE(c.what);
         resizeCube(3);
         c.spoil();
+        state.probe.lettersPlayed = 0;
         solveCube();
         EXPECT_FALSE(cube().turning);
         // Seven stages of at most maxPasses passes, each pass a few dozen letters at most.
-        EXPECT_LT(state.lettersPlayed, 7 * maxPasses * 80);
+        EXPECT_LT(state.probe.lettersPlayed, 7 * maxPasses * 80);
     }
     // Two swapped corners make no move in their stage: the eight whole-cube turns of stages 1 and 2 are all.
     resizeCube(3);
     cases[2].spoil();
+    state.probe.lettersPlayed = 0;
     solveCube();
-    EXPECT_EQ(state.lettersPlayed, 24);
+    EXPECT_EQ(state.probe.lettersPlayed, 24);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cubesolve/raster.h"
+#include "cubesolve/draw.h"
 
 #include <algorithm>
 #include <cmath>
