@@ -1,5 +1,13 @@
 // The SDL2 backend of the layer: the only file that talks to the platform.
 //
+// Sections, in order:
+//   layer state   constants, LayerState and its one instance `layer`, status and error helpers
+//   presenting    the shown page into the window, direct refresh, frame pacing
+//   input         SDL's key, text, mouse and window events into the key ring, held keys and mouse state
+//   opening       size modes, SDL's video, the window and its GL context, the layer's state for a new window
+//   operations    window.h's operations: opening and closing, status and colours, GL and frames, input,
+//                 drawing
+//
 // There is no window thread: the calls that read input or present drain SDL's event queue into the layer's own
 // state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click keeps the
 // Shift state it had at its own event rather than at the end of the pump. A frame drains the queue once, at its
@@ -20,6 +28,8 @@
 #include "window/window.h"
 
 namespace {
+
+// ---- layer state ----
 
 using Clock = std::chrono::steady_clock;
 
@@ -81,51 +91,52 @@ struct LayerState {
     char error[256] = "";
 };
 
-LayerState S;
+// Everything the layer holds from open_window to close_window, and the few settings that outlive a window.
+LayerState layer;
 
 // Sets the status for an operation that needs an open window; false when there is none.
 bool ready() {
-    S.status = S.open ? grOk : grNoWindow;
-    return S.open;
+    layer.status = layer.open ? grOk : grNoWindow;
+    return layer.open;
 }
 
-win::Page& drawingPage() { return S.pages[S.drawPage]; }
+win::Page& drawingPage() { return layer.pages[layer.drawPage]; }
 
-uint32_t stored(int32_t colour) { return win::colourIndex(colour, S.paletteEntries); }
+uint32_t stored(int32_t colour) { return win::colourIndex(colour, layer.paletteEntries); }
 
 void setError(const char* what, const char* detail) {
-    std::snprintf(S.error, sizeof S.error, "%s%s%s", what, detail && *detail ? ": " : "", detail ? detail : "");
+    std::snprintf(layer.error, sizeof layer.error, "%s%s%s", what, detail && *detail ? ": " : "", detail ? detail : "");
 }
 
 // ---- presenting ----
 
 // Copies rows top..bottom, columns left..right of the shown page into the window.
 void showRegion(int left, int top, int right, int bottom) {
-    if (S.glDrawing || S.window == nullptr) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(S.window);
+    if (layer.glDrawing || layer.window == nullptr) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(layer.window);
     if (surface == nullptr) return;
     // A window manager may have resized the window: its picture can be smaller than the page.
     left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min({right, S.width - 1, surface->w - 1});
-    bottom = std::min({bottom, S.height - 1, surface->h - 1});
+    right = std::min({right, layer.width - 1, surface->w - 1});
+    bottom = std::min({bottom, layer.height - 1, surface->h - 1});
     if (left > right || top > bottom) return;
-    SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : S.shadow;
+    SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : layer.shadow;
     if (target == nullptr) return;
-    uint32_t* lut = S.paletteLut;
-    if (S.paletteLutFormat != target->format->format) {
+    uint32_t* lut = layer.paletteLut;
+    if (layer.paletteLutFormat != target->format->format) {
         for (int i = 0; i < win::paletteSize; ++i) {
-            const win::Rgb& e = S.palette.entries[i];
+            const win::Rgb& e = layer.palette.entries[i];
             lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
         }
-        S.paletteLutFormat = target->format->format;
+        layer.paletteLutFormat = target->format->format;
     }
-    const win::Page& page = S.pages[S.shownPage];
+    const win::Page& page = layer.pages[layer.shownPage];
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
     for (int y = top; y <= bottom; ++y) {
         const uint32_t* src = page.pixels.data() + static_cast<size_t>(y) * page.width;
         auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
-        if (S.paletteEntries > 0) {
+        if (layer.paletteEntries > 0) {
             for (int x = left; x <= right; ++x) dst[x] = lut[src[x] & 0xFF];
         } else {
             for (int x = left; x <= right; ++x)
@@ -134,29 +145,29 @@ void showRegion(int left, int top, int right, int bottom) {
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     SDL_Rect rect{left, top, right - left + 1, bottom - top + 1};
-    if (target == S.shadow) SDL_BlitSurface(S.shadow, &rect, surface, &rect);
-    SDL_UpdateWindowSurfaceRects(S.window, &rect, 1);
+    if (target == layer.shadow) SDL_BlitSurface(layer.shadow, &rect, surface, &rect);
+    SDL_UpdateWindowSurfaceRects(layer.window, &rect, 1);
 }
 
-void showPage() { showRegion(0, 0, S.width - 1, S.height - 1); }
+void showPage() { showRegion(0, 0, layer.width - 1, layer.height - 1); }
 
 // Shows a drawing operation at once when the window is showing the page it drew on.
 void refreshAfterDrawing(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-    if (!S.directRefresh || S.drawPage != S.shownPage) return;
-    auto clampX = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, S.width)); };
-    auto clampY = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, S.height)); };
+    if (!layer.directRefresh || layer.drawPage != layer.shownPage) return;
+    auto clampX = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, layer.width)); };
+    auto clampY = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, layer.height)); };
     showRegion(clampX(left), clampY(top), clampX(right), clampY(bottom));
 }
 
 // Waits until the next frame may be shown, so that motion counted in frames runs at the program's speed.
 void paceFrame() {
-    if (S.frameRate <= 0) return;
-    const auto period = std::chrono::nanoseconds(1'000'000'000LL / S.frameRate);
+    if (layer.frameRate <= 0) return;
+    const auto period = std::chrono::nanoseconds(1'000'000'000LL / layer.frameRate);
     auto now = Clock::now();
-    if (S.nextFrame > now) std::this_thread::sleep_until(S.nextFrame);
+    if (layer.nextFrame > now) std::this_thread::sleep_until(layer.nextFrame);
     now = Clock::now();
     // After a stall, start counting again instead of racing to catch up.
-    S.nextFrame = (now - S.nextFrame > period) ? now + period : S.nextFrame + period;
+    layer.nextFrame = (now - layer.nextFrame > period) ? now + period : layer.nextFrame + period;
 }
 
 // ---- input ----
@@ -203,9 +214,9 @@ win::KeyId keypadKey(SDL_Keycode sym, bool numLock, uint8_t& digit) {
 
 win::KeyPress describeKey(const SDL_Keysym& k) {
     win::KeyPress p;
-    p.shift = S.shift;
-    p.ctrl = S.ctrl;
-    p.alt = S.alt;
+    p.shift = layer.shift;
+    p.ctrl = layer.ctrl;
+    p.alt = layer.alt;
     p.capsLock = (k.mod & KMOD_CAPS) != 0;
     SDL_Keycode sym = k.sym;
     if (sym >= SDLK_a && sym <= SDLK_z) {
@@ -244,30 +255,30 @@ win::KeyPress describeKey(const SDL_Keysym& k) {
 }
 
 void pushBytes(const win::KeyBytes& b) {
-    for (int i = 0; i < b.count; ++i) win::keyQueuePush(S.keys, b.bytes[i]);
+    for (int i = 0; i < b.count; ++i) win::keyQueuePush(layer.keys, b.bytes[i]);
 }
 
 // Modifier state after this key event. Every key event, a modifier's own included, carries the state with that
 // key counted, and either key of a pair holds its modifier down.
 void trackModifiers(const SDL_KeyboardEvent& e) {
-    S.shift = (e.keysym.mod & KMOD_SHIFT) != 0;
-    S.ctrl = (e.keysym.mod & KMOD_CTRL) != 0;
-    S.alt = (e.keysym.mod & KMOD_ALT) != 0;
+    layer.shift = (e.keysym.mod & KMOD_SHIFT) != 0;
+    layer.ctrl = (e.keysym.mod & KMOD_CTRL) != 0;
+    layer.alt = (e.keysym.mod & KMOD_ALT) != 0;
 }
 
 void flushPress() {
-    if (S.pressPending) pushBytes(S.pressBytes);
-    S.pressPending = false;
+    if (layer.pressPending) pushBytes(layer.pressBytes);
+    layer.pressPending = false;
 }
 
 void onKey(const SDL_KeyboardEvent& e) {
     trackModifiers(e);
     const bool down = e.type == SDL_KEYDOWN;
     const int number = heldKeyNumber(e.keysym, down);
-    if (number >= 0) S.held[number] = down;
+    if (number >= 0) layer.held[number] = down;
     if (!down) return;
-    S.pressBytes = win::keyBytesForPress(describeKey(e.keysym));
-    S.pressPending = true;
+    layer.pressBytes = win::keyBytesForPress(describeKey(e.keysym));
+    layer.pressPending = true;
 }
 
 // Next code point of UTF-8 text; advances s.
@@ -286,14 +297,14 @@ uint32_t nextCodePoint(const unsigned char*& s) {
 void onText(const char* text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     if (*s == 0) return;
-    if (S.pressPending && S.pressBytes.count > 0) {
+    if (layer.pressPending && layer.pressBytes.count > 0) {
         const uint32_t cp = nextCodePoint(s);
-        const win::KeyBytes typed = win::keyBytesForText(cp, S.ctrl, S.alt);
-        const bool keyTyped = S.pressBytes.count == 1 && S.pressBytes.bytes[0] >= 32;
-        if (*s == 0 && keyTyped && typed.count == 1) S.pressBytes = typed;
+        const win::KeyBytes typed = win::keyBytesForText(cp, layer.ctrl, layer.alt);
+        const bool keyTyped = layer.pressBytes.count == 1 && layer.pressBytes.bytes[0] >= 32;
+        if (*s == 0 && keyTyped && typed.count == 1) layer.pressBytes = typed;
         return;
     }
-    while (*s) pushBytes(win::keyBytesForText(nextCodePoint(s), S.ctrl, S.alt));
+    while (*s) pushBytes(win::keyBytesForText(nextCodePoint(s), layer.ctrl, layer.alt));
 }
 
 int16_t buttonBit(uint8_t button) {
@@ -308,41 +319,41 @@ int16_t buttonBit(uint8_t button) {
 // Records one mouse event: buttons always (a release outside the window must not leave a button held), the
 // position only when it lies in the drawing area.
 void onMouse(int x, int y, int16_t pressed, int16_t released) {
-    int16_t buttons = static_cast<int16_t>(((S.mouseButtons & 7) | pressed) & ~released);
-    S.mouseButtons = static_cast<int16_t>(buttons | (S.shift ? 8 : 0) | (S.ctrl ? 16 : 0));
-    if (x < 0 || y < 0 || x >= S.width || y >= S.height) return;
-    S.mouseX = static_cast<int16_t>(x);
-    S.mouseY = static_cast<int16_t>(y);
+    int16_t buttons = static_cast<int16_t>(((layer.mouseButtons & 7) | pressed) & ~released);
+    layer.mouseButtons = static_cast<int16_t>(buttons | (layer.shift ? 8 : 0) | (layer.ctrl ? 16 : 0));
+    if (x < 0 || y < 0 || x >= layer.width || y >= layer.height) return;
+    layer.mouseX = static_cast<int16_t>(x);
+    layer.mouseY = static_cast<int16_t>(y);
 }
 
 void onWindowEvent(const SDL_WindowEvent& e) {
     switch (e.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            win::keyQueuePush(S.keys, 0);
-            win::keyQueuePush(S.keys, win::closeButtonCode);
+            win::keyQueuePush(layer.keys, 0);
+            win::keyQueuePush(layer.keys, win::closeButtonCode);
             break;
         case SDL_WINDOWEVENT_EXPOSED: showPage(); break;
         case SDL_WINDOWEVENT_LEAVE:
             // The pointer leaving without a button arrives as a motion to the nearest edge pixel, then this
             // event: the pointer never was at that edge, so the position goes back to where it was inside.
-            if (S.lastWasMotion) {
-                S.mouseX = S.beforeMotionX;
-                S.mouseY = S.beforeMotionY;
+            if (layer.lastWasMotion) {
+                layer.mouseX = layer.beforeMotionX;
+                layer.mouseY = layer.beforeMotionY;
             }
             break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: std::fill(std::begin(S.held), std::end(S.held), false); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: std::fill(std::begin(layer.held), std::end(layer.held), false); break;
         default: break;
     }
 }
 
 void pumpEvents() {
-    if (!S.open) return;
+    if (!layer.open) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (e.type != SDL_TEXTINPUT) flushPress();
         if (e.type == SDL_MOUSEMOTION) {
-            S.beforeMotionX = S.mouseX;
-            S.beforeMotionY = S.mouseY;
+            layer.beforeMotionX = layer.mouseX;
+            layer.beforeMotionY = layer.mouseY;
         }
         switch (e.type) {
             case SDL_KEYDOWN:
@@ -355,28 +366,28 @@ void pumpEvents() {
             case SDL_WINDOWEVENT: onWindowEvent(e.window); break;
             default: break;  // SDL_QUIT included: the close button is a key, never an ending
         }
-        S.lastWasMotion = e.type == SDL_MOUSEMOTION;
+        layer.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
     flushPress();
-    S.collectedThisFrame = true;
-    S.collectedAt = Clock::now();
+    layer.collectedThisFrame = true;
+    layer.collectedAt = Clock::now();
 }
 
 // Brings the input state up to date for a query: the frame's first query collects the events, later ones read
 // what it collected while that is fresh.
 void collectForQuery() {
-    if (S.collectedThisFrame && Clock::now() - S.collectedAt < collectionLife) return;
+    if (layer.collectedThisFrame && Clock::now() - layer.collectedAt < collectionLife) return;
     pumpEvents();
 }
 
 // Before a frame is shown: a frame that asked for no input still collects the events once, so that window events
 // (a resize, a repaint) are acted on and the queue never grows.
 void collectForPresent() {
-    if (!S.collectedThisFrame) pumpEvents();
+    if (!layer.collectedThisFrame) pumpEvents();
 }
 
 // After a frame is shown: the next frame's first query collects anew.
-void endFrame() { S.collectedThisFrame = false; }
+void endFrame() { layer.collectedThisFrame = false; }
 
 // ---- opening ----
 
@@ -386,7 +397,6 @@ constexpr int modeSizes[9][2] = {
 };
 
 // Drawing-area size of a size mode; `usable` is the screen less the desktop's panels, `whole` the whole screen.
-
 bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w, int& h) {
     if (mode >= size320x200 && mode <= size1280x1024) {
         w = modeSizes[mode][0];
@@ -401,8 +411,8 @@ bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w
         w = whole.w;
         h = whole.h;
     } else if (mode == sizeCustom) {
-        w = S.customWidth;
-        h = S.customHeight;
+        w = layer.customWidth;
+        h = layer.customHeight;
     } else {
         return false;
     }
@@ -425,8 +435,8 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
         SDL_Window* window =
             SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags | SDL_WINDOW_OPENGL);
         if (window == nullptr) continue;
-        S.gl = SDL_GL_CreateContext(window);
-        if (S.gl == nullptr) {
+        layer.gl = SDL_GL_CreateContext(window);
+        if (layer.gl == nullptr) {
             SDL_DestroyWindow(window);
             continue;
         }
@@ -440,24 +450,24 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
 
 void setKnownColours() {
     for (int i = 0; i < knownColourCount; ++i)
-        S.knownNumbers[i] = win::namedColourNumber(knownColours[i].rgb, S.paletteEntries);
+        layer.knownNumbers[i] = win::namedColourNumber(knownColours[i].rgb, layer.paletteEntries);
 }
 
 void resetDrawingState() {
-    for (auto& page : S.pages) win::pageResize(page, S.width, S.height);
-    S.drawPage = S.shownPage = 0;
-    S.directRefresh = true;
+    for (auto& page : layer.pages) win::pageResize(page, layer.width, layer.height);
+    layer.drawPage = layer.shownPage = 0;
+    layer.directRefresh = true;
     // White: entry 15 of a palette, but with driver 9 a colour number is an RGB value and 15 a near-black blue.
-    S.pen = S.paletteEntries == 0 ? 0xFFFFFF : stored(15);
-    S.fill = win::Fill{1, S.pen, stored(0)};
-    win::keyQueueClear(S.keys);
-    std::fill(std::begin(S.held), std::end(S.held), false);
-    S.shift = S.ctrl = S.alt = false;
-    S.mouseButtons = S.mouseX = S.mouseY = 0;
-    S.lastWasMotion = false;
-    S.collectedThisFrame = false;
-    S.glDrawing = false;
-    S.nextFrame = Clock::now();
+    layer.pen = layer.paletteEntries == 0 ? 0xFFFFFF : stored(15);
+    layer.fill = win::Fill{1, layer.pen, stored(0)};
+    win::keyQueueClear(layer.keys);
+    std::fill(std::begin(layer.held), std::end(layer.held), false);
+    layer.shift = layer.ctrl = layer.alt = false;
+    layer.mouseButtons = layer.mouseX = layer.mouseY = 0;
+    layer.lastWasMotion = false;
+    layer.collectedThisFrame = false;
+    layer.glDrawing = false;
+    layer.nextFrame = Clock::now();
 }
 
 int16_t failOpen(int16_t status, const char* what, const char* detail) {
@@ -465,16 +475,12 @@ int16_t failOpen(int16_t status, const char* what, const char* detail) {
     return status;
 }
 
-int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
-    if (driver == driverDetect) {
-        driver = driverRgb;
-        mode = sizeDefault;
-    }
-    // The size mode is judged before the driver; whether the size fits needs the screen.
-    const bool knownMode =
-        (mode >= size320x200 && mode <= size1280x1024) || (mode >= sizeDefault && mode <= sizeCustom);
-    if (!knownMode) return failOpen(grInvalidMode, "invalid size mode", nullptr);
+bool knownMode(int16_t mode) {
+    return (mode >= size320x200 && mode <= size1280x1024) || (mode >= sizeDefault && mode <= sizeCustom);
+}
 
+// Starts SDL's video on the real display: grOk, or the failure's status with its cause in window_error().
+int16_t startVideo() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -490,181 +496,220 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return failOpen(grWindowNotCreated, "cannot open the window", SDL_GetError());
+    return grOk;
+}
 
+// Drawing-area size of a size mode and the window flags with which it fits on the screen; false when it fits
+// neither framed nor borderless.
+bool placeOnScreen(int16_t mode, int& w, int& h, Uint32& flags) {
     // A framed window must fit where the desktop places windows (the usable area); a borderless one may cover the
     // whole screen, panels included, as the whole-screen mode does.
     SDL_Rect whole{0, 0, 0, 0}, usable{0, 0, 0, 0};
     SDL_GetDisplayBounds(0, &whole);
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = whole;
-    int w = 0, h = 0;
-    bool sized = areaForMode(mode, usable, whole, w, h);
-    Uint32 flags = 0;
-    if (sized && mode != 12 && w + frameWidth <= usable.w && h + frameHeight <= usable.h) flags = 0;
-    else if (sized && w <= whole.w && h <= whole.h) flags = SDL_WINDOW_BORDERLESS;
-    else {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
-    }
-    const int entries = driver == driverTwoColours       ? 2
-                        : driver == driverSixteenColours ? 16
-                        : driver == driverPalette        ? 256
-                        : driver == driverRgb            ? 0
-                                                         : -1;
-    if (entries < 0) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
-    }
+    if (!areaForMode(mode, usable, whole, w, h)) return false;
+    if (mode != sizeWholeScreen && w + frameWidth <= usable.w && h + frameHeight <= usable.h) flags = 0;
+    else if (w <= whole.w && h <= whole.h) flags = SDL_WINDOW_BORDERLESS;
+    else return false;
+    return true;
+}
 
+// Palette entries of a colour driver: 2, 16 or 256, 0 for driver 9 (no palette), -1 for an unknown driver.
+int paletteEntriesOf(int16_t driver) {
+    switch (driver) {
+        case driverTwoColours: return 2;
+        case driverSixteenColours: return 16;
+        case driverPalette: return 256;
+        case driverRgb: return 0;
+        default: return -1;
+    }
+}
+
+// Makes the layer's window, hidden until the layer's state is ready for it.
+int16_t makeWindow(const char* title, int w, int h, Uint32 flags) {
     char caption[256];
     std::snprintf(caption, sizeof caption, "%s", title && *title ? title : "Window");
-    S.window = createWindow(caption, w, h, flags | SDL_WINDOW_HIDDEN);
-    if (S.window == nullptr) {
-        setError("cannot create the window", SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return grWindowNotCreated;
-    }
-    S.driver = driver;
-    S.mode = mode;
-    S.width = w;
-    S.height = h;
-    S.paletteEntries = entries;
-    S.palette = win::defaultPalette();
-    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    S.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
-    S.open = true;
+    layer.window = createWindow(caption, w, h, flags | SDL_WINDOW_HIDDEN);
+    if (layer.window != nullptr) return grOk;
+    setError("cannot create the window", SDL_GetError());
+    return grWindowNotCreated;
+}
+
+// The layer's state for its new window: open, with the defaults every window starts with.
+void adoptWindow(int16_t driver, int16_t mode, int w, int h, int entries) {
+    layer.driver = driver;
+    layer.mode = mode;
+    layer.width = w;
+    layer.height = h;
+    layer.paletteEntries = entries;
+    layer.palette = win::defaultPalette();
+    layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
+    layer.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    layer.open = true;
     resetDrawingState();
     setKnownColours();
-    if (S.gl != nullptr) SDL_GL_MakeCurrent(S.window, nullptr);
+    if (layer.gl != nullptr) SDL_GL_MakeCurrent(layer.window, nullptr);
+}
 
-    SDL_ShowWindow(S.window);
-    SDL_RaiseWindow(S.window);
+// Shows the new window with its first page; grNoOpenGL when it has no GL context.
+int16_t showNewWindow() {
+    SDL_ShowWindow(layer.window);
+    SDL_RaiseWindow(layer.window);
     pumpEvents();
     showPage();
-    if (S.gl != nullptr) {
-        S.error[0] = '\0';
+    if (layer.gl != nullptr) {
+        layer.error[0] = '\0';
         return grOk;
     }
     setError("OpenGL is not available on this display", SDL_GetError());
     return grNoOpenGL;
 }
 
+int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
+    if (driver == driverDetect) {
+        driver = driverRgb;
+        mode = sizeDefault;
+    }
+    // The size mode is judged before the driver; whether the size fits needs the screen.
+    if (!knownMode(mode)) return failOpen(grInvalidMode, "invalid size mode", nullptr);
+    if (const int16_t status = startVideo(); status != grOk) return status;
+    int w = 0, h = 0;
+    Uint32 flags = 0;
+    const int entries = paletteEntriesOf(driver);
+    int16_t status = grOk;
+    if (!placeOnScreen(mode, w, h, flags))
+        status = failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
+    else if (entries < 0) status = failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+    else status = makeWindow(title, w, h, flags);
+    if (status != grOk) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return status;
+    }
+    adoptWindow(driver, mode, w, h, entries);
+    return showNewWindow();
+}
+
 }  // namespace
 
+// ---- operations ----
+
 void open_window(int16_t& driver, int16_t& mode, const char* title) {
-    if (S.open) {
-        S.status = grAlreadyOpen;
+    if (layer.open) {
+        layer.status = grAlreadyOpen;
         return;
     }
-    S.status = openWindow(driver, mode, title);
+    layer.status = openWindow(driver, mode, title);
 }
 
 void close_window() {
     if (!ready()) return;
-    S.open = false;
-    if (S.gl != nullptr) {
-        SDL_GL_MakeCurrent(S.window, nullptr);
-        SDL_GL_DeleteContext(S.gl);
-        S.gl = nullptr;
+    layer.open = false;
+    if (layer.gl != nullptr) {
+        SDL_GL_MakeCurrent(layer.window, nullptr);
+        SDL_GL_DeleteContext(layer.gl);
+        layer.gl = nullptr;
     }
-    if (S.shadow != nullptr) SDL_FreeSurface(S.shadow);
-    S.shadow = nullptr;
-    SDL_DestroyWindow(S.window);
-    S.window = nullptr;
-    S.glDrawing = false;
-    win::keyQueueClear(S.keys);
-    for (auto& page : S.pages) page = win::Page{};
+    if (layer.shadow != nullptr) SDL_FreeSurface(layer.shadow);
+    layer.shadow = nullptr;
+    SDL_DestroyWindow(layer.window);
+    layer.window = nullptr;
+    layer.glDrawing = false;
+    win::keyQueueClear(layer.keys);
+    for (auto& page : layer.pages) page = win::Page{};
+    // Colour numbers without a window are those of driver 3 again, whichever driver this window had.
+    layer.paletteEntries = win::paletteSize;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-int16_t graph_status() { return S.status; }
+int16_t graph_status() { return layer.status; }
 
 int32_t colour_number(uint32_t rgb) {
-    for (int i = 0; i < knownColourCount && S.open; ++i)
-        if (knownColours[i].rgb == rgb) return S.knownNumbers[i];
-    return win::namedColourNumber(rgb, S.paletteEntries);
+    for (int i = 0; i < knownColourCount && layer.open; ++i)
+        if (knownColours[i].rgb == rgb) return layer.knownNumbers[i];
+    return win::namedColourNumber(rgb, layer.paletteEntries);
 }
 
-const char* window_error() { return S.error; }
+const char* window_error() { return layer.error; }
 
 void set_custom_size(int16_t width, int16_t height) {
-    S.status = grOk;
+    layer.status = grOk;
     if (width <= 0 || height <= 0) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return;
     }
-    S.customWidth = width;
-    S.customHeight = height;
+    layer.customWidth = width;
+    layer.customHeight = height;
 }
 
 void set_gl_drawing(bool on) {
     if (!ready()) return;
-    if (S.gl == nullptr) {
-        S.status = grNoOpenGL;
+    if (layer.gl == nullptr) {
+        layer.status = grNoOpenGL;
         return;
     }
     // Off releases the context: later GL calls reach no window and change nothing.
-    SDL_GL_MakeCurrent(S.window, on ? S.gl : nullptr);
-    S.glDrawing = on;
+    SDL_GL_MakeCurrent(layer.window, on ? layer.gl : nullptr);
+    layer.glDrawing = on;
 }
 
 void present_frame(int16_t mode) {
     if (!ready()) return;
     switch (mode) {
-        case presentDirectOff: S.directRefresh = false; return;  // shows nothing, so it ends no frame
-        case presentDirectOn: S.directRefresh = true; break;
+        case presentDirectOff: layer.directRefresh = false; return;  // shows nothing, so it ends no frame
+        case presentDirectOn: layer.directRefresh = true; break;
         case presentSwap: break;
-        default: S.status = grInvalidParameter; return;
+        default: layer.status = grInvalidParameter; return;
     }
     collectForPresent();
     paceFrame();
-    if (mode == presentSwap && S.glDrawing) SDL_GL_SwapWindow(S.window);
+    if (mode == presentSwap && layer.glDrawing) SDL_GL_SwapWindow(layer.window);
     else showPage();
     endFrame();
 }
 
 void set_frame_rate(int16_t framesPerSecond) {
-    S.status = grOk;
-    S.frameRate = std::max<int16_t>(framesPerSecond, 0);
-    S.nextFrame = Clock::now();
+    layer.status = grOk;
+    layer.frameRate = std::max<int16_t>(framesPerSecond, 0);
+    layer.nextFrame = Clock::now();
 }
 
-int16_t window_last_x() { return ready() ? static_cast<int16_t>(S.width - 1) : 0; }
-int16_t window_last_y() { return ready() ? static_cast<int16_t>(S.height - 1) : 0; }
+int16_t window_last_x() { return ready() ? static_cast<int16_t>(layer.width - 1) : 0; }
+int16_t window_last_y() { return ready() ? static_cast<int16_t>(layer.height - 1) : 0; }
 
 int16_t mouse_buttons() {
     if (!ready()) return 0;
     collectForQuery();
-    return S.mouseButtons;
+    return layer.mouseButtons;
 }
 
 int16_t mouse_x() {
     if (!ready()) return 0;
     collectForQuery();
-    return S.mouseX;
+    return layer.mouseX;
 }
 
 int16_t mouse_y() {
     if (!ready()) return 0;
     collectForQuery();
-    return S.mouseY;
+    return layer.mouseY;
 }
 
 bool key_waiting() {
     if (!ready()) return false;
     collectForQuery();
-    return !win::keyQueueEmpty(S.keys);
+    return !win::keyQueueEmpty(layer.keys);
 }
 
 uint8_t next_key_byte() {
     if (!ready()) return 0;
     // Events are collected only while the ring is empty, so the second byte of a pair is never pushed out by an
     // overflow between the two reads of a pair.
-    while (win::keyQueueEmpty(S.keys)) {
+    while (win::keyQueueEmpty(layer.keys)) {
         pumpEvents();
-        if (!win::keyQueueEmpty(S.keys)) break;
+        if (!win::keyQueueEmpty(layer.keys)) break;
         SDL_Delay(10);
     }
-    return win::keyQueuePop(S.keys);
+    return win::keyQueuePop(layer.keys);
 }
 
 uint8_t take_key() {
@@ -681,23 +726,23 @@ uint32_t tick_count() {
 bool key_held(int32_t keyNumber) {
     if (!ready()) return false;
     collectForQuery();
-    return keyNumber >= 0 && keyNumber < heldKeyCount && S.held[keyNumber];
+    return keyNumber >= 0 && keyNumber < heldKeyCount && layer.held[keyNumber];
 }
 
 void clear_page() {
     if (!ready()) return;
-    win::pageClear(drawingPage(), S.fill.background);
-    refreshAfterDrawing(0, 0, S.width - 1, S.height - 1);
+    win::pageClear(drawingPage(), layer.fill.background);
+    refreshAfterDrawing(0, 0, layer.width - 1, layer.height - 1);
 }
 
 void select_draw_page(int16_t page) {
     if (!ready()) return;
-    S.drawPage = (page >= 0 && page < pageCount) ? page : 0;
+    layer.drawPage = (page >= 0 && page < pageCount) ? page : 0;
 }
 
 void select_shown_page(int16_t page) {
     if (!ready()) return;
-    S.shownPage = (page >= 0 && page < pageCount) ? page : 0;
+    layer.shownPage = (page >= 0 && page < pageCount) ? page : 0;
     collectForPresent();
     paceFrame();
     showPage();
@@ -706,57 +751,57 @@ void select_shown_page(int16_t page) {
 
 void set_pen_color(int32_t colour) {
     if (!ready()) return;
-    S.pen = stored(colour);
+    layer.pen = stored(colour);
 }
 
 void set_fill(int16_t pattern, int32_t colour) {
     if (!ready()) return;
     if (pattern < fillBackground || pattern > fillNone) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return;
     }
-    S.fill.pattern = pattern;
-    S.fill.colour = stored(colour);
+    layer.fill.pattern = pattern;
+    layer.fill.colour = stored(colour);
 }
 
 void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue) {
     if (!ready()) return;
-    if (S.paletteEntries == 0) {
-        S.status = grNoPalette;
+    if (layer.paletteEntries == 0) {
+        layer.status = grNoPalette;
         return;
     }
     if (index < 0 || index >= win::paletteSize) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return;
     }
-    S.palette.entries[index] = win::Rgb{red, green, blue};
-    S.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
+    layer.palette.entries[index] = win::Rgb{red, green, blue};
+    layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
     showPage();
 }
 
 void fill_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     if (!ready()) return;
     if (x1 > x2 || y1 > y2) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return;
     }
-    win::pageFillRect(drawingPage(), S.fill, x1, y1, x2, y2);
+    win::pageFillRect(drawingPage(), layer.fill, x1, y1, x2, y2);
     refreshAfterDrawing(x1, y1, x2, y2);
 }
 
 void draw_filled_ellipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius) {
     if (!ready()) return;
-    win::pageFillEllipse(drawingPage(), S.fill, S.pen, x, y, xRadius, yRadius);
+    win::pageFillEllipse(drawingPage(), layer.fill, layer.pen, x, y, xRadius, yRadius);
     refreshAfterDrawing(int64_t{x} - xRadius, int64_t{y} - yRadius, int64_t{x} + xRadius, int64_t{y} + yRadius);
 }
 
 void draw_filled_polygon(int16_t count, const PointType* points) {
     if (!ready()) return;
     if (count < 2 || points == nullptr) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return;
     }
-    win::pageFillPolygon(drawingPage(), S.fill, S.pen, count, points);
+    win::pageFillPolygon(drawingPage(), layer.fill, layer.pen, count, points);
     int64_t left = points[0].x, right = left, top = points[0].y, bottom = top;
     for (int i = 1; i < count; ++i) {
         left = std::min<int64_t>(left, points[i].x);
@@ -771,7 +816,7 @@ int32_t get_pixel(int16_t x, int16_t y) {
     if (!ready()) return 0;
     const win::Page& page = drawingPage();
     if (x < 0 || y < 0 || x >= page.width || y >= page.height) {
-        S.status = grInvalidParameter;
+        layer.status = grInvalidParameter;
         return 0;
     }
     return static_cast<int32_t>(page.pixels[static_cast<size_t>(y) * page.width + x]);

@@ -83,19 +83,21 @@ TEST(cubesolveE2E, PlayerSession) {
     // front, and the back centre comes up. The points keep off the diagonal that splits a sticker into its two
     // triangles, which lies inside neither.
     const std::vector<Expect> turned = {{{58, 0, 0}, 13}, {{0, 58, 0}, 15}, {{0, 0, 58}, 2}};
-    {
-        int x1, y1, x2, y2;
-        const double from[3] = {58, 6, 4}, to[3] = {58, 44, 4};
-        pixelOf(from, startView, x1, y1);
-        pixelOf(to, startView, x2, y2);
-        ASSERT_TRUE(driver.drag(1, x1, y1, x2, y2)) << driver.error();
-        EXPECT_TRUE(waitFor(window, turned, startView, "after the drag"));
-    }
+    int x1, y1, x2, y2;
+    const double from[3] = {58, 6, 4}, to[3] = {58, 44, 4};
+    pixelOf(from, startView, x1, y1);
+    pixelOf(to, startView, x2, y2);
+    ASSERT_TRUE(driver.drag(1, x1, y1, x2, y2)) << driver.error();
+    EXPECT_TRUE(waitFor(window, turned, startView, "after the drag"));
 
-    // A right-button drag of 20 pixels to the right turns the view 10 degrees about x.
-    ASSERT_TRUE(driver.drag(3, 100, 440, 120, 440)) << driver.error();
+    // A right-button drag of 20 pixels to the right turns the view 10 degrees about x; from where the pointer rests
+    // (no jump to count), held until the turn shows (no last move lost to the release).
     const int32_t dragged[3] = {55, 45, 90};
-    EXPECT_TRUE(waitFor(window, turned, dragged, "view drag"));
+    xdrive::Image last;
+    EXPECT_TRUE(window.dragHoldUntil(
+        3, x2, y2, x2 + 20, y2, [&](const xdrive::Image& i) { return mismatch(i, turned, dragged).empty(); },
+        "view drag", 3000, &last))
+        << mismatch(last, turned, dragged);
 
     // s: a solved 4-cube in the start view; Ctrl+Left acts as s: a 5-cube; two more give 2 and then 3.
     ASSERT_TRUE(driver.tap("s"));

@@ -187,16 +187,19 @@ TEST(CuboidA, LeftDragTurnsTheLayerAndTheLoadKeyBringsBackTheSave) {
 }
 
 // One degree of view turn per pixel: 90 pixels to the right turn the view a quarter about x, which brings the
-// -z side (yellow) into view where +z was.
+// -z side (yellow) into view where +z was. The button stays down until the picture shows it, so that a frame has
+// counted the last move before the release.
 TEST(CuboidA, RightDragTurnsTheView) {
     Session session(0);
     ASSERT_TRUE(session.start());
     ASSERT_TRUE(session.driver().move(100, 400));
     xdrive::pause(restMs);
-    ASSERT_TRUE(session.driver().drag(3, 100, 400, 190, 400, 9));
     expected::View turned;
     turned.angle[0] = 45 + 90;
-    EXPECT_TRUE(session.shows(turned, "the view turned a quarter"));
+    std::string ignored;
+    EXPECT_TRUE(session.window().dragHoldUntil(
+        3, 100, 400, 190, 400, [&](const xdrive::Image& i) { return session.mismatches(i, turned, ignored) == 0; },
+        "the view turned a quarter", pictureTimeoutMs));
     bool yellowSeen = false;
     for (const expected::Sticker& s : expected::visibleStickers(turned)) yellowSeen |= s.face == 1 && usable(s);
     EXPECT_TRUE(yellowSeen);

@@ -54,6 +54,19 @@ xdrive::Image ProgramWindow::capture() {
     return result;
 }
 
+::testing::AssertionResult ProgramWindow::dragHoldUntil(int button, int x1, int y1, int x2, int y2,
+                                                        const Picture& shown, const std::string& what, int timeoutMs,
+                                                        xdrive::Image* last) {
+    constexpr int steps = 8;
+    bool moved = driver_->move(x1, y1) && driver_->press(button);
+    for (int i = 1; moved && i <= steps; ++i)
+        moved = driver_->move(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+    ::testing::AssertionResult result =
+        moved ? waitForPicture(shown, what, timeoutMs, last) : ::testing::AssertionFailure() << driver_->error();
+    if (!driver_->release(button)) return ::testing::AssertionFailure() << driver_->error();
+    return result;
+}
+
 ::testing::AssertionResult ProgramWindow::endWithEscape(int timeoutMs) {
     // Held, not tapped: a program that looks at key_held only between frames must see it down.
     if (!driver_->keyDown("Escape")) return ::testing::AssertionFailure() << driver_->error();

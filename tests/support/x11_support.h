@@ -54,6 +54,12 @@ public:
     ::testing::AssertionResult holdUntil(const std::string& key, const Picture& shown, const std::string& what,
                                          int timeoutMs, xdrive::Image* last = nullptr);
 
+    // Drags with button from (x1, y1) to (x2, y2) as Driver::drag does, but holds the button there until the
+    // window shows what shown accepts: a program that takes up a held drag once its running turn has landed then
+    // turns the layer whether or not that turn had landed when the drag was made.
+    ::testing::AssertionResult dragHoldUntil(int button, int x1, int y1, int x2, int y2, const Picture& shown,
+                                             const std::string& what, int timeoutMs, xdrive::Image* last = nullptr);
+
     // Holds Escape until the program has ended, and checks that it ended by itself with status 0.
     ::testing::AssertionResult endWithEscape(int timeoutMs = 10000);
 

@@ -126,28 +126,17 @@ protected:
             << mismatches(image, expected);
     }
 
-    // A straight drag from sticker `from` onto `to` where the pinhole pick errs.
-    void dragOnto(int32_t from, int32_t to) {
+    // A straight drag from sticker `from` onto `to` where the pinhole pick errs, held there until the picture no
+    // longer shows the colours `before`, so the turn it makes is under way. The last frames of an earlier turn
+    // already look like its end, and a drag let go before that turn has landed would be ignored; held, it is
+    // taken up once the turn has landed.
+    void dragOnto(int32_t from, int32_t to, const Colours& before) {
         int x1, y1, x2, y2;
         ASSERT_TRUE(dragWherePinholeErrs(from, to, x1, y1, x2, y2))
             << "a drag from " << from << " onto " << to << " that the pinhole pick gets wrong";
-        ASSERT_TRUE(puzzle.driver().drag(1, x1, y1, x2, y2)) << puzzle.driver().error();
-    }
-
-    // Waits until the picture has not changed for a second: the last frames of a turn already look like its end,
-    // and a drag made before the turn is applied would be ignored.
-    void awaitStill() {
-        std::vector<uint8_t> previous;
-        auto changed = std::chrono::steady_clock::now();
-        EXPECT_TRUE(puzzle.waitForPicture(
-            [&](const xdrive::Image& image) {
-                if (image.rgb != previous) {
-                    previous = image.rgb;
-                    changed = std::chrono::steady_clock::now();
-                }
-                return std::chrono::steady_clock::now() - changed > std::chrono::seconds(1);
-            },
-            "a still picture after the turn", turnTimeoutMs));
+        EXPECT_TRUE(puzzle.dragHoldUntil(
+            1, x1, y1, x2, y2, [&](const xdrive::Image& i) { return !mismatches(i, before).empty(); },
+            "a turn under way", turnTimeoutMs));
     }
 
     // Centroid of a colour in the picture now.
@@ -175,22 +164,22 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     EXPECT_EQ(image.pixel(5, 5), xdrive::Rgb{});
 
     // Tip 0 onto tip 9: the tips of corner 0 turn a third, white onto the red face and yellow onto the white.
-    dragOnto(0, 9);
+    dragOnto(0, 9, colours);
     colours[9] = 0;
     colours[0] = 2;
     colours[18] = 1;
     awaitColours(colours, "the tip turned");
-    awaitStill();
 
     // Band sticker 2 onto 1, on the white face: the middle layer of corner 0 turns with its tip, the white face's
     // band taking the yellow face's and the red face's band the white face's.
-    dragOnto(2, 1);
+    dragOnto(2, 1, colours);
     turn(colours, 4, 1);
     EXPECT_EQ(colours[1], 2) << "yellow from face 2 comes onto the white face's band";
     EXPECT_EQ(colours[11], 0) << "white from sticker 2 comes onto sticker 11";
     awaitColours(colours, "the band turned");
-    awaitStill();
 
+    // A and S act whether or not the band's turn has landed; the solved picture shows only once it has, since a
+    // band still turning stands a third round from its place. So the view keys below meet no turn.
     Colours solved;
     resetColours(solved);
     EXPECT_TRUE(puzzle.holdUntil(
@@ -199,6 +188,9 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
     EXPECT_TRUE(puzzle.holdUntil(
         "s", [&](const xdrive::Image& i) { return mismatches(i, solved).empty(); }, "the solved puzzle while S is held",
         10000));
+    // The pointer waits at the right-button drags' start while the view keys move the picture, so that their
+    // frames have seen it there and the first drag's press counts no way there.
+    ASSERT_TRUE(puzzle.driver().move(320, 240)) << puzzle.driver().error();
 
     // Each view key moves the picture its own way: the white face's centre left for Right (its near side moves
     // left), up for Up, and the line from red to white counter-clockwise for X; the opposite keys the other way.
@@ -226,15 +218,19 @@ TEST_F(TetragirE2e, PlayerTurnsScramblesResetsTurnsTheViewAndLeaves) {
                               << ") pixels, turned by " << moved / 150.0 << " rad";
     }
 
-    // A right-button drag: the near side follows the mouse, right and then down.
-    for (int axis = 0; axis < 2; ++axis) {
-        double x0, y0, x1, y1;
+    // A right-button drag: the near side follows the mouse, right and then down, each drag from where the one
+    // before ended. The button stays down until the picture has moved.
+    for (int axis = 0, x = 320, y = 240; axis < 2; ++axis) {
+        double x0, y0, x1 = 0, y1 = 0;
         centroidNow(0, x0, y0);
-        ASSERT_TRUE(puzzle.driver().drag(3, 320, 240, axis == 0 ? 340 : 320, axis == 0 ? 240 : 260))
-            << puzzle.driver().error();
-        centroidNow(0, x1, y1);
-        EXPECT_GT(axis == 0 ? x1 - x0 : y1 - y0, 3.0) << (axis == 0 ? "dragging right" : "dragging down")
-                                                      << " moved white by (" << x1 - x0 << ", " << y1 - y0 << ")";
+        const int toX = axis == 0 ? x + 20 : x, toY = axis == 0 ? y : y + 20;
+        const auto moved = [&](const xdrive::Image& i) {
+            return centroid(i, 0, x1, y1) && (axis == 0 ? x1 - x0 : y1 - y0) > 3.0;
+        };
+        EXPECT_TRUE(puzzle.dragHoldUntil(3, x, y, toX, toY, moved,
+                                         axis == 0 ? "white dragged right" : "white dragged down", 10000))
+            << "white moved by (" << x1 - x0 << ", " << y1 - y0 << ")";
+        x = toX, y = toY;
     }
 
     EXPECT_TRUE(puzzle.endWithEscape());

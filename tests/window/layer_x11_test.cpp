@@ -242,6 +242,7 @@ TEST_F(LayerX11, ColourNumbersPerDriver) {
     openStandard();
     EXPECT_EQ(colourBlack, 0);
     EXPECT_EQ(colourDarkGrey, 8);
+    const int32_t paletteRed = colourRed;
     set_palette_entry(20, 1, 2, 3);
     EXPECT_EQ(graph_status(), grOk);
     close_window();
@@ -264,6 +265,8 @@ TEST_F(LayerX11, ColourNumbersPerDriver) {
     EXPECT_EQ(get_pixel(0, 0), 0x123456);
     set_palette_entry(1, 0, 0, 0);
     EXPECT_EQ(graph_status(), grNoPalette);
+    close_window();
+    EXPECT_EQ(colourRed, paletteRed) << "without a window, colour numbers are those of driver 3 again";
 }
 
 TEST_F(LayerX11, OpenGLDrawsOnlyWhileOn) {
