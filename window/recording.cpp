@@ -34,6 +34,8 @@ constexpr Range valueRange[queryCount] = {
 constexpr int32_t maxKeyNumber = 255;
 constexpr int32_t bytesPerLine = 64;
 constexpr uint32_t flushIntervalMs = 1000;
+// The reader's room for a loaded file at first: above the largest save file of the family (about 70 KB).
+constexpr uint32_t initialFileBytes = 128 * 1024;
 // Bound of the end line's frame count: far beyond any game, small enough never to overflow a count.
 constexpr uint64_t maxFrames = 1000000000000000000ULL;
 
@@ -144,6 +146,7 @@ struct Scanner {
         uint64_t magnitude = 0;
         if (!unsignedNumber(magnitude, negative ? static_cast<uint64_t>(-low) : static_cast<uint64_t>(high)))
             return false;
+        if (negative && magnitude == 0) return false;  // "-0": not how a number is written here
         value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
         return value >= low && value <= high;
     }
@@ -235,7 +238,10 @@ const Answer* nextAnswer(const Frame& frame, Cursor& cursor) {
 
 Writer::Writer() = default;
 
-Writer::~Writer() {
+Writer::~Writer() { closeUnfinished(); }
+
+// Keeps what the frames so far wrote, without an end line: the file replays as a recording cut short.
+void Writer::closeUnfinished() {
     if (fd_ < 0) return;
     writeRun();
     if (writeOut()) closeFile(true);
@@ -257,7 +263,7 @@ void Writer::closeFile(bool sync) {
 }
 
 bool Writer::open(const char* path, const Header& header) {
-    closeFile(true);
+    closeUnfinished();
     failed_ = false;
     error_[0] = '\0';
     current_.count = previous_.count = 0;
@@ -296,8 +302,9 @@ bool Writer::open(const char* path, const Header& header) {
     const int flags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (exists ? 0 : O_CREAT | O_EXCL);
     fd_ = ::open(path, flags, 0666);
     if (fd_ < 0) {
-        fail(errno == ELOOP ? "is a symbolic link; a recording is never written through one" : "cannot be created",
-             errno == ELOOP ? 0 : errno);
+        const int error = errno;
+        if (error == ELOOP) fail("is a symbolic link; a recording is never written through one", 0);
+        else fail(exists ? "cannot be opened for writing" : "cannot be created", error);
         return false;
     }
     struct stat now;
@@ -655,6 +662,11 @@ Outcome Reader::open(const char* path, const char* expectedProgram) {
     runLeft_ = framesRead_ = lineNumber_ = 0;
     atEof_ = cutShort_ = false;
     start_ = end_ = 0;
+    // Room for a loaded file taken before the first frame, so that a replay's frames need not allocate.
+    if (fileCapacity_ < initialFileBytes) {
+        fileCapacity_ = initialFileBytes;
+        fileBytes_.reset(new uint8_t[fileCapacity_]);
+    }
     // O_NONBLOCK: opening a FIFO to read would otherwise wait for a writer.
     fd_ = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) return failAt(0, "cannot be opened: %s", std::strerror(errno));
@@ -702,6 +714,8 @@ Outcome Reader::readHeader(const char* expectedProgram) {
             std::memcpy(out, f.at, n);
             out[n] = '\0';
             if (!headerWord(out)) return failAt(lineNumber_, "damaged header: unexpected characters");
+            if (field == 0 && std::strcmp(header_.program, expectedProgram) != 0)
+                return failAt(lineNumber_, "a recording of %s, not of %s", header_.program, expectedProgram);
         } else {
             uint64_t seed = 0;
             if (!f.unsignedNumber(seed, 4294967295ULL) || !f.atEnd())
@@ -709,8 +723,6 @@ Outcome Reader::readHeader(const char* expectedProgram) {
             header_.seed = static_cast<uint32_t>(seed);
         }
     }
-    if (std::strcmp(header_.program, expectedProgram) != 0)
-        return failAt(2, "a recording of %s, not of %s", header_.program, expectedProgram);
     return Outcome::ok;
 }
 
@@ -865,7 +877,11 @@ Outcome Reader::parseLoad(bool loaded) {
 // The loaded file's bytes: "B" and 64 bytes in lower-case hex a line, the last line holding the rest.
 Outcome Reader::readLoadBytes() {
     Load& load = frame_.load;
-    if (load.size > 0 && !fileBytes_) fileBytes_.reset(new uint8_t[maxFileBytes]);
+    // Only a file larger than any save file of the family grows the buffer, in the frame that loads it.
+    if (load.size > fileCapacity_) {
+        fileCapacity_ = load.size;
+        fileBytes_.reset(new uint8_t[fileCapacity_]);
+    }
     uint8_t* bytes = fileBytes_.get();
     for (uint32_t got = 0; got < load.size;) {
         const LineRead read = readLine();

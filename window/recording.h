@@ -3,8 +3,9 @@
 // so a game is fully determined by its seed and by these answers; playing them back replays the game.
 //
 // A recording is a text file, one record a line (docs/recording.md describes it line by line). Both sides work in
-// fixed-size buffers: nothing here allocates once a recording is open, except the reader's one buffer for a
-// loaded file's bytes, taken at the first load it meets. No exceptions, no virtual functions.
+// fixed-size buffers: nothing here allocates once a recording is open, except that the reader's buffer for a
+// loaded file's bytes (128 KiB from open on) grows for a file larger than that, up to maxFileBytes. No exceptions, no
+// virtual functions.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +26,7 @@ inline constexpr uint32_t maxTimes = 1000000000;
 inline constexpr uint32_t maxFileBytes = 4u << 20;
 // Longest file name and failure reason a recording stores, in bytes.
 inline constexpr int32_t maxNameBytes = 255;
-// Longest line the reader takes; the writer's longest line (256 entries) stays well below it.
+// Longest line the reader takes, its newline included; the writer's longest (256 entries) stays well below it.
 inline constexpr int32_t maxLineBytes = 8192;
 
 // The window layer's input queries, each answered from the recording during a replay.
@@ -53,9 +54,9 @@ struct Entry {
 
 // What a recording says about the program that made it.
 struct Header {
-    int32_t formatVersion = recording::formatVersion;
-    char program[32] = {};  // the command, e.g. "cube3d": letters, digits and . _ + -
-    char version[32] = {};  // the program's version, same characters
+    int32_t formatVersion = recording::formatVersion;  // as read; the writer always writes its own
+    char program[32] = {};                             // the command, e.g. "cube3d": letters, digits and . _ + -
+    char version[32] = {};                             // the program's version, same characters
     uint32_t seed = 0;
 };
 
@@ -103,13 +104,16 @@ public:
     Writer& operator=(const Writer&) = delete;
 
     // Creates the file, or replaces it when it is itself a recording, and writes the header. Refuses a symbolic
-    // link (never written through), a folder, a FIFO, a device, any other existing file, and a header whose names
-    // hold characters a recording cannot store. False with error() set to one line naming the file and the reason.
+    // link (never written through, whatever it leads to), a folder, a FIFO, a device, every other existing file,
+    // and a header whose names hold characters a recording cannot store. False with error() set to one line
+    // naming the file and the reason.
     bool open(const char* path, const Header& header);
 
-    // One query of the current frame and its answer.
+    // One query of the current frame and its answer. One that answerValid refuses ends the recording: no recording
+    // could hold it.
     void answer(const Answer& answer);
-    // A load of a file made in the current frame, in its place among the frame's questions.
+    // A load of a file made in the current frame, in its place among the frame's questions. The name and reason
+    // keep their first maxNameBytes bytes; a file larger than maxFileBytes ends the recording.
     void loadedFile(const char* name, const uint8_t* bytes, size_t size);
     void loadFailed(const char* name, const char* reason);
     // The current frame was shown; nowMs is a steady clock in milliseconds. Returns false once the recording has
@@ -139,6 +143,7 @@ private:
     void append(const char* text, size_t size);
     bool writeOut();
     void closeFile(bool sync);
+    void closeUnfinished();
 
     int fd_ = -1;
     bool failed_ = false;
@@ -225,6 +230,7 @@ private:
     uint64_t runLeft_ = 0;
     uint64_t framesRead_ = 0;
     std::unique_ptr<uint8_t[]> fileBytes_;
+    uint32_t fileCapacity_ = 0;
     // The line being parsed, and the stream it comes from.
     const char* line_ = nullptr;
     int32_t lineSize_ = 0;

@@ -215,6 +215,31 @@ TEST(Recording, RandomGamesReadBackExactly) {
     }
 }
 
+// Loads of every size a line split can get wrong, up to the largest a recording holds, read back byte for byte;
+// a larger one cannot be recorded, and says so.
+TEST(Recording, LoadsOfEverySizeReadBack) {
+    TempDir dir;
+    const std::string path = dir.file("loads.rec");
+    std::vector<Frame> game;
+    for (size_t size : {0u, 1u, 63u, 64u, 65u, 200000u, rec::maxFileBytes}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + size);
+        game.push_back({ask(Query::takeKey, 108), loadOf("SALVARE.TXT", bytes)});
+    }
+    ASSERT_EQ(record(path, game), "");
+    const Replay r = replay(path);
+    EXPECT_EQ(r.last, Outcome::end) << r.message;
+    ASSERT_EQ(r.frames.size(), game.size());
+    for (size_t i = 0; i < game.size(); ++i) EXPECT_EQ(r.frames[i], game[i]) << "load of " << game[i][1].text.size();
+
+    rec::Writer w;
+    ASSERT_TRUE(w.open(path.c_str(), header()));
+    const std::string tooBig(rec::maxFileBytes + 1, 'x');
+    w.loadedFile("SALVARE.TXT", reinterpret_cast<const uint8_t*>(tooBig.data()), tooBig.size());
+    EXPECT_TRUE(w.failed());
+    EXPECT_NE(std::string(w.error()).find("larger than 4 MiB"), std::string::npos) << w.error();
+}
+
 // The lines of a short game, written out by hand from the format: a frame that reads the clock, a frame, two
 // repeats of it, a move of the mouse, a load amid a frame's questions, a refused load in a frame that asks
 // nothing else, a frame polling key_waiting, and the questions asked after the last shown frame.
