@@ -1,10 +1,10 @@
 // libFuzzer target for the recording reader. Whatever the bytes, reading must end in an outcome without a crash,
 // a hang or unbounded memory, and every part it hands out must hold only what a recording can hold.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "window/recording.h"
@@ -16,12 +16,16 @@ namespace rec = win::recording;
 // Parts read from one input at most: a run line may repeat a frame a billion times, one part a call.
 constexpr int32_t maxParts = 20000;
 
+// One file name for the process, removed when it ends.
 const char* inputPath() {
     static char path[] = "/tmp/fuzz_recording.XXXXXX";
-    static const int fd = mkstemp(path);
-    if (fd < 0) std::abort();
-    static const int removed = std::atexit([] { unlink(path); });
-    (void)removed;
+    static const bool made = [] {
+        const int fd = mkstemp(path);
+        if (fd < 0) std::abort();
+        ::close(fd);
+        return std::atexit([] { unlink(path); }) == 0;
+    }();
+    (void)made;
     return path;
 }
 
@@ -44,10 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* path = inputPath();
     // A new file each time: truncating one that holds data can make the file system write it back at once.
     unlink(path);
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) std::abort();
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-    std::fclose(file);
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 || (size > 0 && ::write(fd, data, size) != static_cast<ssize_t>(size))) std::abort();
+    ::close(fd);
     rec::Outcome outcome = reader.open(path, "pentagir");
     uint64_t wholeFrames = 0;
     for (int32_t part = 0; outcome == rec::Outcome::ok && part < maxParts; ++part) {
