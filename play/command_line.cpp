@@ -82,7 +82,7 @@ std::string_view lines(std::string_view block) {
 void putUsage(std::FILE* f, std::string_view name) {
     put(f, "Usage: ");
     put(f, name);
-    put(f, " [--record FILE | --replay FILE [--headless] | --timedemo FILE | --help | --version]\n");
+    put(f, " [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n");
 }
 
 // A heading help2man knows ("Files:") or that the page turns into a section ("Controls:", "Exit status:"), then
