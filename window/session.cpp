@@ -292,6 +292,7 @@ bool start_recording(const char* path, const char* program, const char* version,
         copyText(error, errorSize, "a recording or replay has already started");
         return false;
     }
+    state = Session{};
     win::recording::Header header;
     copyText(header.program, sizeof header.program, program ? program : "");
     copyText(header.version, sizeof header.version, version ? version : "");
@@ -317,6 +318,7 @@ bool start_replay(const char* path, const char* program, int16_t how, char* erro
         copyText(error, errorSize, "no such way of replaying");
         return false;
     }
+    state = Session{};
     copyText(state.program, sizeof state.program, program ? program : "");
     copyText(state.path, sizeof state.path, path ? path : "");
     if (!checkRecording(error, errorSize)) return false;

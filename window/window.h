@@ -235,7 +235,7 @@ int32_t finish_session(uint64_t digest);
 
 // Call before open_window: the window to open is the null backend's, made without any display. Its pages work in
 // memory, presenting shows nothing, set_gl_drawing succeeds without a context (GL calls are then no-ops), and the
-// input is what a replay answers, or none.
+// input is what a replay answers, or none (next_key_byte then returns 0 at once rather than wait for ever).
 void use_null_backend();
 
 // While recording: a load of the file name that the program made at this point of the frame, with the bytes it
