@@ -107,6 +107,7 @@ const char* failureText(int32_t error) {
         case notRegularFile: return "not a regular file";
         case noTemporaryName: return "every temporary name beside it is taken";
         case notSaveFile: return "not a save file of this program";
+        case notRecorded: return "the recording holds no load here";
         default: return std::strerror(error);
     }
 }
@@ -145,7 +146,7 @@ FileResult readFromDisk(const char* path, char* buffer, size_t capacity, size_t&
 
 FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t& size) {
     // A replayed game loads what the recorded one read, so that it goes the same way whatever the disk holds now.
-    if (play::replayingGame()) return {play::replayedLoad(path, buffer, capacity, size)};
+    if (play::replayingGame()) return {play::replayedLoad(path, buffer, capacity, size, notRecorded)};
     const FileResult result = readFromDisk(path, buffer, capacity, size);
     play::recordLoad(path, buffer, size, result.error, failureText(result.error));
     return result;

@@ -21,6 +21,7 @@ struct FileResult {
 inline constexpr int32_t notRegularFile = -1;   // a pipe, a device or a socket stands at the name
 inline constexpr int32_t noTemporaryName = -2;  // every name the temporary file may take is taken
 inline constexpr int32_t notSaveFile = -3;      // the file's contents are no save of this program
+inline constexpr int32_t notRecorded = -4;      // a replayed game loads, but its recording holds no load there
 
 // The reason in words: the system's text for an errno value, or the text of one of the reasons above.
 const char* failureText(int32_t error);

@@ -18,9 +18,9 @@ int endSession(uint64_t stateDigest);
 bool replayingGame();
 
 // During a replay, in place of reading the game file name: the load the recording holds at this point. 0 with its
-// bytes in buffer (at most capacity, their number in size), or the error the recorded load met (EIO when the
-// recording holds no load here). Touches no file.
-int32_t replayedLoad(const char* name, char* buffer, size_t capacity, size_t& size);
+// bytes in buffer (at most capacity, their number in size), or the error the recorded load met (notRecorded when
+// the recording holds no load here). Touches no file.
+int32_t replayedLoad(const char* name, char* buffer, size_t capacity, size_t& size, int32_t notRecorded);
 
 // While recording, after a load of the game file name: 0 and the bytes it read, or the error it met (0 is no
 // error; the caller's own codes are negative) and that error in words. Does nothing otherwise.

@@ -37,6 +37,7 @@ struct Session {
     bool frameTouched = false;  // the program asked something since the last shown frame
     uint64_t frames = 0;        // recorded frames played whole
     uint64_t totalFrames = 0;   // frames the recording holds
+    bool cutShort = false;      // the recording stops early: frames after totalFrames are not whole
     bool exhausted = false;     // no part left: the end line, or the recording stops early
     Outcome final = Outcome::ok;
     bool diverged = false;
@@ -67,7 +68,7 @@ void copyText(char* out, size_t size, const char* text) {
 void reportWriteFailure() {
     if (!writer.failed() || state.writeFailureShown) return;
     state.writeFailureShown = true;
-    std::fprintf(stderr, "%s: the recording stopped: %s\n", state.program, writer.error());
+    std::fprintf(stderr, "%s: %s\n", state.program, writer.error());
     std::fflush(stderr);
 }
 
@@ -79,9 +80,10 @@ void diverge() {
     state.divergedAt = state.frames;
 }
 
-// Reads the next part of the recording; at the end line or where the recording stops, the replay has run out.
+// Reads the next part of the recording; at the end line or where the recording stops, the replay has run out. A
+// recording cut short ends before the frame it cuts: a frame is played whole or not at all.
 void fetch() {
-    const Outcome outcome = reader.next();
+    const Outcome outcome = state.cutShort && state.frames >= state.totalFrames ? Outcome::incomplete : reader.next();
     state.havePart = outcome == Outcome::ok;
     state.cursor = {};
     state.loadUsed = false;
@@ -174,6 +176,7 @@ bool checkRecording(char* error, size_t errorSize) {
         return false;
     }
     state.totalFrames = outcome == Outcome::end ? reader.footer().frames : reader.framesRead();
+    state.cutShort = outcome == Outcome::incomplete;
     outcome = reader.open(state.path, state.program);
     if (outcome == Outcome::failed) {
         copyText(error, errorSize, reader.message());
@@ -353,7 +356,12 @@ bool replayed_load(const char* name, uint8_t* buffer, size_t capacity, size_t& s
         copyText(reason, reasonSize, "no recording is playing");
         return false;
     }
-    if (!over()) state.frameTouched = true;
+    if (over()) {
+        if (!state.stopped && state.final == Outcome::end) diverge();
+        copyText(reason, reasonSize, "the replay has ended");
+        return false;
+    }
+    state.frameTouched = true;
     while (!over()) {
         const win::recording::Frame& f = reader.frame();
         if (f.hasLoad && !state.loadUsed) {

@@ -99,7 +99,8 @@ TEST(Session, AReplayNamesTheFirstFrameWhereTheProgramAskedSomethingElse) {
 }
 
 TEST(Session, ARecordingCutShortPlaysItsWholeFramesAndSaysSo) {
-    const std::string cut = handMade.substr(0, handMade.find("L SAVE"));
+    // Cut inside the bytes of the last frame's load: that frame is not played at all.
+    const std::string cut = handMade.substr(0, handMade.find("B 616263") + 4);
     const std::string path = writeFile("cut.rec", cut);
     char error[512] = "";
     ASSERT_TRUE(start_replay(path.c_str(), "demo", replayHeadless, error, sizeof error)) << error;
@@ -113,6 +114,7 @@ TEST(Session, ARecordingCutShortPlaysItsWholeFramesAndSaysSo) {
     EXPECT_EQ(take_key(), 'a');
     present_frame(presentSwap);
     EXPECT_TRUE(key_held(keyEscape));
+    EXPECT_EQ(take_key(), keyEscape);
     std::string out;
     EXPECT_EQ(finish(0x1234, out), 1);
     EXPECT_EQ(out, "replay " + path + ": incomplete: played 2 frames, digest 0000000000001234\n");
