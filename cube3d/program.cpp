@@ -3,6 +3,7 @@
 #include "cube3d/draw.h"
 #include "cube3d/state.h"
 #include "play/program_window.h"
+#include "play/session.h"
 #include "window/window.h"
 
 namespace cube3d {
@@ -42,6 +43,14 @@ bool runFrame() { return playFrame(play::readOneKey()); }
 void shutDown() {
     play::closeProgramWindow(play::Drawing::openGl);
     state.glDrawing = false;
+}
+
+uint64_t stateDigest() {
+    play::Digest digest;
+    cubie::addToDigest(digest, state.puzzle);
+    digest.add(state.cameraYaw);
+    digest.add(state.cameraPitch);
+    return digest.value;
 }
 
 }  // namespace cube3d

@@ -31,4 +31,8 @@ void resetProgram(uint32_t seed);
 // Everything of a frame after its input has been read.
 bool playFrame(const FrameInput& input);
 
+// The digest of the final state a recording ends with and a replay must reach (play::Digest): the puzzle and the
+// camera.
+uint64_t stateDigest();
+
 }  // namespace cube3d

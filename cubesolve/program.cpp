@@ -4,6 +4,7 @@
 #include "cubesolve/player.h"
 #include "cubesolve/state.h"
 #include "play/program_window.h"
+#include "play/session.h"
 #include "window/window.h"
 
 namespace cubesolve {
@@ -33,5 +34,13 @@ bool runFrame() {
 }
 
 void shutDown() { play::closeProgramWindow(play::Drawing::pages); }
+
+uint64_t stateDigest() {
+    play::Digest digest;
+    cubie::addToDigest(digest, state.puzzle);
+    digest.add(state.viewAngle);
+    digest.add(state.cellScale);
+    return digest.value;
+}
 
 }  // namespace cubesolve

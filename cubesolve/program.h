@@ -28,4 +28,8 @@ void shutDown();
 // as given. startUp does this after opening the window.
 void resetProgram(uint32_t seed);
 
+// The digest of the final state a recording ends with and a replay must reach (play::Digest): the cube, the view and
+// the cell size.
+uint64_t stateDigest();
+
 }  // namespace cubesolve

@@ -9,6 +9,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "play/session.h"
+
 namespace cubie {
 
 const FileCalls systemFileCalls = {
@@ -105,6 +107,7 @@ const char* failureText(int32_t error) {
         case notRegularFile: return "not a regular file";
         case noTemporaryName: return "every temporary name beside it is taken";
         case notSaveFile: return "not a save file of this program";
+        case notRecorded: return "the recording holds no load here";
         default: return std::strerror(error);
     }
 }
@@ -114,7 +117,9 @@ void reportFailure(const char* program, const char* path, bool saving, FileResul
     std::fprintf(out, "%s: %s not %s: %s\n", program, path, saving ? "saved" : "loaded", failureText(result.error));
 }
 
-FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t& size) {
+namespace {
+
+FileResult readFromDisk(const char* path, char* buffer, size_t capacity, size_t& size) {
     size = 0;
     // Without waiting: a pipe or a device under the save file's name would otherwise block the program for good
     // (a pipe without a writer on opening to read).
@@ -137,7 +142,20 @@ FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t
     return {error};
 }
 
+}  // namespace
+
+FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t& size) {
+    // A replayed game loads what the recorded one read, so that it goes the same way whatever the disk holds now.
+    if (play::replayingGame()) return {play::replayedLoad(path, buffer, capacity, size, notRecorded)};
+    const FileResult result = readFromDisk(path, buffer, capacity, size);
+    play::recordLoad(path, buffer, size, result.error, failureText(result.error));
+    return result;
+}
+
 AtomicFile::AtomicFile(const char* path) {
+    // A replayed game saves nothing: the player's file stays as it is, and the save "succeeds" without a word.
+    replaying_ = play::replayingGame();
+    if (replaying_) return;
     struct stat info {};
     bool exists = false;
     error_ = followLinks(path, target_, sizeof target_, info, exists);
@@ -216,6 +234,7 @@ void AtomicFile::fail(int32_t error) {
 }
 
 void AtomicFile::write(const char* bytes, size_t size) {
+    if (replaying_) return;
     while (error_ == 0 && size > 0) {
         if (buffered_ == sizeof buffer_ && !writeOut()) return;
         const size_t part = std::min(size, sizeof buffer_ - buffered_);

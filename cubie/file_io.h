@@ -21,6 +21,7 @@ struct FileResult {
 inline constexpr int32_t notRegularFile = -1;   // a pipe, a device or a socket stands at the name
 inline constexpr int32_t noTemporaryName = -2;  // every name the temporary file may take is taken
 inline constexpr int32_t notSaveFile = -3;      // the file's contents are no save of this program
+inline constexpr int32_t notRecorded = -4;      // a replayed game loads, but its recording holds no load there
 
 // The reason in words: the system's text for an errno value, or the text of one of the reasons above.
 const char* failureText(int32_t error);
@@ -54,6 +55,8 @@ extern FileCalls fileCalls;
 
 // Reads the start of a regular file into buffer: at most capacity bytes, their number in size. Fails when the
 // file cannot be opened or read, or is no regular file (a pipe or a device under the name is never waited on).
+// While a game is recorded, what it read (or why it failed) goes into the recording; while one is replayed, the
+// recorded load is given back and no file is touched (play/session.h).
 FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t& size);
 
 // A file written under a temporary name beside the file it replaces, and renamed over that file only when all of
@@ -74,6 +77,8 @@ FileResult readFileStart(const char* path, char* buffer, size_t capacity, size_t
 // a power cut). Before it creates its own, a writer removes those: a regular file of its own user at one of these
 // names, whose lock it can take. Whatever else stands at such a name (a link, a folder, a pipe, another user's
 // file, a live save's file) is never opened for writing, followed, replaced or removed.
+//
+// While a recorded game is replayed a writer touches no file at all, and commit succeeds.
 class AtomicFile {
 public:
     explicit AtomicFile(const char* path);
@@ -98,6 +103,7 @@ private:
     void fail(int32_t error);
 
     int fd_ = -1;
+    bool replaying_ = false;
     int32_t error_ = 0;
     size_t buffered_ = 0;
     char buffer_[8192];

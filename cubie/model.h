@@ -19,6 +19,7 @@
 #include "cubie/facets.h"
 #include "cubie/save_file.h"
 #include "play/random.h"
+#include "play/session.h"
 #include "scene/vec.h"
 
 namespace cubie {
@@ -440,6 +441,25 @@ template <CubieConfig C>
 void settleTurn(CubieModel<C>& m) {
     detail::findTargets(m);
     if (detail::isPermutation(m)) detail::applyTargets(m);
+}
+
+// ---- Digest -------------------------------------------------------------------------------------------------
+
+// Adds the puzzle's state to a digest: size and shape, every corner point and facet record, the running turn and
+// scramble, and the random generator. The working spaces carry nothing and are left out.
+template <CubieConfig C>
+void addToDigest(play::Digest& digest, const CubieModel<C>& m) {
+    digest.add(m.gridSize);
+    digest.add(m.dims);
+    for (const auto& point : m.worldVertex) digest.add(point);
+    for (const auto& f : m.facets) {
+        digest.add(f.colour);
+        digest.add(f.vertex);
+    }
+    for (const int32_t value :
+         {int32_t{m.turning}, m.turnAxis, m.turnLayer, m.turnStep, m.turnAngle, m.turnTarget, m.scrambleLeft})
+        digest.add(value);
+    digest.add(m.randomState);
 }
 
 }  // namespace cubie

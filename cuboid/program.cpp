@@ -4,6 +4,7 @@
 #include "cuboid/state.h"
 #include "play/page_flip.h"
 #include "play/program_window.h"
+#include "play/session.h"
 #include "window/window.h"
 
 namespace cuboid {
@@ -45,5 +46,13 @@ bool runFrame() {
 }
 
 void shutDown() { play::closeProgramWindow(play::Drawing::pages); }
+
+uint64_t stateDigest() {
+    play::Digest digest;
+    cubie::addToDigest(digest, state.puzzle);
+    digest.add(state.viewAngle);
+    digest.add(state.diceMode);
+    return digest.value;
+}
 
 }  // namespace cuboid

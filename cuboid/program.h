@@ -31,4 +31,8 @@ void resetProgram(uint32_t seed);
 // Everything of a frame after its input has been read: the turn step, the picture, the gestures and the key.
 bool playFrame(const FrameInput& input);
 
+// The digest of the final state a recording ends with and a replay must reach (play::Digest): the puzzle, the view and
+// the dice mode.
+uint64_t stateDigest();
+
 }  // namespace cuboid

@@ -1,5 +1,9 @@
 #include "play/command_line.h"
 
+#include <string>
+
+#include "window/window.h"
+
 #ifndef PUZZLES_VERSION
 #error "PUZZLES_VERSION must be set by the build (the project's version)"
 #endif
@@ -10,17 +14,41 @@ namespace {
 
 constexpr std::string_view helpOption = "--help";
 constexpr std::string_view versionOption = "--version";
+constexpr std::string_view recordOption = "--record";
+constexpr std::string_view replayOption = "--replay";
+constexpr std::string_view headlessOption = "--headless";
+constexpr std::string_view timedemoOption = "--timedemo";
 
-// The same for every program, so written here once.
+constexpr const char* unknownArgument = "unknown argument";
+
+// The same for every program, so written here once. A tag too long for its column stands on a line of its own,
+// its text below it at the column, as help2man reads it.
 constexpr std::string_view options = R"(
+  --record FILE
+                Plays as usual and writes the game to FILE as it goes: what
+                every frame read from the mouse, the keys and the clock. FILE
+                is replaced only when it is itself a recording.
+  --replay FILE
+                Plays the game recorded in FILE again in the window, reading
+                and writing no other file, and says whether it ended in the
+                recorded state. Escape or the close button ends it early.
+  --headless    With --replay: plays it without a window, as fast as it goes,
+                and prints the frame count and the final state's digest.
+  --timedemo FILE
+                Plays the recording in FILE in the window as fast as it draws,
+                and prints the frames per second.
   --help        Prints this help and exits.
   --version     Prints the program's name and version and exits.
 )";
 constexpr std::string_view exitStatus = R"(
-  0             Escape ended the program, or the help or version was printed.
-  1             The window could not be opened, or the help or version could
-                not be written.
-  2             An argument other than --help and --version.
+  0             Escape ended the program, the help or version was printed, or
+                a replay ended in the recorded state.
+  1             The window could not be opened, the help or version could not
+                be written, or a replay ended in another state, ran short or
+                was stopped.
+  2             An argument other than these, options that do not go
+                together, or a FILE that may not be replaced or is no
+                readable recording of this program.
 )";
 
 void put(std::FILE* f, std::string_view s) { std::fwrite(s.data(), 1, s.size(), f); }
@@ -54,7 +82,7 @@ std::string_view lines(std::string_view block) {
 void putUsage(std::FILE* f, std::string_view name) {
     put(f, "Usage: ");
     put(f, name);
-    put(f, " [--help | --version]\n");
+    put(f, " [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n");
 }
 
 // A heading help2man knows ("Files:") or that the page turns into a section ("Controls:", "Exit status:"), then
@@ -84,26 +112,92 @@ void putVersion(std::FILE* f, std::string_view name) {
     put(f, " " PUZZLES_VERSION "\n");
 }
 
+// Starts the recording or replay the command line asks for: true, or false with one line on err.
+bool startSession(const CommandLine& line, const ProgramText& text, std::FILE* err) {
+    char error[4096 + 512] = "";
+    const std::string name(text.name), record(line.record), replay(line.replay);
+    bool started = true;
+    if (!record.empty()) {
+        started = start_recording(record.c_str(), name.c_str(), PUZZLES_VERSION, error, sizeof error);
+    } else if (!replay.empty()) {
+        const int16_t how = line.timedemo ? replayTimed : line.headless ? replayHeadless : replayInWindow;
+        started = start_replay(replay.c_str(), name.c_str(), how, error, sizeof error);
+    }
+    if (!started) {
+        put(err, text.name);
+        put(err, ": ");
+        putArgument(err, error);
+        put(err, "\n");
+    }
+    return started;
+}
+
 }  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    bool help = false, version = false, sessionGiven = false;
+    std::string_view headless;
+    auto refuse = [&line](std::string_view argument, const char* problem) {
+        line.action = CommandLine::Action::refuse;
+        line.argument = argument;
+        line.problem = problem;
+        return line;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const bool session = argument == recordOption || argument == replayOption || argument == timedemoOption;
+        if (argument == helpOption) {
+            help = true;
+        } else if (argument == versionOption) {
+            version = true;
+        } else if (argument == headlessOption) {
+            headless = argument;
+        } else if (!session) {
+            return refuse(argument, unknownArgument);
+        } else if (sessionGiven) {
+            return refuse(argument, "goes with no other of --record, --replay and --timedemo");
+        } else if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            return refuse(argument, "needs a FILE after it");
+        } else {
+            sessionGiven = true;
+            const std::string_view file = argv[++i];
+            if (argument == recordOption) line.record = file;
+            else line.replay = file;
+            line.timedemo = argument == timedemoOption;
+        }
+    }
+    if (!headless.empty() && (line.replay.empty() || line.timedemo)) return refuse(headless, "goes only with --replay");
+    line.headless = !headless.empty();
+    if (help) line.action = CommandLine::Action::help;
+    else if (version) line.action = CommandLine::Action::version;
+    return line;
+}
 
 std::optional<int> readCommandLine(int argc, const char* const* argv, const ProgramText& text, std::FILE* out,
                                    std::FILE* err) {
-    if (argc <= 1) return std::nullopt;
-    bool help = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == helpOption) {
-            help = true;
-        } else if (argument != versionOption) {
-            put(err, text.name);
-            put(err, ": unknown argument '");
-            putArgument(err, argument);
+    const CommandLine line = parseCommandLine(argc, argv);
+    if (line.action == CommandLine::Action::refuse) {
+        put(err, text.name);
+        put(err, ": ");
+        if (line.problem == unknownArgument) {
+            put(err, "unknown argument '");
+            putArgument(err, line.argument);
             put(err, "'\n");
             putUsage(err, text.name);
-            return 2;
+        } else {
+            putArgument(err, line.argument);
+            put(err, " ");
+            put(err, line.problem);
+            put(err, "\n");
         }
+        return 2;
     }
-    if (help) {
+    if (line.action == CommandLine::Action::play) {
+        if (!startSession(line, text, err)) return 2;
+        return std::nullopt;
+    }
+    if (line.action == CommandLine::Action::help) {
         putHelp(out, text);
     } else {
         putVersion(out, text.name);

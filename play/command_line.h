@@ -1,7 +1,8 @@
-// A program's command line: --help, --version, and nothing else. Knows no program: each passes its own words,
-// written once in its folder's about.h. help2man builds each manual page from what --help prints, so the layout
-// of that text is also the page's (see dist/program_files.cmake), and the desktop entry and metadata take their
-// summary and description from it too.
+// A program's command line: --help, --version, and the options of recordings (--record, --replay with
+// --headless, --timedemo), and nothing else. Knows no program: each passes its own words, written once in its
+// folder's about.h. help2man builds each manual page from what --help prints, so the layout of that text is also
+// the page's (see dist/program_files.cmake), and the desktop entry and metadata take their summary and
+// description from it too.
 #pragma once
 
 #include <cstdio>
@@ -20,10 +21,27 @@ struct ProgramText {
     std::string_view files;        // "  FILE  what it holds" lines; empty when the program keeps no file
 };
 
-// Reads the arguments main() was given. With none it prints nothing and returns nothing: the program starts as
-// usual. "--help" prints the help on out, "--version" the name and version; both return 0, or 1 when out cannot
-// be written. Any other argument prints one line naming it and the usage on err and returns 2. Never opens a
-// window, so a wrong argument cannot leave one behind.
+// What the arguments ask for, before anything is opened.
+struct CommandLine {
+    enum class Action { play, help, version, refuse };
+    Action action = Action::play;
+    std::string_view record;    // --record FILE
+    std::string_view replay;    // --replay FILE or --timedemo FILE
+    bool headless = false;      // --headless (only with --replay)
+    bool timedemo = false;      // the replay is --timedemo's
+    std::string_view argument;  // refuse: the argument concerned
+    const char* problem = "";   // refuse: what is wrong with it, e.g. "unknown argument"
+};
+
+// Reads the arguments main() was given, without printing or opening anything.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// Reads the arguments main() was given. With none, or with a recording's options, it prints nothing and returns
+// nothing: the program starts (with --record, --replay or --timedemo its session has started first, see
+// window.h's start_recording and start_replay). "--help" prints the help on out, "--version" the name and version;
+// both return 0, or 1 when out cannot be written. An unknown argument prints one line naming it and the usage on
+// err; options that do not go together, and a FILE that is refused, print one line on err; these return 2. Never
+// opens a window, so a wrong argument cannot leave one behind.
 std::optional<int> readCommandLine(int argc, const char* const* argv, const ProgramText& text, std::FILE* out = stdout,
                                    std::FILE* err = stderr);
 

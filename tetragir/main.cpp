@@ -1,3 +1,4 @@
+#include "play/session.h"
 #include "tetragir/about.h"
 #include "tetragir/program.h"
 
@@ -6,6 +7,7 @@ int main(int argc, char** argv) {
     if (!tetragir::startUp()) return 1;
     while (tetragir::runFrame()) {
     }
+    const int exitStatus = play::endSession(tetragir::stateDigest());
     tetragir::shutDown();
-    return 0;
+    return exitStatus;
 }

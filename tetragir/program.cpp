@@ -2,6 +2,7 @@
 
 #include "play/program_window.h"
 #include "play/random.h"
+#include "play/session.h"
 #include "tetragir/draw.h"
 #include "tetragir/picking.h"
 #include "tetragir/state.h"
@@ -51,5 +52,21 @@ bool runFrame() {
 }
 
 void shutDown() { play::closeProgramWindow(play::Drawing::openGl); }
+
+uint64_t stateDigest() {
+    play::Digest digest;
+    for (const int32_t colour : state.colours) digest.add(colour);
+    for (const scene::Vec3& axis : {state.view.x, state.view.y, state.view.z}) {
+        digest.add(axis.x);
+        digest.add(axis.y);
+        digest.add(axis.z);
+    }
+    digest.add(state.clock.frameClock);
+    digest.add(state.clock.animStart);
+    digest.add(state.animMove.layer);
+    digest.add(state.animMove.count);
+    digest.add(state.randomState);
+    return digest.value;
+}
 
 }  // namespace tetragir

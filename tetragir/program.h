@@ -32,4 +32,8 @@ void resetProgram(uint32_t seed);
 // calls and presentation are harmless no-ops without a window.
 void playFrame(const FrameInput& input);
 
+// The digest of the final state a recording ends with and a replay must reach (play::Digest): the stickers' colours,
+// the view, the turn animation and the random generator.
+uint64_t stateDigest();
+
 }  // namespace tetragir

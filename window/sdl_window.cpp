@@ -12,6 +12,10 @@
 // state (key ring, held keys, mouse), in order, so nothing is shared between threads and a Shift+click keeps the
 // Shift state it had at its own event rather than at the end of the pump. A frame drains the queue once, at its
 // first input query (or at its presentation when it asks nothing); its other queries read the layer's state.
+//
+// The null backend (use_null_backend) is this file with SDL left out: the window is the layer's state alone, so
+// pages, drawing and frames work in memory and nothing is shown. Every input query's answer passes through the
+// session (session.h), which writes it down while recording and gives the recorded one while replaying.
 #include <SDL.h>
 
 #include <algorithm>
@@ -25,6 +29,7 @@
 #include "window/key_queue.h"
 #include "window/pages.h"
 #include "window/palette.h"
+#include "window/session.h"
 #include "window/window.h"
 
 namespace {
@@ -32,6 +37,7 @@ namespace {
 // ---- layer state ----
 
 using Clock = std::chrono::steady_clock;
+using win::recording::Query;
 
 constexpr int pageCount = 4;
 constexpr int heldKeyCount = 128;
@@ -48,6 +54,7 @@ constexpr auto collectionLife = std::chrono::milliseconds(1);
 
 struct LayerState {
     bool open = false;
+    bool nullBackend = false;  // windows are made without a display, see use_null_backend
     int16_t status = 0;
     int16_t driver = 0, mode = 0;
     int width = 0, height = 0;
@@ -161,7 +168,7 @@ void refreshAfterDrawing(int64_t left, int64_t top, int64_t right, int64_t botto
 
 // Waits until the next frame may be shown, so that motion counted in frames runs at the program's speed.
 void paceFrame() {
-    if (layer.frameRate <= 0) return;
+    if (layer.frameRate <= 0 || win::session::unpaced()) return;
     const auto period = std::chrono::nanoseconds(1'000'000'000LL / layer.frameRate);
     auto now = Clock::now();
     if (layer.nextFrame > now) std::this_thread::sleep_until(layer.nextFrame);
@@ -346,8 +353,25 @@ void onWindowEvent(const SDL_WindowEvent& e) {
     }
 }
 
+// During a replay the live input is not the game's: only the watcher's Escape or close button counts, and stops
+// the replay. The rest is dropped, so that the ring never fills.
+void watchLiveInput() {
+    bool stop = layer.held[keyEscape];
+    while (!win::keyQueueEmpty(layer.keys)) {
+        const uint8_t byte = win::keyQueuePop(layer.keys);
+        if (byte == keyEscape) stop = true;
+        if (byte == 0 && win::keyQueuePop(layer.keys) == win::closeButtonCode) stop = true;
+    }
+    if (stop) win::session::watcherStopped();
+}
+
 void pumpEvents() {
     if (!layer.open) return;
+    if (layer.nullBackend) {
+        layer.collectedThisFrame = true;
+        layer.collectedAt = Clock::now();
+        return;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (e.type != SDL_TEXTINPUT) flushPress();
@@ -369,6 +393,7 @@ void pumpEvents() {
         layer.lastWasMotion = e.type == SDL_MOUSEMOTION;
     }
     flushPress();
+    if (win::session::replaying()) watchLiveInput();
     layer.collectedThisFrame = true;
     layer.collectedAt = Clock::now();
 }
@@ -386,8 +411,31 @@ void collectForPresent() {
     if (!layer.collectedThisFrame) pumpEvents();
 }
 
+// The answer of an input query: the recorded one during a replay, else the live one (written down while
+// recording).
+int64_t answered(win::recording::Query query, int32_t argument, int64_t live) {
+    if (win::session::replaying()) return win::session::replayed(query, argument);
+    return win::session::answer(query, argument, live);
+}
+
+// The oldest byte of the key ring, waiting for one. Events are collected only while the ring is empty, so the
+// second byte of a pair is never pushed out by an overflow between the two reads of a pair.
+uint8_t waitForKeyByte() {
+    // The null backend has no keyboard: nothing would ever come.
+    if (layer.nullBackend) return win::keyQueuePop(layer.keys);
+    while (win::keyQueueEmpty(layer.keys)) {
+        pumpEvents();
+        if (!win::keyQueueEmpty(layer.keys)) break;
+        SDL_Delay(10);
+    }
+    return win::keyQueuePop(layer.keys);
+}
+
 // After a frame is shown: the next frame's first query collects anew.
-void endFrame() { layer.collectedThisFrame = false; }
+void endFrame() {
+    layer.collectedThisFrame = false;
+    win::session::frameShown();
+}
 
 // ---- opening ----
 
@@ -544,7 +592,7 @@ void adoptWindow(int16_t driver, int16_t mode, int w, int h, int entries) {
     layer.paletteEntries = entries;
     layer.palette = win::defaultPalette();
     layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    layer.shadow = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    layer.shadow = layer.nullBackend ? nullptr : SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
     layer.open = true;
     resetDrawingState();
     setKnownColours();
@@ -565,6 +613,21 @@ int16_t showNewWindow() {
     return grNoOpenGL;
 }
 
+// The null backend's window: the layer's state for a screen of nullScreenWidth x nullScreenHeight, no SDL.
+constexpr int nullScreenWidth = 1024, nullScreenHeight = 768;
+
+int16_t openNullWindow(int16_t driver, int16_t mode) {
+    const SDL_Rect screen{0, 0, nullScreenWidth, nullScreenHeight};
+    int w = 0, h = 0;
+    const int entries = paletteEntriesOf(driver);
+    if (!areaForMode(mode, screen, screen, w, h) || w > screen.w || h > screen.h)
+        return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
+    if (entries < 0) return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+    adoptWindow(driver, mode, w, h, entries);
+    layer.error[0] = '\0';
+    return grOk;
+}
+
 int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     if (driver == driverDetect) {
         driver = driverRgb;
@@ -572,6 +635,7 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     }
     // The size mode is judged before the driver; whether the size fits needs the screen.
     if (!knownMode(mode)) return failOpen(grInvalidMode, "invalid size mode", nullptr);
+    if (layer.nullBackend) return openNullWindow(driver, mode);
     if (const int16_t status = startVideo(); status != grOk) return status;
     int w = 0, h = 0;
     Uint32 flags = 0;
@@ -599,11 +663,19 @@ void open_window(int16_t& driver, int16_t& mode, const char* title) {
         return;
     }
     layer.status = openWindow(driver, mode, title);
+    if (layer.open) win::session::windowOpened();
 }
 
 void close_window() {
     if (!ready()) return;
     layer.open = false;
+    if (layer.nullBackend) {
+        layer.glDrawing = false;
+        win::keyQueueClear(layer.keys);
+        for (auto& page : layer.pages) page = win::Page{};
+        layer.paletteEntries = win::paletteSize;
+        return;
+    }
     if (layer.gl != nullptr) {
         SDL_GL_MakeCurrent(layer.window, nullptr);
         SDL_GL_DeleteContext(layer.gl);
@@ -641,8 +713,18 @@ void set_custom_size(int16_t width, int16_t height) {
     layer.customHeight = height;
 }
 
+void use_null_backend() {
+    layer.status = layer.open ? grAlreadyOpen : grOk;
+    if (!layer.open) layer.nullBackend = true;
+}
+
 void set_gl_drawing(bool on) {
     if (!ready()) return;
+    if (layer.nullBackend) {
+        // No context is ever current, so GL calls do nothing.
+        layer.glDrawing = on;
+        return;
+    }
     if (layer.gl == nullptr) {
         layer.status = grNoOpenGL;
         return;
@@ -662,8 +744,9 @@ void present_frame(int16_t mode) {
     }
     collectForPresent();
     paceFrame();
-    if (mode == presentSwap && layer.glDrawing) SDL_GL_SwapWindow(layer.window);
-    else showPage();
+    if (mode == presentSwap && layer.glDrawing) {
+        if (!layer.nullBackend) SDL_GL_SwapWindow(layer.window);
+    } else showPage();
     endFrame();
 }
 
@@ -679,54 +762,61 @@ int16_t window_last_y() { return ready() ? static_cast<int16_t>(layer.height - 1
 int16_t mouse_buttons() {
     if (!ready()) return 0;
     collectForQuery();
-    return layer.mouseButtons;
+    return static_cast<int16_t>(answered(Query::mouseButtons, 0, layer.mouseButtons));
 }
 
 int16_t mouse_x() {
     if (!ready()) return 0;
     collectForQuery();
-    return layer.mouseX;
+    return static_cast<int16_t>(answered(Query::mouseX, 0, layer.mouseX));
 }
 
 int16_t mouse_y() {
     if (!ready()) return 0;
     collectForQuery();
-    return layer.mouseY;
+    return static_cast<int16_t>(answered(Query::mouseY, 0, layer.mouseY));
 }
 
 bool key_waiting() {
     if (!ready()) return false;
     collectForQuery();
-    return !win::keyQueueEmpty(layer.keys);
+    return answered(Query::keyWaiting, 0, !win::keyQueueEmpty(layer.keys)) != 0;
 }
 
 uint8_t next_key_byte() {
     if (!ready()) return 0;
-    // Events are collected only while the ring is empty, so the second byte of a pair is never pushed out by an
-    // overflow between the two reads of a pair.
-    while (win::keyQueueEmpty(layer.keys)) {
-        pumpEvents();
-        if (!win::keyQueueEmpty(layer.keys)) break;
-        SDL_Delay(10);
+    if (win::session::replaying()) {
+        collectForQuery();
+        return static_cast<uint8_t>(win::session::replayed(Query::nextKeyByte, 0));
     }
-    return win::keyQueuePop(layer.keys);
+    return static_cast<uint8_t>(win::session::answer(Query::nextKeyByte, 0, waitForKeyByte()));
 }
 
 uint8_t take_key() {
-    if (!key_waiting()) return 0;
-    const uint8_t first = next_key_byte();
-    return first != 0 ? first : next_key_byte();
+    if (!ready()) return 0;
+    collectForQuery();
+    if (win::session::replaying()) return static_cast<uint8_t>(win::session::replayed(Query::takeKey, 0));
+    uint8_t key = 0;
+    if (!win::keyQueueEmpty(layer.keys)) {
+        const uint8_t first = waitForKeyByte();
+        key = first != 0 ? first : waitForKeyByte();
+    }
+    return static_cast<uint8_t>(win::session::answer(Query::takeKey, 0, key));
 }
 
 uint32_t tick_count() {
+    if (win::session::replaying()) return static_cast<uint32_t>(win::session::replayed(Query::tickCount, 0));
     const auto now = Clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    const auto ms = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<uint32_t>(win::session::answer(Query::tickCount, 0, ms));
 }
 
 bool key_held(int32_t keyNumber) {
     if (!ready()) return false;
+    // No key number outside the table is ever held; such a question is neither recorded nor replayed.
+    if (keyNumber < 0 || keyNumber >= heldKeyCount) return false;
     collectForQuery();
-    return keyNumber >= 0 && keyNumber < heldKeyCount && layer.held[keyNumber];
+    return answered(Query::keyHeld, keyNumber, layer.held[keyNumber]) != 0;
 }
 
 void clear_page() {

@@ -14,6 +14,7 @@
 // one of the codes below. No operation crashes on any argument.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct PointType {
@@ -190,3 +191,58 @@ void draw_filled_polygon(int16_t count, const PointType* points);
 
 // Colour number at (x, y) of the drawing page; 0 and status -7 off the page.
 int32_t get_pixel(int16_t x, int16_t y);
+
+// ---- recordings and replays (docs/recording.md) ----
+//
+// A game is fully determined by what each frame read from the input queries above (mouse_x, mouse_y,
+// mouse_buttons, key_waiting, next_key_byte, take_key, key_held, tick_count), so the layer can write those answers
+// down while a game is played and give them back later in the same order. A frame ends where one is shown
+// (present_frame with presentDirectOn or presentSwap, select_shown_page).
+
+// Call before open_window. Creates the recording at path (or replaces it when it is itself a recording; never
+// through a link) with a header naming the program, its version and the seed, and from then on writes every input
+// query's answer as it is given; the first tick_count answer is the seed. The lines reach the file at least once a
+// second, so a crash leaves a recording that plays to its last whole frame. A write that fails later ends the
+// recording with one line on standard error and the game goes on. False with one line in error when the file is
+// refused.
+bool start_recording(const char* path, const char* program, const char* version, char* error, size_t errorSize);
+
+// How start_replay shows the game.
+enum : int16_t {
+    replayInWindow = 0,  // in the window, at the program's own pace
+    replayHeadless = 1,  // without a display (the null backend), as fast as the machine allows
+    replayTimed = 2,     // in the window, unpaced, and timed
+};
+
+// Call before open_window. Opens the recording at path, checks every line of it, and from then on answers every
+// input query from it; queries that differ from the recording (another query, another key) get a neutral answer
+// (0, false) and are remembered. Live input is ignored but for Escape and the close button, which stop the replay.
+// Once the replay is stopped or the recording has run out, the queries answer as if Escape were held and waiting,
+// so every program ends its own way. False with one line in error ("FILE:LINE: what is wrong") when it is not a
+// recording of program, of a newer format, or damaged; a recording cut short is played to its last whole frame.
+bool start_replay(const char* path, const char* program, int16_t how, char* error, size_t errorSize);
+
+// True while a recording is played: files are neither read nor written then.
+bool replaying();
+
+// The end of a recording or replay, after the program's last frame, with the digest of the final state. A
+// recording gets its end line (frames and digest) and is synced and closed; a replay prints on standard output
+// whether the final state matches the recorded digest (with the frame count and digest; replayTimed also the
+// frames per second). Returns the exit status: 0, or for a replay 1 when it did not match, ran short or was
+// stopped, and 2 when the recording turned out damaged on the way. A recording that cannot be finished says so in
+// one line on standard error and still returns 0: the game itself ended as usual.
+int32_t finish_session(uint64_t digest);
+
+// Call before open_window: the window to open is the null backend's, made without any display. Its pages work in
+// memory, presenting shows nothing, set_gl_drawing succeeds without a context (GL calls are then no-ops), and the
+// input is what a replay answers, or none (next_key_byte then returns 0 at once rather than wait for ever).
+void use_null_backend();
+
+// While recording: a load of the file name that the program made at this point of the frame, with the bytes it
+// read, or when bytes is null the reason it read none. Does nothing otherwise.
+void record_load(const char* name, const uint8_t* bytes, size_t size, const char* reason);
+
+// While replaying: the load the recording holds at this point of the frame, in place of reading the file. True with
+// its bytes in buffer (at most capacity, their number in size); false with the reason in reason: the one recorded,
+// or why the recording holds no load here.
+bool replayed_load(const char* name, uint8_t* buffer, size_t capacity, size_t& size, char* reason, size_t reasonSize);

@@ -49,7 +49,7 @@ Outcome run(std::vector<const char*> args, const play::ProgramText& text = demo)
     return r;
 }
 
-const std::string usage = "Usage: demo [--help | --version]\n";
+const std::string usage = "Usage: demo [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n";
 
 TEST(CommandLine, AnswersEachArgumentAsThePlayerWasPromised) {
     struct Case {
@@ -92,20 +92,116 @@ Controls:
   a             Scrambles.
 
 Options:
+  --record FILE
+                Plays as usual and writes the game to FILE as it goes: what
+                every frame read from the mouse, the keys and the clock. FILE
+                is replaced only when it is itself a recording.
+  --replay FILE
+                Plays the game recorded in FILE again in the window, reading
+                and writing no other file, and says whether it ended in the
+                recorded state. Escape or the close button ends it early.
+  --headless    With --replay: plays it without a window, as fast as it goes,
+                and prints the frame count and the final state's digest.
+  --timedemo FILE
+                Plays the recording in FILE in the window as fast as it draws,
+                and prints the frames per second.
   --help        Prints this help and exits.
   --version     Prints the program's name and version and exits.
 
 Exit status:
-  0             Escape ended the program, or the help or version was printed.
-  1             The window could not be opened, or the help or version could
-                not be written.
-  2             An argument other than --help and --version.
+  0             Escape ended the program, the help or version was printed, or
+                a replay ended in the recorded state.
+  1             The window could not be opened, the help or version could not
+                be written, or a replay ended in another state, ran short or
+                was stopped.
+  2             An argument other than these, options that do not go
+                together, or a FILE that may not be replaced or is no
+                readable recording of this program.
 )");
     play::ProgramText saving = demo;
     saving.files = "\n  SALVARE.TXT   The puzzle.\n";
     const Outcome s = run({"--version", "--help"}, saving);
     EXPECT_EQ(s.status, 0);
     EXPECT_NE(s.out.find("\n\nFiles:\n  SALVARE.TXT   The puzzle.\n\nExit status:\n"), std::string::npos) << s.out;
+}
+
+// Which options go together, read without opening anything: each case with the session it asks for, or the
+// argument refused and why.
+TEST(CommandLine, RecordingOptionsGoTogetherOnlyAsTheUsageSays) {
+    using Action = play::CommandLine::Action;
+    struct Case {
+        const char* name;
+        std::vector<const char*> args;
+        Action action;
+        std::string record, replay;
+        bool headless, timedemo;
+        std::string refused;  // the argument refused, for Action::refuse
+    };
+    const Case cases[] = {
+        {"record", {"--record", "g.rec"}, Action::play, "g.rec", "", false, false, ""},
+        {"replay in the window", {"--replay", "g.rec"}, Action::play, "", "g.rec", false, false, ""},
+        {"headless replay", {"--replay", "g.rec", "--headless"}, Action::play, "", "g.rec", true, false, ""},
+        {"headless first", {"--headless", "--replay", "g.rec"}, Action::play, "", "g.rec", true, false, ""},
+        {"timedemo", {"--timedemo", "g.rec"}, Action::play, "", "g.rec", false, true, ""},
+        {"a file named like an option", {"--record", "--help"}, Action::play, "--help", "", false, false, ""},
+        {"help wins over a session", {"--replay", "g.rec", "--help"}, Action::help, "", "g.rec", false, false, ""},
+        {"headless alone", {"--headless"}, Action::refuse, "", "", false, false, "--headless"},
+        {"headless with record", {"--record", "g", "--headless"}, Action::refuse, "", "", false, false, "--headless"},
+        {"headless with timedemo",
+         {"--timedemo", "g", "--headless"},
+         Action::refuse,
+         "",
+         "",
+         false,
+         false,
+         "--headless"},
+        {"record and replay", {"--record", "a", "--replay", "b"}, Action::refuse, "", "", false, false, "--replay"},
+        {"replay twice", {"--replay", "a", "--replay", "b"}, Action::refuse, "", "", false, false, "--replay"},
+        {"timedemo and record", {"--timedemo", "a", "--record", "b"}, Action::refuse, "", "", false, false, "--record"},
+        {"record without a file", {"--record"}, Action::refuse, "", "", false, false, "--record"},
+        {"replay with an empty file", {"--replay", ""}, Action::refuse, "", "", false, false, "--replay"},
+        {"unknown after a session", {"--replay", "a", "-x"}, Action::refuse, "", "", false, false, "-x"},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> args = c.args;
+        args.insert(args.begin(), "demo");
+        const play::CommandLine line = play::parseCommandLine(static_cast<int>(args.size()), args.data());
+        EXPECT_EQ(line.action, c.action) << c.name;
+        if (c.action == Action::refuse) {
+            EXPECT_EQ(line.argument, c.refused) << c.name;
+            continue;
+        }
+        EXPECT_EQ(line.record, c.record) << c.name;
+        EXPECT_EQ(line.replay, c.replay) << c.name;
+        EXPECT_EQ(line.headless, c.headless) << c.name;
+        EXPECT_EQ(line.timedemo, c.timedemo) << c.name;
+    }
+}
+
+// A refusal is one line naming the program and what is wrong, and nothing starts.
+TEST(CommandLine, RefusedSessionsSayWhyInOneLine) {
+    const std::string missing = testing::TempDir() + "no such folder/g.rec";
+    struct Case {
+        const char* name;
+        std::vector<const char*> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"headless alone", {"--headless"}, "demo: --headless goes only with --replay\n"},
+        {"two sessions",
+         {"--record", "a", "--timedemo", "b"},
+         "demo: --timedemo goes with no other of --record, --replay and --timedemo\n"},
+        {"no file", {"--timedemo"}, "demo: --timedemo needs a FILE after it\n"},
+        {"a recording that is not there",
+         {"--replay", missing.c_str()},
+         "demo: " + missing + ": cannot be opened: No such file or directory\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.name;
+        EXPECT_EQ(r.out, "") << c.name;
+        EXPECT_EQ(r.err, c.err) << c.name;
+    }
 }
 
 TEST(CommandLine, AHelpThatCannotBeWrittenIsAFailure) {
