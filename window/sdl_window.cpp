@@ -17,6 +17,7 @@
 // pages, drawing and frames work in memory and nothing is shown. Every input query's answer passes through the
 // session (session.h), which writes it down while recording and gives the recorded one while replaying.
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <type_traits>
 
 #include "window/key_codes.h"
 #include "window/key_queue.h"
@@ -51,6 +53,43 @@ constexpr int knownColourCount = sizeof knownColours / sizeof knownColours[0];
 // microseconds of each other, so they all see one collection; a loop that polls without presenting a frame gets a
 // new one at least this often, so whatever it waits for reaches it.
 constexpr auto collectionLife = std::chrono::milliseconds(1);
+
+constexpr int largestScale = 8;
+
+// What the layer needs of OpenGL to enlarge a scaled window's picture, looked up through SDL once a context exists,
+// so that the layer links no OpenGL library and the page programs need none.
+struct GlEnlarger {
+    bool loaded = false;
+    GLuint texture = 0;
+    int textureWidth = 0, textureHeight = 0;
+#define PUZZLES_GL_FUNCTIONS(X)                                                                       \
+    X(glGenTextures, void(GLsizei, GLuint*))                                                          \
+    X(glBindTexture, void(GLenum, GLuint))                                                            \
+    X(glTexParameteri, void(GLenum, GLenum, GLint))                                                   \
+    X(glTexImage2D, void(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*)) \
+    X(glTexEnvi, void(GLenum, GLenum, GLint))                                                         \
+    X(glCopyTexSubImage2D, void(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei))         \
+    X(glGetIntegerv, void(GLenum, GLint*))                                                            \
+    X(glPushAttrib, void(GLbitfield))                                                                 \
+    X(glPopAttrib, void())                                                                            \
+    X(glMatrixMode, void(GLenum))                                                                     \
+    X(glPushMatrix, void())                                                                           \
+    X(glPopMatrix, void())                                                                            \
+    X(glLoadIdentity, void())                                                                         \
+    X(glEnable, void(GLenum))                                                                         \
+    X(glDisable, void(GLenum))                                                                        \
+    X(glViewport, void(GLint, GLint, GLsizei, GLsizei))                                               \
+    X(glBegin, void(GLenum))                                                                          \
+    X(glEnd, void())                                                                                  \
+    X(glTexCoord2f, void(GLfloat, GLfloat))                                                           \
+    X(glVertex2f, void(GLfloat, GLfloat))                                                             \
+    X(glReadBuffer, void(GLenum))                                                                     \
+    X(glColorMask, void(GLboolean, GLboolean, GLboolean, GLboolean))                                  \
+    X(glPolygonMode, void(GLenum, GLenum))
+#define PUZZLES_GL_POINTER(name, ...) std::add_pointer_t<__VA_ARGS__> name = nullptr;
+    PUZZLES_GL_FUNCTIONS(PUZZLES_GL_POINTER)
+#undef PUZZLES_GL_POINTER
+};
 
 struct LayerState {
     bool open = false;
@@ -95,6 +134,9 @@ struct LayerState {
     Clock::time_point nextFrame{};
 
     int customWidth = 640, customHeight = 480;
+    int requestedScale = 1;  // set_window_scale's n, 0 for the largest that fits
+    int scale = 1;           // the open window's: each drawing-area pixel is a scale x scale block of the window
+    GlEnlarger enlarger;
     char error[256] = "";
 };
 
@@ -117,16 +159,18 @@ void setError(const char* what, const char* detail) {
 
 // ---- presenting ----
 
-// Copies rows top..bottom, columns left..right of the shown page into the window.
+// Copies rows top..bottom, columns left..right of the shown page into the window, each page pixel as a
+// scale x scale block: a row of blocks is written once and copied to the block's other rows.
 void showRegion(int left, int top, int right, int bottom) {
     if (layer.glDrawing || layer.window == nullptr) return;
     SDL_Surface* surface = SDL_GetWindowSurface(layer.window);
     if (surface == nullptr) return;
+    const int scale = layer.scale;
     // A window manager may have resized the window: its picture can be smaller than the page.
     left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min({right, layer.width - 1, surface->w - 1});
-    bottom = std::min({bottom, layer.height - 1, surface->h - 1});
+    right = std::min({right, layer.width - 1, surface->w / scale - 1});
+    bottom = std::min({bottom, layer.height - 1, surface->h / scale - 1});
     if (left > right || top > bottom) return;
     SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : layer.shadow;
     if (target == nullptr) return;
@@ -140,18 +184,30 @@ void showRegion(int left, int top, int right, int bottom) {
     }
     const win::Page& page = layer.pages[layer.shownPage];
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    auto* base = static_cast<uint8_t*>(target->pixels);
     for (int y = top; y <= bottom; ++y) {
         const uint32_t* src = page.pixels.data() + static_cast<size_t>(y) * page.width;
-        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
-        if (layer.paletteEntries > 0) {
+        auto* dst = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * scale * target->pitch);
+        if (scale == 1 && layer.paletteEntries > 0) {
             for (int x = left; x <= right; ++x) dst[x] = lut[src[x] & 0xFF];
-        } else {
+        } else if (scale == 1) {
             for (int x = left; x <= right; ++x)
                 dst[x] = SDL_MapRGB(target->format, (src[x] >> 16) & 0xFF, (src[x] >> 8) & 0xFF, src[x] & 0xFF);
+        } else {
+            for (int x = left; x <= right; ++x) {
+                const uint32_t c = layer.paletteEntries > 0 ? lut[src[x] & 0xFF]
+                                                            : SDL_MapRGB(target->format, (src[x] >> 16) & 0xFF,
+                                                                         (src[x] >> 8) & 0xFF, src[x] & 0xFF);
+                std::fill_n(dst + static_cast<ptrdiff_t>(x) * scale, scale, c);
+            }
+            const size_t rowBytes = static_cast<size_t>(right - left + 1) * scale * sizeof(uint32_t);
+            auto* blockRow = reinterpret_cast<uint8_t*>(dst + static_cast<ptrdiff_t>(left) * scale);
+            for (int k = 1; k < scale; ++k)
+                std::memcpy(blockRow + static_cast<ptrdiff_t>(k) * target->pitch, blockRow, rowBytes);
         }
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    SDL_Rect rect{left, top, right - left + 1, bottom - top + 1};
+    SDL_Rect rect{left * scale, top * scale, (right - left + 1) * scale, (bottom - top + 1) * scale};
     if (target == layer.shadow) SDL_BlitSurface(layer.shadow, &rect, surface, &rect);
     SDL_UpdateWindowSurfaceRects(layer.window, &rect, 1);
 }
@@ -175,6 +231,82 @@ void paceFrame() {
     now = Clock::now();
     // After a stall, start counting again instead of racing to catch up.
     layer.nextFrame = (now - layer.nextFrame > period) ? now + period : layer.nextFrame + period;
+}
+
+// ---- enlarging OpenGL pictures ----
+
+// Readies the enlarging of a scaled window's OpenGL picture, with the window's context current: the functions, a
+// texture that holds the drawing area (allocated here once, as OpenGL 1.1 wants power-of-two sides), and the
+// viewport on the drawing area, where the program's OpenGL drawing goes as in a window of scale 1. False when
+// OpenGL does not offer what it takes.
+bool readyEnlarger() {
+    GlEnlarger& g = layer.enlarger;
+    if (g.loaded) return true;
+#define PUZZLES_GL_LOAD(name, ...)                                                            \
+    g.name = reinterpret_cast<std::add_pointer_t<__VA_ARGS__>>(SDL_GL_GetProcAddress(#name)); \
+    if (g.name == nullptr) return false;
+    PUZZLES_GL_FUNCTIONS(PUZZLES_GL_LOAD)
+#undef PUZZLES_GL_LOAD
+    g.textureWidth = g.textureHeight = 1;
+    while (g.textureWidth < layer.width) g.textureWidth *= 2;
+    while (g.textureHeight < layer.height) g.textureHeight *= 2;
+    GLint bound = 0;
+    g.glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    g.glGenTextures(1, &g.texture);
+    g.glBindTexture(GL_TEXTURE_2D, g.texture);
+    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    g.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, g.textureWidth, g.textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    g.glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    g.glViewport(0, 0, layer.width, layer.height);
+    g.loaded = true;
+    return true;
+}
+
+// Before the swap of a scaled window: the drawing area, drawn by the program in the back buffer's bottom-left
+// corner, is copied into the texture and drawn back over the whole window with each texel on a scale x scale
+// block (nearest texel: a fragment's centre never falls on a texel's edge). Every piece of OpenGL state this
+// touches is put back, so the program's next frame starts as it left the last.
+void enlargeGlPicture() {
+    GlEnlarger& g = layer.enlarger;
+    if (!g.loaded) return;
+    g.glPushAttrib(GL_ALL_ATTRIB_BITS);
+    for (const GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+        g.glMatrixMode(matrix);
+        g.glPushMatrix();
+        g.glLoadIdentity();
+    }
+    for (const GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_BLEND, GL_ALPHA_TEST, GL_FOG, GL_SCISSOR_TEST,
+                             GL_STENCIL_TEST, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_COLOR_LOGIC_OP, GL_CLIP_PLANE0,
+                             GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3, GL_CLIP_PLANE4, GL_CLIP_PLANE5})
+        g.glDisable(cap);
+    g.glEnable(GL_TEXTURE_2D);
+    g.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    g.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    g.glBindTexture(GL_TEXTURE_2D, g.texture);
+    g.glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    g.glReadBuffer(GL_BACK);
+    g.glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, layer.width, layer.height);
+    g.glViewport(0, 0, layer.width * layer.scale, layer.height * layer.scale);
+    const auto s = static_cast<GLfloat>(layer.width) / static_cast<GLfloat>(g.textureWidth);
+    const auto t = static_cast<GLfloat>(layer.height) / static_cast<GLfloat>(g.textureHeight);
+    g.glBegin(GL_QUADS);
+    g.glTexCoord2f(0, 0);
+    g.glVertex2f(-1, -1);
+    g.glTexCoord2f(s, 0);
+    g.glVertex2f(1, -1);
+    g.glTexCoord2f(s, t);
+    g.glVertex2f(1, 1);
+    g.glTexCoord2f(0, t);
+    g.glVertex2f(-1, 1);
+    g.glEnd();
+    for (const GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+        g.glMatrixMode(matrix);
+        g.glPopMatrix();
+    }
+    g.glPopAttrib();  // the matrix mode included (transform bits)
 }
 
 // ---- input ----
@@ -328,7 +460,11 @@ int16_t buttonBit(uint8_t button) {
 void onMouse(int x, int y, int16_t pressed, int16_t released) {
     int16_t buttons = static_cast<int16_t>(((layer.mouseButtons & 7) | pressed) & ~released);
     layer.mouseButtons = static_cast<int16_t>(buttons | (layer.shift ? 8 : 0) | (layer.ctrl ? 16 : 0));
-    if (x < 0 || y < 0 || x >= layer.width || y >= layer.height) return;
+    if (x < 0 || y < 0) return;
+    // A pointer anywhere on a pixel's block is on that pixel.
+    x /= layer.scale;
+    y /= layer.scale;
+    if (x >= layer.width || y >= layer.height) return;
     layer.mouseX = static_cast<int16_t>(x);
     layer.mouseY = static_cast<int16_t>(y);
 }
@@ -547,6 +683,15 @@ int16_t startVideo() {
     return grOk;
 }
 
+// The scale a window of drawing area w x h gets on a desktop whose usable area is `usable`: the one asked for, 0
+// meaning the largest, when its framed window fits there, else the largest that fits, or 1.
+int scaleThatFits(int requested, int w, int h, const SDL_Rect& usable) {
+    int largest = 1;
+    for (int n = 2; n <= largestScale; ++n)
+        if (int64_t{w} * n + frameWidth <= usable.w && int64_t{h} * n + frameHeight <= usable.h) largest = n;
+    return requested == 0 ? largest : std::min(requested, largest);
+}
+
 // Drawing-area size of a size mode and the window flags with which it fits on the screen; false when it fits
 // neither framed nor borderless.
 bool placeOnScreen(int16_t mode, int& w, int& h, Uint32& flags) {
@@ -556,6 +701,12 @@ bool placeOnScreen(int16_t mode, int& w, int& h, Uint32& flags) {
     SDL_GetDisplayBounds(0, &whole);
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = whole;
     if (!areaForMode(mode, usable, whole, w, h)) return false;
+    layer.scale = 1;
+    if (mode != sizeWholeScreen) layer.scale = scaleThatFits(layer.requestedScale, w, h, usable);
+    if (layer.scale > 1) {
+        flags = 0;  // it fits framed, or it would not have been chosen
+        return true;
+    }
     if (mode != sizeWholeScreen && w + frameWidth <= usable.w && h + frameHeight <= usable.h) flags = 0;
     else if (w <= whole.w && h <= whole.h) flags = SDL_WINDOW_BORDERLESS;
     else return false;
@@ -592,7 +743,9 @@ void adoptWindow(int16_t driver, int16_t mode, int w, int h, int entries) {
     layer.paletteEntries = entries;
     layer.palette = win::defaultPalette();
     layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    layer.shadow = layer.nullBackend ? nullptr : SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    layer.shadow = layer.nullBackend ? nullptr
+                                     : SDL_CreateRGBSurfaceWithFormat(0, w * layer.scale, h * layer.scale, 32,
+                                                                      SDL_PIXELFORMAT_RGB888);
     layer.open = true;
     resetDrawingState();
     setKnownColours();
@@ -623,6 +776,8 @@ int16_t openNullWindow(int16_t driver, int16_t mode) {
     if (!areaForMode(mode, screen, screen, w, h) || w > screen.w || h > screen.h)
         return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
     if (entries < 0) return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+    // Nothing is shown, so the scale changes nothing; it is kept for window_scale() alone.
+    layer.scale = std::max(layer.requestedScale, 1);
     adoptWindow(driver, mode, w, h, entries);
     layer.error[0] = '\0';
     return grOk;
@@ -644,7 +799,7 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
     if (!placeOnScreen(mode, w, h, flags))
         status = failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
     else if (entries < 0) status = failOpen(grInvalidDriver, "invalid colour driver", nullptr);
-    else status = makeWindow(title, w, h, flags);
+    else status = makeWindow(title, w * layer.scale, h * layer.scale, flags);
     if (status != grOk) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return status;
@@ -683,6 +838,7 @@ void close_window() {
     }
     if (layer.shadow != nullptr) SDL_FreeSurface(layer.shadow);
     layer.shadow = nullptr;
+    layer.enlarger = GlEnlarger{};  // its texture went with the context
     SDL_DestroyWindow(layer.window);
     layer.window = nullptr;
     layer.glDrawing = false;
@@ -713,6 +869,17 @@ void set_custom_size(int16_t width, int16_t height) {
     layer.customHeight = height;
 }
 
+void set_window_scale(int16_t n) {
+    layer.status = grOk;
+    if (n < 0 || n > largestScale) {
+        layer.status = grInvalidParameter;
+        return;
+    }
+    layer.requestedScale = n;
+}
+
+int16_t window_scale() { return layer.open ? static_cast<int16_t>(layer.scale) : 1; }
+
 void use_null_backend() {
     layer.status = layer.open ? grAlreadyOpen : grOk;
     if (!layer.open) layer.nullBackend = true;
@@ -731,6 +898,12 @@ void set_gl_drawing(bool on) {
     }
     // Off releases the context: later GL calls reach no window and change nothing.
     SDL_GL_MakeCurrent(layer.window, on ? layer.gl : nullptr);
+    if (on && layer.scale > 1 && !readyEnlarger()) {
+        SDL_GL_MakeCurrent(layer.window, nullptr);
+        setError("OpenGL cannot enlarge the picture for the window's scale", nullptr);
+        layer.status = grNoOpenGL;
+        return;
+    }
     layer.glDrawing = on;
 }
 
@@ -745,7 +918,10 @@ void present_frame(int16_t mode) {
     collectForPresent();
     paceFrame();
     if (mode == presentSwap && layer.glDrawing) {
-        if (!layer.nullBackend) SDL_GL_SwapWindow(layer.window);
+        if (!layer.nullBackend) {
+            if (layer.scale > 1) enlargeGlPicture();
+            SDL_GL_SwapWindow(layer.window);
+        }
     } else showPage();
     endFrame();
 }

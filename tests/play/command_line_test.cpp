@@ -49,7 +49,7 @@ Outcome run(std::vector<const char*> args, const play::ProgramText& text = demo)
     return r;
 }
 
-const std::string usage = "Usage: demo [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n";
+const std::string usage = "Usage: demo [OPTION]...\n";
 
 TEST(CommandLine, AnswersEachArgumentAsThePlayerWasPromised) {
     struct Case {
@@ -92,6 +92,10 @@ Controls:
   a             Scrambles.
 
 Options:
+  --scale N     Shows the window N times larger, each pixel as an N x N
+                block, for N from 1 (the usual size) to 8; auto takes the
+                largest that fits on the screen, and a scale too large for it
+                falls back to that. Nothing else changes.
   --record FILE
                 Plays as usual and writes the game to FILE as it goes: what
                 every frame read from the mouse, the keys and the clock. FILE
@@ -108,6 +112,11 @@ Options:
   --help        Prints this help and exits.
   --version     Prints the program's name and version and exits.
 
+Environment:
+  TWISTY_SCALE  The window's scale when --scale is not given, with the same
+                values: set it once for every program, e.g. for the menu's
+                launchers on a high-density screen.
+
 Exit status:
   0             Escape ended the program, the help or version was printed, or
                 a replay ended in the recorded state.
@@ -115,14 +124,15 @@ Exit status:
                 be written, or a replay ended in another state, ran short or
                 was stopped.
   2             An argument other than these, options that do not go
-                together, or a FILE that may not be replaced or is no
-                readable recording of this program.
+                together, a scale other than 1 to 8 or auto, or a FILE that
+                may not be replaced or is no readable recording of this
+                program.
 )");
     play::ProgramText saving = demo;
     saving.files = "\n  SALVARE.TXT   The puzzle.\n";
     const Outcome s = run({"--version", "--help"}, saving);
     EXPECT_EQ(s.status, 0);
-    EXPECT_NE(s.out.find("\n\nFiles:\n  SALVARE.TXT   The puzzle.\n\nExit status:\n"), std::string::npos) << s.out;
+    EXPECT_NE(s.out.find("\n\nFiles:\n  SALVARE.TXT   The puzzle.\n\nEnvironment:\n"), std::string::npos) << s.out;
 }
 
 // Which options go together, read without opening anything: each case with the session it asks for, or the
