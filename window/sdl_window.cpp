@@ -26,6 +26,7 @@
 #include <cstring>
 #include <thread>
 #include <type_traits>
+#include <vector>
 
 #include "window/key_codes.h"
 #include "window/key_queue.h"
@@ -56,36 +57,21 @@ constexpr auto collectionLife = std::chrono::milliseconds(1);
 
 constexpr int largestScale = 8;
 
-// What the layer needs of OpenGL to enlarge a scaled window's picture, looked up through SDL once a context exists,
-// so that the layer links no OpenGL library and the page programs need none.
+// What the layer needs of OpenGL to show a scaled window's picture, looked up through SDL once a context exists, so
+// that the layer links no OpenGL library and the page programs need none; and the drawing area's pixels as read
+// back, allocated once when the window's OpenGL drawing starts.
 struct GlEnlarger {
     bool loaded = false;
-    GLuint texture = 0;
-    int textureWidth = 0, textureHeight = 0;
-#define PUZZLES_GL_FUNCTIONS(X)                                                                       \
-    X(glGenTextures, void(GLsizei, GLuint*))                                                          \
-    X(glBindTexture, void(GLenum, GLuint))                                                            \
-    X(glTexParameteri, void(GLenum, GLenum, GLint))                                                   \
-    X(glTexImage2D, void(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*)) \
-    X(glTexEnvi, void(GLenum, GLenum, GLint))                                                         \
-    X(glCopyTexSubImage2D, void(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei))         \
-    X(glGetIntegerv, void(GLenum, GLint*))                                                            \
-    X(glPushAttrib, void(GLbitfield))                                                                 \
-    X(glPopAttrib, void())                                                                            \
-    X(glMatrixMode, void(GLenum))                                                                     \
-    X(glPushMatrix, void())                                                                           \
-    X(glPopMatrix, void())                                                                            \
-    X(glLoadIdentity, void())                                                                         \
-    X(glEnable, void(GLenum))                                                                         \
-    X(glDisable, void(GLenum))                                                                        \
-    X(glViewport, void(GLint, GLint, GLsizei, GLsizei))                                               \
-    X(glBegin, void(GLenum))                                                                          \
-    X(glEnd, void())                                                                                  \
-    X(glTexCoord2f, void(GLfloat, GLfloat))                                                           \
-    X(glVertex2f, void(GLfloat, GLfloat))                                                             \
-    X(glReadBuffer, void(GLenum))                                                                     \
-    X(glColorMask, void(GLboolean, GLboolean, GLboolean, GLboolean))                                  \
-    X(glPolygonMode, void(GLenum, GLenum))
+    std::vector<uint32_t> pixels;
+#define PUZZLES_GL_FUNCTIONS(X)                                                  \
+    X(glReadPixels, void(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*)) \
+    X(glReadBuffer, void(GLenum))                                                \
+    X(glPushAttrib, void(GLbitfield))                                            \
+    X(glPopAttrib, void())                                                       \
+    X(glPushClientAttrib, void(GLbitfield))                                      \
+    X(glPopClientAttrib, void())                                                 \
+    X(glPixelStorei, void(GLenum, GLint))                                        \
+    X(glViewport, void(GLint, GLint, GLsizei, GLsizei))
 #define PUZZLES_GL_POINTER(name, ...) std::add_pointer_t<__VA_ARGS__> name = nullptr;
     PUZZLES_GL_FUNCTIONS(PUZZLES_GL_POINTER)
 #undef PUZZLES_GL_POINTER
@@ -235,10 +221,10 @@ void paceFrame() {
 
 // ---- enlarging OpenGL pictures ----
 
-// Readies the enlarging of a scaled window's OpenGL picture, with the window's context current: the functions, a
-// texture that holds the drawing area (allocated here once, as OpenGL 1.1 wants power-of-two sides), and the
-// viewport on the drawing area, where the program's OpenGL drawing goes as in a window of scale 1. False when
-// OpenGL does not offer what it takes.
+// Readies a scaled window's OpenGL drawing, with its context current: the functions, the buffer the drawing area
+// is read back into, and the viewport on the drawing area in the back buffer's bottom-left corner, where the
+// program draws as in a window of scale 1 (a program that sets no viewport would otherwise draw over the whole
+// window). False when OpenGL does not offer what it takes.
 bool readyEnlarger() {
     GlEnlarger& g = layer.enlarger;
     if (g.loaded) return true;
@@ -247,66 +233,59 @@ bool readyEnlarger() {
     if (g.name == nullptr) return false;
     PUZZLES_GL_FUNCTIONS(PUZZLES_GL_LOAD)
 #undef PUZZLES_GL_LOAD
-    g.textureWidth = g.textureHeight = 1;
-    while (g.textureWidth < layer.width) g.textureWidth *= 2;
-    while (g.textureHeight < layer.height) g.textureHeight *= 2;
-    GLint bound = 0;
-    g.glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    g.glGenTextures(1, &g.texture);
-    g.glBindTexture(GL_TEXTURE_2D, g.texture);
-    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    g.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    g.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, g.textureWidth, g.textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-    g.glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    g.pixels.assign(static_cast<size_t>(layer.width) * layer.height, 0);
     g.glViewport(0, 0, layer.width, layer.height);
     g.loaded = true;
     return true;
 }
 
-// Before the swap of a scaled window: the drawing area, drawn by the program in the back buffer's bottom-left
-// corner, is copied into the texture and drawn back over the whole window with each texel on a scale x scale
-// block (nearest texel: a fragment's centre never falls on a texel's edge). Every piece of OpenGL state this
-// touches is put back, so the program's next frame starts as it left the last.
-void enlargeGlPicture() {
+// In place of the swap of a scaled window: the drawing area is read back from the back buffer (the very pixels a
+// swap would show at scale 1) and written into the window's own surface as scale x scale blocks, the way pages
+// are shown. Software OpenGL spends about twice as long enlarging the picture as a texture drawn over the window as
+// this copy takes. The pixel-transfer state this touches is put back.
+void showGlPicture() {
     GlEnlarger& g = layer.enlarger;
-    if (!g.loaded) return;
-    g.glPushAttrib(GL_ALL_ATTRIB_BITS);
-    for (const GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
-        g.glMatrixMode(matrix);
-        g.glPushMatrix();
-        g.glLoadIdentity();
-    }
-    for (const GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_BLEND, GL_ALPHA_TEST, GL_FOG, GL_SCISSOR_TEST,
-                             GL_STENCIL_TEST, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_COLOR_LOGIC_OP, GL_CLIP_PLANE0,
-                             GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3, GL_CLIP_PLANE4, GL_CLIP_PLANE5})
-        g.glDisable(cap);
-    g.glEnable(GL_TEXTURE_2D);
-    g.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    g.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    g.glBindTexture(GL_TEXTURE_2D, g.texture);
-    g.glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SDL_Surface* surface = g.loaded ? SDL_GetWindowSurface(layer.window) : nullptr;
+    if (surface == nullptr) return;
+    SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : layer.shadow;
+    if (target == nullptr) return;
+    g.glPushAttrib(GL_PIXEL_MODE_BIT);
+    g.glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    g.glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    g.glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    g.glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    g.glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    g.glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
+    g.glPixelStorei(GL_PACK_LSB_FIRST, GL_FALSE);
     g.glReadBuffer(GL_BACK);
-    g.glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, layer.width, layer.height);
-    g.glViewport(0, 0, layer.width * layer.scale, layer.height * layer.scale);
-    const auto s = static_cast<GLfloat>(layer.width) / static_cast<GLfloat>(g.textureWidth);
-    const auto t = static_cast<GLfloat>(layer.height) / static_cast<GLfloat>(g.textureHeight);
-    g.glBegin(GL_QUADS);
-    g.glTexCoord2f(0, 0);
-    g.glVertex2f(-1, -1);
-    g.glTexCoord2f(s, 0);
-    g.glVertex2f(1, -1);
-    g.glTexCoord2f(s, t);
-    g.glVertex2f(1, 1);
-    g.glTexCoord2f(0, t);
-    g.glVertex2f(-1, 1);
-    g.glEnd();
-    for (const GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
-        g.glMatrixMode(matrix);
-        g.glPopMatrix();
+    g.glReadPixels(0, 0, layer.width, layer.height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, g.pixels.data());
+    g.glPopClientAttrib();
+    g.glPopAttrib();
+    // The buffer holds 0xAARRGGBB; the surface's own format says where each byte goes.
+    const SDL_PixelFormat* format = target->format;
+    const bool native = format->Rmask == 0xFF0000 && format->Gmask == 0xFF00 && format->Bmask == 0xFF;
+    const int scale = layer.scale;
+    const int w = std::min(layer.width, target->w / scale), h = std::min(layer.height, target->h / scale);
+    if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    auto* base = static_cast<uint8_t*>(target->pixels);
+    for (int y = 0; y < h; ++y) {
+        // OpenGL's rows go bottom to top.
+        const uint32_t* src = g.pixels.data() + static_cast<size_t>(layer.height - 1 - y) * layer.width;
+        auto* dst = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * scale * target->pitch);
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = native ? src[x] & 0xFFFFFF
+                                      : SDL_MapRGB(format, (src[x] >> 16) & 0xFF, (src[x] >> 8) & 0xFF, src[x] & 0xFF);
+            std::fill_n(dst + static_cast<ptrdiff_t>(x) * scale, scale, c);
+        }
+        auto* blockRow = reinterpret_cast<uint8_t*>(dst);
+        for (int k = 1; k < scale; ++k)
+            std::memcpy(blockRow + static_cast<ptrdiff_t>(k) * target->pitch, blockRow,
+                        static_cast<size_t>(w) * scale * sizeof(uint32_t));
     }
-    g.glPopAttrib();  // the matrix mode included (transform bits)
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    SDL_Rect rect{0, 0, w * scale, h * scale};
+    if (target == layer.shadow) SDL_BlitSurface(layer.shadow, &rect, surface, &rect);
+    SDL_UpdateWindowSurfaceRects(layer.window, &rect, 1);
 }
 
 // ---- input ----
@@ -900,7 +879,7 @@ void set_gl_drawing(bool on) {
     SDL_GL_MakeCurrent(layer.window, on ? layer.gl : nullptr);
     if (on && layer.scale > 1 && !readyEnlarger()) {
         SDL_GL_MakeCurrent(layer.window, nullptr);
-        setError("OpenGL cannot enlarge the picture for the window's scale", nullptr);
+        setError("OpenGL cannot show the picture at the window's scale", nullptr);
         layer.status = grNoOpenGL;
         return;
     }
@@ -919,8 +898,8 @@ void present_frame(int16_t mode) {
     paceFrame();
     if (mode == presentSwap && layer.glDrawing) {
         if (!layer.nullBackend) {
-            if (layer.scale > 1) enlargeGlPicture();
-            SDL_GL_SwapWindow(layer.window);
+            if (layer.scale > 1) showGlPicture();
+            else SDL_GL_SwapWindow(layer.window);
         }
     } else showPage();
     endFrame();

@@ -35,7 +35,7 @@ pid_t lockOwner(const std::string& n) {
 
 }  // namespace
 
-XServer::XServer() {
+XServer::XServer(const std::string& screen) {
     for (int number = 90; number < 400; ++number) {
         const std::string n = std::to_string(number);
         if (pathExists("/tmp/.X" + n + "-lock") || pathExists("/tmp/.X11-unix/X" + n)) continue;
@@ -55,7 +55,7 @@ XServer::XServer() {
                 dup2(devNull, 1);
                 dup2(devNull, 2);
             }
-            execlp("Xvfb", "Xvfb", candidate.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
+            execlp("Xvfb", "Xvfb", candidate.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
                    "-ardelay", "10000", static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -107,11 +107,20 @@ XServer::~XServer() {
     }
 }
 
+namespace {
+std::string& sharedScreen() {
+    static std::string screen = "1024x768x24";
+    return screen;
+}
+}  // namespace
+
+void setSharedScreen(const std::string& screen) { sharedScreen() = screen; }
+
 XServer& sharedServer() {
     // Never destroyed: statics that still hold connections to it (a driver, a program's window) may be destroyed
     // after it at exit, and Xlib ends the process with an error when a connection's server has gone. The server
     // stops when this process has ended, by the death signal it asked for.
-    static XServer* server = new XServer;
+    static XServer* server = new XServer(sharedScreen());
     return *server;
 }
 
