@@ -1,8 +1,10 @@
 // --scale seen from outside: every program at scale 1 and at a larger scale side by side on one screen, given the
 // same drag (at the larger scale on the last row and column of each pixel's block), must show the same picture
-// with each pixel repeated; and a scale too large for the screen falls back with one line.
+// with each pixel repeated, whether the X server enlarges it or the window layer does; and a scale too large for
+// the screen falls back with one line.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,8 +15,13 @@
 
 namespace {
 
-// Room for a window at scale 1 and one at scale 3 beside it.
-const bool wideScreen = (xdrive::setSharedScreen("2688x1536x24"), true);
+// Room for a window at scale 1 and one at scale 3 beside it. With SCALE_TEST_WITHOUT_SHARED_MEMORY set, the server
+// has no shared memory, so the X server cannot enlarge the pictures and the window layer writes the blocks itself.
+const bool wideScreen =
+    (xdrive::setSharedScreen("2688x1536x24", std::getenv("SCALE_TEST_WITHOUT_SHARED_MEMORY") != nullptr
+                                                 ? std::vector<std::string>{"-extension", "MIT-SHM"}
+                                                 : std::vector<std::string>{}),
+     true);
 
 // The picture a window of scale n shows for the scale-1 picture a.
 xdrive::Image enlarged(const xdrive::Image& a, int n) {
