@@ -250,8 +250,7 @@ void writePicture(const PictureRows& rows, ValueKind kind, int left, int top, in
 // Shows columns left..right of rows top..bottom of a picture whose values are of `kind`, clipped to the drawing
 // area and, when the layer enlarges the picture itself, to the window's surface (a window manager may have made it
 // smaller). `onlyChanged` (with left and top 0) narrows them first to what differs from what the window shows.
-void showPicture(const PictureRows& rows, ValueKind kind, int left, int top, int right, int bottom,
-                 bool onlyChanged) {
+void showPicture(const PictureRows& rows, ValueKind kind, int left, int top, int right, int bottom, bool onlyChanged) {
     const bool byServer = win::serverScaling();
     const int scale = layer.scale;
     SDL_Surface* surface = nullptr;
@@ -273,8 +272,8 @@ void showPicture(const PictureRows& rows, ValueKind kind, int left, int top, int
         writePicture(rows, kind, left, top, right, bottom, pixels, ptrdiff_t{layer.width} * 4, 1, nullptr);
     } else {
         if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
-        writePicture(rows, kind, left, top, right, bottom, static_cast<uint8_t*>(target->pixels), target->pitch,
-                     scale, target->format);
+        writePicture(rows, kind, left, top, right, bottom, static_cast<uint8_t*>(target->pixels), target->pitch, scale,
+                     target->format);
         if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     }
     // Only a whole picture written makes every remembered value true.

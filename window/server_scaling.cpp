@@ -137,8 +137,8 @@ uint32_t* serverScalingPixels() {
 
 void serverScalingShow(int left, int top, int right, int bottom) {
     const int n = scaler.scale;
-    XRenderComposite(scaler.display, PictOpSrc, scaler.source, None, scaler.target, left * n, top * n, 0, 0,
-                     left * n, top * n, static_cast<unsigned>((right - left + 1) * n),
+    XRenderComposite(scaler.display, PictOpSrc, scaler.source, None, scaler.target, left * n, top * n, 0, 0, left * n,
+                     top * n, static_cast<unsigned>((right - left + 1) * n),
                      static_cast<unsigned>((bottom - top + 1) * n));
     XFlush(scaler.display);
     scaler.busy = true;

@@ -55,8 +55,8 @@ XServer::XServer(const std::string& screen, const std::vector<std::string>& opti
                 dup2(devNull, 1);
                 dup2(devNull, 2);
             }
-            std::vector<const char*> argv = {"Xvfb",      candidate.c_str(), "-screen",  "0",     screen.c_str(),
-                                             "-nolisten", "tcp",             "-noreset", "-ardelay", "10000"};
+            std::vector<const char*> argv = {"Xvfb", candidate.c_str(), "-screen",  "0",    screen.c_str(), "-nolisten",
+                                             "tcp",  "-noreset",        "-ardelay", "10000"};
             for (const std::string& option : options) argv.push_back(option.c_str());
             argv.push_back(nullptr);
             execvp("Xvfb", const_cast<char* const*>(argv.data()));

@@ -9,8 +9,9 @@
 namespace xdrive {
 
 // A private Xvfb (1024 x 768 x 24 unless another screen is named, e.g. "2048x1536x24"; no TCP, no reset between
-// clients, no key repeat; more options after these, e.g. {"-extension", "MIT-SHM"} for a server without one) on a free display number, stopped when this object is destroyed, and also when the process
-// that started it dies without cleaning up. The constructor waits until the server answers (at most 10 s).
+// clients, no key repeat; more options after these, e.g. {"-extension", "MIT-SHM"} for a server without one) on a free
+// display number, stopped when this object is destroyed, and also when the process that started it dies without
+// cleaning up. The constructor waits until the server answers (at most 10 s).
 class XServer {
 public:
     explicit XServer(const std::string& screen = "1024x768x24", const std::vector<std::string>& options = {});
