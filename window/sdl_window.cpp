@@ -822,9 +822,10 @@ void adoptWindow(int16_t driver, int16_t mode, int w, int h, int entries) {
     layer.paletteEntries = entries;
     layer.palette = win::defaultPalette();
     layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    layer.shadow = layer.nullBackend ? nullptr
-                                     : SDL_CreateRGBSurfaceWithFormat(0, w * layer.scale, h * layer.scale, 32,
-                                                                      SDL_PIXELFORMAT_RGB888);
+    layer.shadow =
+        layer.nullBackend || win::serverScaling()
+            ? nullptr
+            : SDL_CreateRGBSurfaceWithFormat(0, w * layer.scale, h * layer.scale, 32, SDL_PIXELFORMAT_RGB888);
     layer.shown.assign(static_cast<size_t>(w) * h, 0);
     layer.shownValid = false;
     layer.shownSurface = nullptr;
@@ -886,9 +887,9 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return status;
     }
-    adoptWindow(driver, mode, w, h, entries);
     // Without the server's enlarging, the layer writes the blocks into the window's surface itself.
     if (layer.scale > 1) win::startServerScaling(layer.window, w, h, layer.scale);
+    adoptWindow(driver, mode, w, h, entries);
     return showNewWindow();
 }
 
