@@ -1,6 +1,9 @@
 #include "play/command_line.h"
 
+#include <cstdlib>
 #include <string>
+
+#include "play/program_window.h"
 
 #include "window/window.h"
 
@@ -18,12 +21,17 @@ constexpr std::string_view recordOption = "--record";
 constexpr std::string_view replayOption = "--replay";
 constexpr std::string_view headlessOption = "--headless";
 constexpr std::string_view timedemoOption = "--timedemo";
+constexpr std::string_view scaleOption = "--scale";
 
 constexpr const char* unknownArgument = "unknown argument";
 
 // The same for every program, so written here once. A tag too long for its column stands on a line of its own,
 // its text below it at the column, as help2man reads it.
 constexpr std::string_view options = R"(
+  --scale N     Shows the window N times larger, each pixel as an N x N
+                block, for N from 1 (the usual size) to 8; auto takes the
+                largest that fits on the screen, and a scale too large for it
+                falls back to that. Nothing else changes.
   --record FILE
                 Plays as usual and writes the game to FILE as it goes: what
                 every frame read from the mouse, the keys and the clock. FILE
@@ -47,8 +55,14 @@ constexpr std::string_view exitStatus = R"(
                 be written, or a replay ended in another state, ran short or
                 was stopped.
   2             An argument other than these, options that do not go
-                together, or a FILE that may not be replaced or is no
-                readable recording of this program.
+                together, a scale other than 1 to 8 or auto, or a FILE that
+                may not be replaced or is no readable recording of this
+                program.
+)";
+constexpr std::string_view environment = R"(
+  TWISTY_SCALE  The window's scale when --scale is not given, with the same
+                values: set it once for every program, e.g. for the menu's
+                launchers on a high-density screen.
 )";
 
 void put(std::FILE* f, std::string_view s) { std::fwrite(s.data(), 1, s.size(), f); }
@@ -82,7 +96,7 @@ std::string_view lines(std::string_view block) {
 void putUsage(std::FILE* f, std::string_view name) {
     put(f, "Usage: ");
     put(f, name);
-    put(f, " [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n");
+    put(f, " [OPTION]...\n");
 }
 
 // A heading help2man knows ("Files:") or that the page turns into a section ("Controls:", "Exit status:"), then
@@ -104,6 +118,7 @@ void putHelp(std::FILE* f, const ProgramText& text) {
     putSection(f, "Controls", text.controls);
     putSection(f, "Options", options);
     if (!lines(text.files).empty()) putSection(f, "Files", text.files);
+    putSection(f, "Environment", environment);
     putSection(f, "Exit status", exitStatus);
 }
 
@@ -134,6 +149,18 @@ bool startSession(const CommandLine& line, const ProgramText& text, std::FILE* e
 
 }  // namespace
 
+std::optional<int16_t> parseScale(std::string_view text) {
+    if (text == "auto") return int16_t{0};
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > 8) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
     bool help = false, version = false, sessionGiven = false;
@@ -147,7 +174,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         const bool session = argument == recordOption || argument == replayOption || argument == timedemoOption;
-        if (argument == helpOption) {
+        if (argument == scaleOption) {
+            if (line.scale >= 0) return refuse(argument, "goes only once");
+            if (i + 1 >= argc) return refuse(argument, "needs N from 1 to 8, or auto, after it");
+            const std::optional<int16_t> scale = parseScale(argv[++i]);
+            if (!scale) return refuse(argv[i], "is no scale for --scale: give a whole number from 1 to 8, or auto");
+            line.scale = *scale;
+        } else if (argument == helpOption) {
             help = true;
         } else if (argument == versionOption) {
             version = true;
@@ -194,7 +227,23 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, const Prog
         return 2;
     }
     if (line.action == CommandLine::Action::play) {
+        int16_t scale = line.scale;
+        const char* variable = std::getenv(scaleVariable);
+        if (scale < 0 && variable != nullptr && *variable != '\0') {
+            const std::optional<int16_t> fromVariable = parseScale(variable);
+            if (!fromVariable) {
+                put(err, text.name);
+                put(err, ": ");
+                put(err, scaleVariable);
+                put(err, "=");
+                putArgument(err, variable);
+                put(err, " is no scale: give a whole number from 1 to 8, or auto\n");
+                return 2;
+            }
+            scale = *fromVariable;
+        }
         if (!startSession(line, text, err)) return 2;
+        if (scale >= 0) askWindowScale(scale);
         return std::nullopt;
     }
     if (line.action == CommandLine::Action::help) {

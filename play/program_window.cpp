@@ -6,6 +6,15 @@
 
 namespace play {
 
+namespace {
+int16_t askedScale = 1;
+}  // namespace
+
+void askWindowScale(int16_t scale) {
+    askedScale = scale;
+    set_window_scale(scale);
+}
+
 bool openProgramWindow(const char* program, const char* title, int16_t framesPerSecond, Drawing drawing) {
     set_frame_rate(framesPerSecond);
     int16_t driver = driverPalette, mode = size640x480;
@@ -20,6 +29,9 @@ bool openProgramWindow(const char* program, const char* title, int16_t framesPer
         close_window();  // a window without OpenGL stays open otherwise
         return false;
     }
+    if (askedScale > window_scale())
+        std::fprintf(stderr, "%s: scale %d does not fit on the screen; the window has scale %d\n", program,
+                     static_cast<int>(askedScale), static_cast<int>(window_scale()));
     return true;
 }
 

@@ -17,6 +17,7 @@
 // pages, drawing and frames work in memory and nothing is shown. Every input query's answer passes through the
 // session (session.h), which writes it down while recording and gives the recorded one while replaying.
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,11 +25,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <type_traits>
+#include <vector>
 
 #include "window/key_codes.h"
 #include "window/key_queue.h"
 #include "window/pages.h"
 #include "window/palette.h"
+#include "window/server_scaling.h"
 #include "window/session.h"
 #include "window/window.h"
 
@@ -52,6 +56,27 @@ constexpr int knownColourCount = sizeof knownColours / sizeof knownColours[0];
 // new one at least this often, so whatever it waits for reaches it.
 constexpr auto collectionLife = std::chrono::milliseconds(1);
 
+constexpr int largestScale = 8;
+
+// What the layer needs of OpenGL to show a scaled window's picture, looked up through SDL once a context exists, so
+// that the layer links no OpenGL library and the page programs need none; and the drawing area's pixels as read
+// back, allocated once when the window's OpenGL drawing starts.
+struct ScaledGl {
+    bool loaded = false;
+    std::vector<uint32_t> pixels;
+#define PUZZLES_GL_FUNCTIONS(X)                                                  \
+    X(glReadPixels, void(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*)) \
+    X(glReadBuffer, void(GLenum))                                                \
+    X(glPushAttrib, void(GLbitfield))                                            \
+    X(glPopAttrib, void())                                                       \
+    X(glPushClientAttrib, void(GLbitfield))                                      \
+    X(glPopClientAttrib, void())                                                 \
+    X(glPixelStorei, void(GLenum, GLint))
+#define PUZZLES_GL_POINTER(name, ...) std::add_pointer_t<__VA_ARGS__> name = nullptr;
+    PUZZLES_GL_FUNCTIONS(PUZZLES_GL_POINTER)
+#undef PUZZLES_GL_POINTER
+};
+
 struct LayerState {
     bool open = false;
     bool nullBackend = false;  // windows are made without a display, see use_null_backend
@@ -73,6 +98,9 @@ struct LayerState {
 
     SDL_Window* window = nullptr;
     SDL_GLContext gl = nullptr;
+    // At a scale above 1, the hidden window of the drawing area's size that OpenGL draws in (see createWindow);
+    // else none, and OpenGL draws in the window.
+    SDL_Window* glWindow = nullptr;
     bool glDrawing = false;
     SDL_Surface* shadow = nullptr;  // 32-bit staging image when the window surface is not 32-bit
 
@@ -95,6 +123,13 @@ struct LayerState {
     Clock::time_point nextFrame{};
 
     int customWidth = 640, customHeight = 480;
+    int requestedScale = 1;  // set_window_scale's n, 0 for the largest that fits
+    int scale = 1;           // the open window's: each drawing-area pixel is a scale x scale block of the window
+    ScaledGl scaledGl;
+    // The values the window shows, width x height, and whether all of them are true of the surface shownSurface.
+    std::vector<uint32_t> shown;
+    bool shownValid = false;
+    SDL_Surface* shownSurface = nullptr;
     char error[256] = "";
 };
 
@@ -117,46 +152,159 @@ void setError(const char* what, const char* detail) {
 
 // ---- presenting ----
 
-// Copies rows top..bottom, columns left..right of the shown page into the window.
-void showRegion(int left, int top, int right, int bottom) {
-    if (layer.glDrawing || layer.window == nullptr) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(layer.window);
-    if (surface == nullptr) return;
-    // A window manager may have resized the window: its picture can be smaller than the page.
+// Pictures reach the window as rows of 32-bit values in drawing-area pixels, top row first: a page's pixels, or the
+// OpenGL picture read back, whose rows run bottom to top (a negative stride). `layer.shown` keeps the values the
+// window shows, so a frame sends only the rows and columns that changed: at a scale of 2 or more, moving the
+// window's pixels costs more than drawing them.
+struct PictureRows {
+    const uint32_t* top;  // the top row
+    ptrdiff_t stride;     // values from one row to the next one down
+    const uint32_t* row(int y) const { return top + stride * y; }
+};
+
+// How a value becomes a pixel of the window's 32-bit surface.
+enum class ValueKind { paletteIndex, rgb };
+
+// The surface frames are written into: the window's own when it has 32-bit pixels, else the shadow that is then
+// blitted into it. Null when there is none; when the window's surface is not the one the shown values were
+// written to, they are forgotten.
+SDL_Surface* frameTarget(SDL_Surface*& surface) {
+    surface = SDL_GetWindowSurface(layer.window);
+    if (surface == nullptr) return nullptr;
+    if (surface != layer.shownSurface) {
+        layer.shownSurface = surface;
+        layer.shownValid = false;
+    }
+    return surface->format->BytesPerPixel == 4 ? surface : layer.shadow;
+}
+
+// Narrows columns 0..right of rows 0..bottom to those that differ from what the window shows: left..right,
+// top..bottom, empty (left > right) when nothing does.
+void narrowToChanges(const PictureRows& rows, int& left, int& top, int& right, int& bottom) {
+    const int width = right + 1, height = bottom + 1;
+    left = width;
+    top = height;
+    right = bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* now = rows.row(y);
+        const uint32_t* before = layer.shown.data() + static_cast<size_t>(y) * layer.width;
+        if (std::memcmp(now, before, static_cast<size_t>(width) * sizeof(uint32_t)) == 0) continue;
+        int first = 0, last = width - 1;
+        while (now[first] == before[first]) ++first;
+        while (now[last] == before[last]) --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = y;
+    }
+}
+
+// Writes columns left..right of rows top..bottom into the pixels at `base`, `pitch` bytes to a row, each value as a
+// scale x scale block, and remembers them as shown. `pixel` turns a value into a pixel there.
+template <class Pixel>
+void writeBlocks(const PictureRows& rows, int left, int top, int right, int bottom, uint8_t* base, ptrdiff_t pitch,
+                 int scale, Pixel pixel) {
+    const size_t count = static_cast<size_t>(right - left + 1);
+    for (int y = top; y <= bottom; ++y) {
+        const uint32_t* src = rows.row(y) + left;
+        std::memcpy(layer.shown.data() + static_cast<size_t>(y) * layer.width + left, src, count * sizeof(uint32_t));
+        auto* dst = reinterpret_cast<uint32_t*>(base + y * scale * pitch) + static_cast<ptrdiff_t>(left) * scale;
+        if (scale == 1) {
+            for (size_t x = 0; x < count; ++x) dst[x] = pixel(src[x]);
+            continue;
+        }
+        if (scale == 2) {
+            for (size_t x = 0; x < count; ++x) dst[2 * x] = dst[2 * x + 1] = pixel(src[x]);
+        } else {
+            for (size_t x = 0; x < count; ++x) std::fill_n(dst + x * scale, scale, pixel(src[x]));
+        }
+        // The block's other rows are the first one again.
+        for (int k = 1; k < scale; ++k)
+            std::memcpy(reinterpret_cast<uint8_t*>(dst) + k * pitch, dst, count * scale * sizeof(uint32_t));
+    }
+}
+
+// Writes the values of `kind` into pixels of `format` (0x00RRGGBB when null) at `base`, as writeBlocks does.
+void writePicture(const PictureRows& rows, ValueKind kind, int left, int top, int right, int bottom, uint8_t* base,
+                  ptrdiff_t pitch, int scale, const SDL_PixelFormat* format) {
+    const auto write = [&](auto pixel) { writeBlocks(rows, left, top, right, bottom, base, pitch, scale, pixel); };
+    const uint32_t formatName = format != nullptr ? format->format : uint32_t{SDL_PIXELFORMAT_RGB888};
+    if (kind == ValueKind::paletteIndex) {
+        uint32_t* lut = layer.paletteLut;
+        if (layer.paletteLutFormat != formatName) {
+            for (int i = 0; i < win::paletteSize; ++i) {
+                const win::Rgb& e = layer.palette.entries[i];
+                lut[i] = format != nullptr ? SDL_MapRGB(format, e.r, e.g, e.b)
+                                           : uint32_t{e.r} << 16 | uint32_t{e.g} << 8 | e.b;
+            }
+            layer.paletteLutFormat = formatName;
+        }
+        write([lut](uint32_t v) { return lut[v & 0xFF]; });
+    } else if (format == nullptr || (format->Rmask == 0xFF0000 && format->Gmask == 0xFF00 && format->Bmask == 0xFF)) {
+        write([](uint32_t v) { return v & 0xFFFFFF; });
+    } else {
+        write([format](uint32_t v) { return SDL_MapRGB(format, (v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); });
+    }
+}
+
+// Shows columns left..right of rows top..bottom of a picture whose values are of `kind`, clipped to the drawing
+// area and, when the layer enlarges the picture itself, to the window's surface (a window manager may have made it
+// smaller). `onlyChanged` (with left and top 0) narrows them first to what differs from what the window shows.
+void showPicture(const PictureRows& rows, ValueKind kind, int left, int top, int right, int bottom, bool onlyChanged) {
+    const bool byServer = win::serverScaling();
+    const int scale = layer.scale;
+    SDL_Surface* surface = nullptr;
+    SDL_Surface* target = nullptr;
+    if (!byServer) {
+        target = frameTarget(surface);
+        if (target == nullptr) return;
+        right = std::min(right, surface->w / scale - 1);
+        bottom = std::min(bottom, surface->h / scale - 1);
+    }
     left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min({right, layer.width - 1, surface->w - 1});
-    bottom = std::min({bottom, layer.height - 1, surface->h - 1});
+    right = std::min(right, layer.width - 1);
+    bottom = std::min(bottom, layer.height - 1);
+    if (onlyChanged && layer.shownValid) narrowToChanges(rows, left, top, right, bottom);
     if (left > right || top > bottom) return;
-    SDL_Surface* target = surface->format->BytesPerPixel == 4 ? surface : layer.shadow;
-    if (target == nullptr) return;
-    uint32_t* lut = layer.paletteLut;
-    if (layer.paletteLutFormat != target->format->format) {
-        for (int i = 0; i < win::paletteSize; ++i) {
-            const win::Rgb& e = layer.palette.entries[i];
-            lut[i] = SDL_MapRGB(target->format, e.r, e.g, e.b);
-        }
-        layer.paletteLutFormat = target->format->format;
+    if (byServer) {
+        auto* pixels = reinterpret_cast<uint8_t*>(win::serverScalingPixels());
+        writePicture(rows, kind, left, top, right, bottom, pixels, ptrdiff_t{layer.width} * 4, 1, nullptr);
+    } else {
+        if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+        writePicture(rows, kind, left, top, right, bottom, static_cast<uint8_t*>(target->pixels), target->pitch, scale,
+                     target->format);
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     }
-    const win::Page& page = layer.pages[layer.shownPage];
-    if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
-    for (int y = top; y <= bottom; ++y) {
-        const uint32_t* src = page.pixels.data() + static_cast<size_t>(y) * page.width;
-        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
-        if (layer.paletteEntries > 0) {
-            for (int x = left; x <= right; ++x) dst[x] = lut[src[x] & 0xFF];
-        } else {
-            for (int x = left; x <= right; ++x)
-                dst[x] = SDL_MapRGB(target->format, (src[x] >> 16) & 0xFF, (src[x] >> 8) & 0xFF, src[x] & 0xFF);
-        }
+    // Only a whole picture written makes every remembered value true.
+    if (!layer.shownValid)
+        layer.shownValid = left == 0 && top == 0 && right == layer.width - 1 && bottom == layer.height - 1;
+    if (byServer) {
+        win::serverScalingShow(left, top, right, bottom);
+        return;
     }
-    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    SDL_Rect rect{left, top, right - left + 1, bottom - top + 1};
+    SDL_Rect rect{left * scale, top * scale, (right - left + 1) * scale, (bottom - top + 1) * scale};
     if (target == layer.shadow) SDL_BlitSurface(layer.shadow, &rect, surface, &rect);
     SDL_UpdateWindowSurfaceRects(layer.window, &rect, 1);
 }
 
-void showPage() { showRegion(0, 0, layer.width - 1, layer.height - 1); }
+// Shows rows top..bottom, columns left..right of the shown page.
+void showRegion(int left, int top, int right, int bottom, bool onlyChanged = false) {
+    if (layer.glDrawing || layer.window == nullptr) return;
+    const win::Page& page = layer.pages[layer.shownPage];
+    showPicture(PictureRows{page.pixels.data(), page.width},
+                layer.paletteEntries > 0 ? ValueKind::paletteIndex : ValueKind::rgb, left, top, right, bottom,
+                onlyChanged);
+}
+
+// Shows the shown page's changes since the window last showed it.
+void showPage() { showRegion(0, 0, layer.width - 1, layer.height - 1, true); }
+
+// Shows the whole page again, as after the window's picture was lost or its colours changed.
+void showWholePage() {
+    layer.shownValid = false;
+    showPage();
+}
 
 // Shows a drawing operation at once when the window is showing the page it drew on.
 void refreshAfterDrawing(int64_t left, int64_t top, int64_t right, int64_t bottom) {
@@ -175,6 +323,45 @@ void paceFrame() {
     now = Clock::now();
     // After a stall, start counting again instead of racing to catch up.
     layer.nextFrame = (now - layer.nextFrame > period) ? now + period : layer.nextFrame + period;
+}
+
+// ---- OpenGL pictures in a scaled window ----
+
+// Readies a scaled window's OpenGL drawing, with its context current: the functions and the buffer the picture is
+// read back into. False when OpenGL does not offer what it takes.
+bool startScaledGl() {
+    ScaledGl& g = layer.scaledGl;
+    if (g.loaded) return true;
+#define PUZZLES_GL_LOAD(name, ...)                                                            \
+    g.name = reinterpret_cast<std::add_pointer_t<__VA_ARGS__>>(SDL_GL_GetProcAddress(#name)); \
+    if (g.name == nullptr) return false;
+    PUZZLES_GL_FUNCTIONS(PUZZLES_GL_LOAD)
+#undef PUZZLES_GL_LOAD
+    g.pixels.assign(static_cast<size_t>(layer.width) * layer.height, 0);
+    g.loaded = true;
+    return true;
+}
+
+// In place of the swap of a scaled window: the picture is read back (the very pixels a swap would show at scale
+// 1) and shown like a page. The pixel-transfer state this touches is put back.
+void showGlPicture() {
+    ScaledGl& g = layer.scaledGl;
+    if (!g.loaded) return;
+    g.glPushAttrib(GL_PIXEL_MODE_BIT);
+    g.glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    g.glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    g.glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    g.glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    g.glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    g.glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
+    g.glPixelStorei(GL_PACK_LSB_FIRST, GL_FALSE);
+    g.glReadBuffer(GL_BACK);
+    g.glReadPixels(0, 0, layer.width, layer.height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, g.pixels.data());
+    g.glPopClientAttrib();
+    g.glPopAttrib();
+    // Values 0xAARRGGBB, bottom row first.
+    const PictureRows rows{g.pixels.data() + static_cast<ptrdiff_t>(layer.height - 1) * layer.width, -layer.width};
+    showPicture(rows, ValueKind::rgb, 0, 0, layer.width - 1, layer.height - 1, true);
 }
 
 // ---- input ----
@@ -328,7 +515,11 @@ int16_t buttonBit(uint8_t button) {
 void onMouse(int x, int y, int16_t pressed, int16_t released) {
     int16_t buttons = static_cast<int16_t>(((layer.mouseButtons & 7) | pressed) & ~released);
     layer.mouseButtons = static_cast<int16_t>(buttons | (layer.shift ? 8 : 0) | (layer.ctrl ? 16 : 0));
-    if (x < 0 || y < 0 || x >= layer.width || y >= layer.height) return;
+    if (x < 0 || y < 0) return;
+    // A pointer anywhere on a pixel's block is on that pixel.
+    x /= layer.scale;
+    y /= layer.scale;
+    if (x >= layer.width || y >= layer.height) return;
     layer.mouseX = static_cast<int16_t>(x);
     layer.mouseY = static_cast<int16_t>(y);
 }
@@ -339,7 +530,9 @@ void onWindowEvent(const SDL_WindowEvent& e) {
             win::keyQueuePush(layer.keys, 0);
             win::keyQueuePush(layer.keys, win::closeButtonCode);
             break;
-        case SDL_WINDOWEVENT_EXPOSED: showPage(); break;
+        // The window's picture was lost, or its surface made anew.
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: showWholePage(); break;
         case SDL_WINDOWEVENT_LEAVE:
             // The pointer leaving without a button arrives as a motion to the nearest edge pixel, then this
             // event: the pointer never was at that edge, so the position goes back to where it was inside.
@@ -470,18 +663,18 @@ bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w
 // Depth-buffer bits to ask for, deepest first.
 constexpr int depthBufferBits[3] = {32, 24, 16};
 
-// Creates the window, asking for the deepest depth buffer the display offers; without any GL visual the window
-// is made without GL and the pages still work.
-SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
+// Creates a window for OpenGL and its context, asking for the deepest depth buffer the display offers, and for an
+// alpha channel when `alpha`; null, with no context, when the display offers no such window.
+SDL_Window* createGlWindow(const char* title, int x, int y, int w, int h, Uint32 flags, bool alpha) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, alpha ? 8 : 0);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     for (int depth : depthBufferBits) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
-        SDL_Window* window =
-            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags | SDL_WINDOW_OPENGL);
+        SDL_Window* window = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
         if (window == nullptr) continue;
         layer.gl = SDL_GL_CreateContext(window);
         if (layer.gl == nullptr) {
@@ -493,7 +686,29 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
         SDL_GL_SetSwapInterval(0);
         return window;
     }
-    return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+    return nullptr;
+}
+
+// Creates the window of a drawing area of w x h shown at the layer's scale, with OpenGL when the display offers it;
+// without, the pages still work. At scale 1 OpenGL draws in the window. At a larger scale it draws in a hidden
+// window of the drawing area's size, with the very pixels and at the cost of a window of scale 1, whose pictures
+// are read back and shown enlarged; an alpha channel there lets them be read back as they are, without
+// conversion.
+SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
+    constexpr int centred = SDL_WINDOWPOS_CENTERED;
+    const int scale = layer.scale;
+    if (scale == 1) {
+        if (SDL_Window* window = createGlWindow(title, centred, centred, w, h, flags, false)) return window;
+        return SDL_CreateWindow(title, centred, centred, w, h, flags);
+    }
+    SDL_Window* window = SDL_CreateWindow(title, centred, centred, w * scale, h * scale, flags);
+    if (window == nullptr) return nullptr;
+    for (const bool alpha : {true, false}) {
+        constexpr int anywhere = SDL_WINDOWPOS_UNDEFINED;
+        layer.glWindow = createGlWindow("", anywhere, anywhere, w, h, SDL_WINDOW_HIDDEN, alpha);
+        if (layer.glWindow != nullptr) break;
+    }
+    return window;
 }
 
 void setKnownColours() {
@@ -547,6 +762,15 @@ int16_t startVideo() {
     return grOk;
 }
 
+// The scale a window of drawing area w x h gets on a desktop whose usable area is `usable`: the one asked for, 0
+// meaning the largest, when its framed window fits there, else the largest that fits, or 1.
+int scaleThatFits(int requested, int w, int h, const SDL_Rect& usable) {
+    int largest = 1;
+    for (int n = 2; n <= largestScale; ++n)
+        if (int64_t{w} * n + frameWidth <= usable.w && int64_t{h} * n + frameHeight <= usable.h) largest = n;
+    return requested == 0 ? largest : std::min(requested, largest);
+}
+
 // Drawing-area size of a size mode and the window flags with which it fits on the screen; false when it fits
 // neither framed nor borderless.
 bool placeOnScreen(int16_t mode, int& w, int& h, Uint32& flags) {
@@ -556,6 +780,12 @@ bool placeOnScreen(int16_t mode, int& w, int& h, Uint32& flags) {
     SDL_GetDisplayBounds(0, &whole);
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = whole;
     if (!areaForMode(mode, usable, whole, w, h)) return false;
+    layer.scale = 1;
+    if (mode != sizeWholeScreen) layer.scale = scaleThatFits(layer.requestedScale, w, h, usable);
+    if (layer.scale > 1) {
+        flags = 0;  // it fits framed, or it would not have been chosen
+        return true;
+    }
     if (mode != sizeWholeScreen && w + frameWidth <= usable.w && h + frameHeight <= usable.h) flags = 0;
     else if (w <= whole.w && h <= whole.h) flags = SDL_WINDOW_BORDERLESS;
     else return false;
@@ -592,7 +822,13 @@ void adoptWindow(int16_t driver, int16_t mode, int w, int h, int entries) {
     layer.paletteEntries = entries;
     layer.palette = win::defaultPalette();
     layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    layer.shadow = layer.nullBackend ? nullptr : SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    layer.shadow =
+        layer.nullBackend || win::serverScaling()
+            ? nullptr
+            : SDL_CreateRGBSurfaceWithFormat(0, w * layer.scale, h * layer.scale, 32, SDL_PIXELFORMAT_RGB888);
+    layer.shown.assign(static_cast<size_t>(w) * h, 0);
+    layer.shownValid = false;
+    layer.shownSurface = nullptr;
     layer.open = true;
     resetDrawingState();
     setKnownColours();
@@ -623,6 +859,8 @@ int16_t openNullWindow(int16_t driver, int16_t mode) {
     if (!areaForMode(mode, screen, screen, w, h) || w > screen.w || h > screen.h)
         return failOpen(grInvalidMode, "the window does not fit on the screen", nullptr);
     if (entries < 0) return failOpen(grInvalidDriver, "invalid colour driver", nullptr);
+    // Nothing is shown, so the scale changes nothing; it is kept for window_scale() alone.
+    layer.scale = std::max(layer.requestedScale, 1);
     adoptWindow(driver, mode, w, h, entries);
     layer.error[0] = '\0';
     return grOk;
@@ -649,6 +887,8 @@ int16_t openWindow(int16_t& driver, int16_t& mode, const char* title) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return status;
     }
+    // Without the server's enlarging, the layer writes the blocks into the window's surface itself.
+    if (layer.scale > 1) win::startServerScaling(layer.window, w, h, layer.scale);
     adoptWindow(driver, mode, w, h, entries);
     return showNewWindow();
 }
@@ -681,8 +921,14 @@ void close_window() {
         SDL_GL_DeleteContext(layer.gl);
         layer.gl = nullptr;
     }
+    if (layer.glWindow != nullptr) SDL_DestroyWindow(layer.glWindow);
+    layer.glWindow = nullptr;
     if (layer.shadow != nullptr) SDL_FreeSurface(layer.shadow);
     layer.shadow = nullptr;
+    layer.scaledGl = ScaledGl{};  // its functions went with the context
+    win::stopServerScaling();
+    layer.shownSurface = nullptr;
+    layer.shownValid = false;
     SDL_DestroyWindow(layer.window);
     layer.window = nullptr;
     layer.glDrawing = false;
@@ -713,6 +959,17 @@ void set_custom_size(int16_t width, int16_t height) {
     layer.customHeight = height;
 }
 
+void set_window_scale(int16_t n) {
+    layer.status = grOk;
+    if (n < 0 || n > largestScale) {
+        layer.status = grInvalidParameter;
+        return;
+    }
+    layer.requestedScale = n;
+}
+
+int16_t window_scale() { return layer.open ? static_cast<int16_t>(layer.scale) : 1; }
+
 void use_null_backend() {
     layer.status = layer.open ? grAlreadyOpen : grOk;
     if (!layer.open) layer.nullBackend = true;
@@ -730,7 +987,15 @@ void set_gl_drawing(bool on) {
         return;
     }
     // Off releases the context: later GL calls reach no window and change nothing.
-    SDL_GL_MakeCurrent(layer.window, on ? layer.gl : nullptr);
+    SDL_GL_MakeCurrent(layer.glWindow != nullptr ? layer.glWindow : layer.window, on ? layer.gl : nullptr);
+    if (on && layer.scale > 1 && !startScaledGl()) {
+        SDL_GL_MakeCurrent(layer.window, nullptr);
+        setError("OpenGL cannot show the picture at the window's scale", nullptr);
+        layer.status = grNoOpenGL;
+        return;
+    }
+    // What the window shows came from the other kind of picture.
+    if (on != layer.glDrawing) layer.shownValid = false;
     layer.glDrawing = on;
 }
 
@@ -745,7 +1010,10 @@ void present_frame(int16_t mode) {
     collectForPresent();
     paceFrame();
     if (mode == presentSwap && layer.glDrawing) {
-        if (!layer.nullBackend) SDL_GL_SwapWindow(layer.window);
+        if (!layer.nullBackend) {
+            if (layer.scale > 1) showGlPicture();
+            else SDL_GL_SwapWindow(layer.window);
+        }
     } else showPage();
     endFrame();
 }
@@ -866,7 +1134,7 @@ void set_palette_entry(int16_t index, uint8_t red, uint8_t green, uint8_t blue) 
     }
     layer.palette.entries[index] = win::Rgb{red, green, blue};
     layer.paletteLutFormat = SDL_PIXELFORMAT_UNKNOWN;
-    showPage();
+    showWholePage();
 }
 
 void fill_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {

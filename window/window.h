@@ -97,6 +97,16 @@ const char* window_error();
 // Size used by sizeCustom; call before open_window.
 void set_custom_size(int16_t width, int16_t height);
 
+// Call before open_window: the window shows the drawing area n times larger, each of its pixels an n x n block
+// (n from 1 to 8; 1 is the default), while the drawing area, its coordinates and the mouse stay in drawing-area
+// terms. 0 picks the largest n whose framed window fits on the desktop's usable area. A scale that does not fit
+// there falls back to the largest that does, or 1; window_scale() tells which the window got. Status -7, and
+// nothing changed, for any other n. Callable with or without a window; a window already open keeps its scale.
+void set_window_scale(int16_t n);
+
+// The scale of the open window (1 without one); on the null backend the scale asked for, 0 taken as 1.
+int16_t window_scale();
+
 // On: OpenGL output goes to the window's back buffer. Off: no GL context is current, so later GL calls are
 // harmless no-ops that never reach the window. Status -9 when the window has no GL context.
 void set_gl_drawing(bool on);
@@ -119,7 +129,8 @@ void set_frame_rate(int16_t framesPerSecond);
 int16_t window_last_x();
 int16_t window_last_y();
 
-// Mouse state as of the last mouse event inside the drawing area: bit 0 left, bit 1 right, bit 2 middle button,
+// Mouse state as of the last mouse event inside the drawing area, in its coordinates (a window position divided by
+// the window's scale, so the whole block of a pixel is on that pixel): bit 0 left, bit 1 right, bit 2 middle button,
 // bit 3 Shift, bit 4 Ctrl as they stood at that event. A release outside the window still clears its button.
 int16_t mouse_buttons();
 int16_t mouse_x();

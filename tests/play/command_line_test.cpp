@@ -49,7 +49,7 @@ Outcome run(std::vector<const char*> args, const play::ProgramText& text = demo)
     return r;
 }
 
-const std::string usage = "Usage: demo [--record FILE | --replay FILE [--headless] | --timedemo FILE]\n";
+const std::string usage = "Usage: demo [OPTION]...\n";
 
 TEST(CommandLine, AnswersEachArgumentAsThePlayerWasPromised) {
     struct Case {
@@ -92,6 +92,10 @@ Controls:
   a             Scrambles.
 
 Options:
+  --scale N     Shows the window N times larger, each pixel as an N x N
+                block, for N from 1 (the usual size) to 8; auto takes the
+                largest that fits on the screen, and a scale too large for it
+                falls back to that. Nothing else changes.
   --record FILE
                 Plays as usual and writes the game to FILE as it goes: what
                 every frame read from the mouse, the keys and the clock. FILE
@@ -108,6 +112,11 @@ Options:
   --help        Prints this help and exits.
   --version     Prints the program's name and version and exits.
 
+Environment:
+  TWISTY_SCALE  The window's scale when --scale is not given, with the same
+                values: set it once for every program, e.g. for the menu's
+                launchers on a high-density screen.
+
 Exit status:
   0             Escape ended the program, the help or version was printed, or
                 a replay ended in the recorded state.
@@ -115,14 +124,15 @@ Exit status:
                 be written, or a replay ended in another state, ran short or
                 was stopped.
   2             An argument other than these, options that do not go
-                together, or a FILE that may not be replaced or is no
-                readable recording of this program.
+                together, a scale other than 1 to 8 or auto, or a FILE that
+                may not be replaced or is no readable recording of this
+                program.
 )");
     play::ProgramText saving = demo;
     saving.files = "\n  SALVARE.TXT   The puzzle.\n";
     const Outcome s = run({"--version", "--help"}, saving);
     EXPECT_EQ(s.status, 0);
-    EXPECT_NE(s.out.find("\n\nFiles:\n  SALVARE.TXT   The puzzle.\n\nExit status:\n"), std::string::npos) << s.out;
+    EXPECT_NE(s.out.find("\n\nFiles:\n  SALVARE.TXT   The puzzle.\n\nEnvironment:\n"), std::string::npos) << s.out;
 }
 
 // Which options go together, read without opening anything: each case with the session it asks for, or the
@@ -176,6 +186,59 @@ TEST(CommandLine, RecordingOptionsGoTogetherOnlyAsTheUsageSays) {
         EXPECT_EQ(line.headless, c.headless) << c.name;
         EXPECT_EQ(line.timedemo, c.timedemo) << c.name;
     }
+}
+
+// A scale is a whole number from 1 to 8 or auto, from --scale or else TWISTY_SCALE; anything else is refused in one
+// line before a window could open, and --scale wins over the variable.
+TEST(CommandLine, ScalesAreTakenOrRefusedInOneLine) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> args;
+        const char* variable;  // TWISTY_SCALE, or nullptr
+        std::optional<int> status;
+        std::string err;
+    };
+    const std::string noScale = " is no scale for --scale: give a whole number from 1 to 8, or auto\n";
+    const std::string badVariable = " is no scale: give a whole number from 1 to 8, or auto\n";
+    const Case cases[] = {
+        {"one", {"--scale", "1"}, nullptr, std::nullopt, ""},
+        {"eight", {"--scale", "8"}, nullptr, std::nullopt, ""},
+        {"auto", {"--scale", "auto"}, nullptr, std::nullopt, ""},
+        {"with a session",
+         {"--timedemo", "no.rec", "--scale", "2"},
+         nullptr,
+         2,
+         "demo: no.rec: cannot be opened: No such file or directory\n"},
+        {"zero", {"--scale", "0"}, nullptr, 2, "demo: 0" + noScale},
+        {"nine", {"--scale", "9"}, nullptr, 2, "demo: 9" + noScale},
+        {"negative", {"--scale", "-2"}, nullptr, 2, "demo: -2" + noScale},
+        {"fraction", {"--scale", "1.5"}, nullptr, 2, "demo: 1.5" + noScale},
+        {"sign", {"--scale", "+2"}, nullptr, 2, "demo: +2" + noScale},
+        {"spaces", {"--scale", " 2"}, nullptr, 2, "demo:  2" + noScale},
+        {"capital auto", {"--scale", "AUTO"}, nullptr, 2, "demo: AUTO" + noScale},
+        {"huge", {"--scale", "4294967298"}, nullptr, 2, "demo: 4294967298" + noScale},
+        {"empty", {"--scale", ""}, nullptr, 2, "demo: " + noScale},
+        {"missing", {"--scale"}, nullptr, 2, "demo: --scale needs N from 1 to 8, or auto, after it\n"},
+        {"twice", {"--scale", "2", "--scale", "3"}, nullptr, 2, "demo: --scale goes only once\n"},
+        {"variable", {}, "3", std::nullopt, ""},
+        {"variable auto", {}, "auto", std::nullopt, ""},
+        {"empty variable is none", {}, "", std::nullopt, ""},
+        {"bad variable", {}, "x2", 2, "demo: TWISTY_SCALE=x2" + badVariable},
+        {"variable of nine", {}, "9", 2, "demo: TWISTY_SCALE=9" + badVariable},
+        {"the option wins over a bad variable", {"--scale", "2"}, "x2", std::nullopt, ""},
+        {"help needs no scale", {"--help"}, "x2", 0, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.variable) setenv("TWISTY_SCALE", c.variable, 1);
+        else unsetenv("TWISTY_SCALE");
+        const Outcome r = run(c.args);
+        unsetenv("TWISTY_SCALE");
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.err, c.err) << c.name;
+    }
+    EXPECT_EQ(play::parseScale("7"), 7);
+    EXPECT_EQ(play::parseScale("auto"), 0);
+    EXPECT_EQ(play::parseScale("08"), 8);
 }
 
 // A refusal is one line naming the program and what is wrong, and nothing starts.

@@ -35,7 +35,7 @@ pid_t lockOwner(const std::string& n) {
 
 }  // namespace
 
-XServer::XServer() {
+XServer::XServer(const std::string& screen, const std::vector<std::string>& options) {
     for (int number = 90; number < 400; ++number) {
         const std::string n = std::to_string(number);
         if (pathExists("/tmp/.X" + n + "-lock") || pathExists("/tmp/.X11-unix/X" + n)) continue;
@@ -55,8 +55,11 @@ XServer::XServer() {
                 dup2(devNull, 1);
                 dup2(devNull, 2);
             }
-            execlp("Xvfb", "Xvfb", candidate.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
-                   "-ardelay", "10000", static_cast<char*>(nullptr));
+            std::vector<const char*> argv = {"Xvfb", candidate.c_str(), "-screen",  "0",    screen.c_str(), "-nolisten",
+                                             "tcp",  "-noreset",        "-ardelay", "10000"};
+            for (const std::string& option : options) argv.push_back(option.c_str());
+            argv.push_back(nullptr);
+            execvp("Xvfb", const_cast<char* const*>(argv.data()));
             _exit(127);
         }
         // Wait until it answers; if it ends first, another process probably took the number: try the next.
@@ -107,11 +110,27 @@ XServer::~XServer() {
     }
 }
 
+namespace {
+std::string& sharedScreen() {
+    static std::string screen = "1024x768x24";
+    return screen;
+}
+std::vector<std::string>& sharedOptions() {
+    static std::vector<std::string> options;
+    return options;
+}
+}  // namespace
+
+void setSharedScreen(const std::string& screen, const std::vector<std::string>& options) {
+    sharedScreen() = screen;
+    sharedOptions() = options;
+}
+
 XServer& sharedServer() {
     // Never destroyed: statics that still hold connections to it (a driver, a program's window) may be destroyed
     // after it at exit, and Xlib ends the process with an error when a connection's server has gone. The server
     // stops when this process has ended, by the death signal it asked for.
-    static XServer* server = new XServer;
+    static XServer* server = new XServer(sharedScreen(), sharedOptions());
     return *server;
 }
 
