@@ -1,5 +1,6 @@
 #include "play/command_line.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -24,6 +25,7 @@ constexpr std::string_view timedemoOption = "--timedemo";
 constexpr std::string_view scaleOption = "--scale";
 
 constexpr const char* unknownArgument = "unknown argument";
+constexpr const char* noScale = "is no scale for --scale: give a whole number from 1 to 8, or auto";
 
 // The same for every program, so written here once. A tag too long for its column stands on a line of its own,
 // its text below it at the column, as help2man reads it.
@@ -151,11 +153,11 @@ bool startSession(const CommandLine& line, const ProgramText& text, std::FILE* e
 
 std::optional<int16_t> parseScale(std::string_view text) {
     if (text == "auto") return int16_t{0};
-    if (text.empty() || text.size() > 3) return std::nullopt;
+    if (text.empty()) return std::nullopt;
     int value = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
+        value = std::min(value * 10 + (c - '0'), 100);  // any number of digits, no overflow
     }
     if (value < 1 || value > 8) return std::nullopt;
     return static_cast<int16_t>(value);
@@ -178,7 +180,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (line.scale >= 0) return refuse(argument, "goes only once");
             if (i + 1 >= argc) return refuse(argument, "needs N from 1 to 8, or auto, after it");
             const std::optional<int16_t> scale = parseScale(argv[++i]);
-            if (!scale) return refuse(argv[i], "is no scale for --scale: give a whole number from 1 to 8, or auto");
+            if (!scale) return refuse(argv[i], noScale);
             line.scale = *scale;
         } else if (argument == helpOption) {
             help = true;
@@ -219,7 +221,11 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, const Prog
             put(err, "'\n");
             putUsage(err, text.name);
         } else {
+            // A value is quoted, so that an empty one or one with spaces reads as it was given.
+            const std::string_view quote = line.problem == noScale ? "'" : "";
+            put(err, quote);
             putArgument(err, line.argument);
+            put(err, quote);
             put(err, " ");
             put(err, line.problem);
             put(err, "\n");
@@ -235,9 +241,9 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, const Prog
                 put(err, text.name);
                 put(err, ": ");
                 put(err, scaleVariable);
-                put(err, "=");
+                put(err, "='");
                 putArgument(err, variable);
-                put(err, " is no scale: give a whole number from 1 to 8, or auto\n");
+                put(err, "' is no scale: give a whole number from 1 to 8, or auto\n");
                 return 2;
             }
             scale = *fromVariable;

@@ -663,9 +663,10 @@ bool areaForMode(int mode, const SDL_Rect& usable, const SDL_Rect& whole, int& w
 // Depth-buffer bits to ask for, deepest first.
 constexpr int depthBufferBits[3] = {32, 24, 16};
 
-// Creates a window for OpenGL and its context, asking for the deepest depth buffer the display offers, and for an
-// alpha channel when `alpha`; null, with no context, when the display offers no such window.
-SDL_Window* createGlWindow(const char* title, int x, int y, int w, int h, Uint32 flags, bool alpha) {
+// Creates a window for OpenGL and, when `withContext`, its context, asking for the deepest depth buffer the display
+// offers, and for an alpha channel when `alpha`; null, with no context, when the display offers no such window.
+SDL_Window* createGlWindow(const char* title, int x, int y, int w, int h, Uint32 flags, bool alpha,
+                           bool withContext = true) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -676,6 +677,7 @@ SDL_Window* createGlWindow(const char* title, int x, int y, int w, int h, Uint32
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
         SDL_Window* window = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
         if (window == nullptr) continue;
+        if (!withContext) return window;
         layer.gl = SDL_GL_CreateContext(window);
         if (layer.gl == nullptr) {
             SDL_DestroyWindow(window);
@@ -693,7 +695,8 @@ SDL_Window* createGlWindow(const char* title, int x, int y, int w, int h, Uint32
 // without, the pages still work. At scale 1 OpenGL draws in the window. At a larger scale it draws in a hidden
 // window of the drawing area's size, with the very pixels and at the cost of a window of scale 1, whose pictures
 // are read back and shown enlarged; an alpha channel there lets them be read back as they are, without
-// conversion.
+// conversion. The shown window is then made as for OpenGL all the same, without a context: it gets the pixel
+// format of a window of scale 1, which on a screen of fewer colours has more than the screen's own.
 SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
     constexpr int centred = SDL_WINDOWPOS_CENTERED;
     const int scale = layer.scale;
@@ -701,7 +704,8 @@ SDL_Window* createWindow(const char* title, int w, int h, Uint32 flags) {
         if (SDL_Window* window = createGlWindow(title, centred, centred, w, h, flags, false)) return window;
         return SDL_CreateWindow(title, centred, centred, w, h, flags);
     }
-    SDL_Window* window = SDL_CreateWindow(title, centred, centred, w * scale, h * scale, flags);
+    SDL_Window* window = createGlWindow(title, centred, centred, w * scale, h * scale, flags, false, false);
+    if (window == nullptr) window = SDL_CreateWindow(title, centred, centred, w * scale, h * scale, flags);
     if (window == nullptr) return nullptr;
     for (const bool alpha : {true, false}) {
         constexpr int anywhere = SDL_WINDOWPOS_UNDEFINED;

@@ -45,17 +45,22 @@ bool fourBytesPerPixel(Display* display) {
 }
 
 // Whether the server offers what the enlarging takes for this window: shared pixmaps, picture transforms with the
-// nearest pixel, and 24-bit pixels laid out as 0x00RRGGBB.
+// nearest pixel, and a window whose pixels hold 0x00RRGGBB (with or without alpha above). Extensions are asked
+// for by name first: Xlib prints a warning for a query of one the server lacks.
 bool serverOffers(Display* display, Window window) {
-    int major = 0, minor = 0, event = 0, error = 0;
+    int opcode = 0, event = 0, error = 0, major = 0, minor = 0;
     Bool pixmaps = False;
+    if (!XQueryExtension(display, "MIT-SHM", &opcode, &event, &error) ||
+        !XQueryExtension(display, "RENDER", &opcode, &event, &error))
+        return false;
     if (!XShmQueryVersion(display, &major, &minor, &pixmaps) || !pixmaps || XShmPixmapFormat(display) != ZPixmap)
         return false;
     if (!XRenderQueryExtension(display, &event, &error) || !XRenderQueryVersion(display, &major, &minor) ||
         (major == 0 && minor < 6))
         return false;
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes) || attributes.depth != 24) return false;
+    if (!XGetWindowAttributes(display, window, &attributes) || (attributes.depth != 24 && attributes.depth != 32))
+        return false;
     const Visual* visual = attributes.visual;
     return visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF &&
            fourBytesPerPixel(display);

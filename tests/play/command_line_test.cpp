@@ -198,8 +198,8 @@ TEST(CommandLine, ScalesAreTakenOrRefusedInOneLine) {
         std::optional<int> status;
         std::string err;
     };
-    const std::string noScale = " is no scale for --scale: give a whole number from 1 to 8, or auto\n";
-    const std::string badVariable = " is no scale: give a whole number from 1 to 8, or auto\n";
+    const std::string noScale = "' is no scale for --scale: give a whole number from 1 to 8, or auto\n";
+    const std::string badVariable = "' is no scale: give a whole number from 1 to 8, or auto\n";
     const Case cases[] = {
         {"one", {"--scale", "1"}, nullptr, std::nullopt, ""},
         {"eight", {"--scale", "8"}, nullptr, std::nullopt, ""},
@@ -209,22 +209,24 @@ TEST(CommandLine, ScalesAreTakenOrRefusedInOneLine) {
          nullptr,
          2,
          "demo: no.rec: cannot be opened: No such file or directory\n"},
-        {"zero", {"--scale", "0"}, nullptr, 2, "demo: 0" + noScale},
-        {"nine", {"--scale", "9"}, nullptr, 2, "demo: 9" + noScale},
-        {"negative", {"--scale", "-2"}, nullptr, 2, "demo: -2" + noScale},
-        {"fraction", {"--scale", "1.5"}, nullptr, 2, "demo: 1.5" + noScale},
-        {"sign", {"--scale", "+2"}, nullptr, 2, "demo: +2" + noScale},
-        {"spaces", {"--scale", " 2"}, nullptr, 2, "demo:  2" + noScale},
-        {"capital auto", {"--scale", "AUTO"}, nullptr, 2, "demo: AUTO" + noScale},
-        {"huge", {"--scale", "4294967298"}, nullptr, 2, "demo: 4294967298" + noScale},
-        {"empty", {"--scale", ""}, nullptr, 2, "demo: " + noScale},
+        {"zero", {"--scale", "0"}, nullptr, 2, "demo: '0" + noScale},
+        {"nine", {"--scale", "9"}, nullptr, 2, "demo: '9" + noScale},
+        {"negative", {"--scale", "-2"}, nullptr, 2, "demo: '-2" + noScale},
+        {"fraction", {"--scale", "1.5"}, nullptr, 2, "demo: '1.5" + noScale},
+        {"sign", {"--scale", "+2"}, nullptr, 2, "demo: '+2" + noScale},
+        {"spaces", {"--scale", " 2"}, nullptr, 2, "demo: ' 2" + noScale},
+        {"capital auto", {"--scale", "AUTO"}, nullptr, 2, "demo: 'AUTO" + noScale},
+        {"leading zeros", {"--scale", "0008"}, nullptr, std::nullopt, ""},
+        {"zeros alone", {"--scale", "000"}, nullptr, 2, "demo: '000" + noScale},
+        {"huge", {"--scale", "4294967298"}, nullptr, 2, "demo: '4294967298" + noScale},
+        {"empty", {"--scale", ""}, nullptr, 2, "demo: '" + noScale},
         {"missing", {"--scale"}, nullptr, 2, "demo: --scale needs N from 1 to 8, or auto, after it\n"},
         {"twice", {"--scale", "2", "--scale", "3"}, nullptr, 2, "demo: --scale goes only once\n"},
         {"variable", {}, "3", std::nullopt, ""},
         {"variable auto", {}, "auto", std::nullopt, ""},
         {"empty variable is none", {}, "", std::nullopt, ""},
-        {"bad variable", {}, "x2", 2, "demo: TWISTY_SCALE=x2" + badVariable},
-        {"variable of nine", {}, "9", 2, "demo: TWISTY_SCALE=9" + badVariable},
+        {"bad variable", {}, "x2", 2, "demo: TWISTY_SCALE='x2" + badVariable},
+        {"variable of nine", {}, "9", 2, "demo: TWISTY_SCALE='9" + badVariable},
         {"the option wins over a bad variable", {"--scale", "2"}, "x2", std::nullopt, ""},
         {"help needs no scale", {"--help"}, "x2", 0, ""},
     };
