@@ -118,10 +118,11 @@ void putHelp(std::FILE* f, const ProgramText& text) {
     put(f, lines(text.description));
     put(f, "\n");
     putSection(f, "Controls", text.controls);
+    // In the order of a manual page's sections, which help2man makes of these.
     putSection(f, "Options", options);
+    putSection(f, "Exit status", exitStatus);
     if (!lines(text.files).empty()) putSection(f, "Files", text.files);
     putSection(f, "Environment", environment);
-    putSection(f, "Exit status", exitStatus);
 }
 
 void putVersion(std::FILE* f, std::string_view name) {

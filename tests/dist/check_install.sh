@@ -73,8 +73,8 @@ for p in "${programs[@]}"; do
   text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$stage/man.err")
   [[ -s "$stage/man.err" ]] && fail "man -l $p.6.gz warned: $(cat "$stage/man.err")"
   sections=$(grep -E '^[A-Z][A-Z ]+$' <<<"$text" | tr '\n' ',')
-  want_sections="NAME,SYNOPSIS,DESCRIPTION,CONTROLS,OPTIONS,EXIT STATUS,"
-  [[ "$saving" == *" $p "* ]] && want_sections="NAME,SYNOPSIS,DESCRIPTION,CONTROLS,OPTIONS,FILES,EXIT STATUS,"
+  want_sections="NAME,SYNOPSIS,DESCRIPTION,CONTROLS,OPTIONS,EXIT STATUS,ENVIRONMENT,"
+  [[ "$saving" == *" $p "* ]] && want_sections="NAME,SYNOPSIS,DESCRIPTION,CONTROLS,OPTIONS,EXIT STATUS,ENVIRONMENT,FILES,"
   [[ "$sections" == "$want_sections" ]] || fail "$p.6: sections $sections not $want_sections"
   if [[ "$saving" == *" $p "* ]]; then
     grep -A1 '^FILES' <<<"$text" | grep -q 'SALVARE.TXT' || fail "$p.6: FILES does not name SALVARE.TXT"

@@ -112,11 +112,6 @@ Options:
   --help        Prints this help and exits.
   --version     Prints the program's name and version and exits.
 
-Environment:
-  TWISTY_SCALE  The window's scale when --scale is not given, with the same
-                values: set it once for every program, e.g. for the menu's
-                launchers on a high-density screen.
-
 Exit status:
   0             Escape ended the program, the help or version was printed, or
                 a replay ended in the recorded state.
@@ -127,6 +122,11 @@ Exit status:
                 together, a scale other than 1 to 8 or auto, or a FILE that
                 may not be replaced or is no readable recording of this
                 program.
+
+Environment:
+  TWISTY_SCALE  The window's scale when --scale is not given, with the same
+                values: set it once for every program, e.g. for the menu's
+                launchers on a high-density screen.
 )");
     play::ProgramText saving = demo;
     saving.files = "\n  SALVARE.TXT   The puzzle.\n";
